@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and checks a file (default: the sample Ndebele text).
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+scripts/build.sh
+text="${1:-data/sample.txt}"
+if [ ! -f "$text" ]; then
+  echo "run.sh: no such file: $text" >&2
+  exit 2
+fi
+# Until the full pipeline lands, every word of the text goes to the analyser.
+mapfile -t words < <(tr -cs "[:alpha:]'-" '\n' < "$text" | grep -v '^$')
+exec build/bin/tovuri-check --analyse "${words[@]}"

@@ -1,0 +1,54 @@
+#pragma once
+// The analyser's lexicon: tagged stems from dictionary.txt, their derived
+// entries, and the irregular passives of passives.txt. Read-only once built.
+#include <cstddef>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tovuri {
+
+struct Lexicon {
+  // Parallel lists: index i of each describes lexicon entry i.
+  std::vector<std::string> LexClass, LexPrefix, LexStem, LexFinal, LexInfo;
+  std::vector<std::string> ShortLocativeWords;  // sorted, unique without regard to case
+  std::vector<std::string> LocativeWords;       // searched linearly
+  std::vector<std::string> LocativeForms;       // paired with LocativeWords by index
+  std::vector<std::string> PassiveStems;        // sorted, unique without regard to case
+  std::vector<std::string> PassiveForms;        // paired with PassiveStems by index
+
+  size_t size() const { return LexClass.size(); }
+  bool IsShortLocative(std::string_view word) const;
+  // The explicit locative form(s) of a word ("a" or "a/b"), or null.
+  const std::string* FindLocativeForms(std::string_view word) const;
+  // The irregular passive paired with a stem (maybe empty), or null when the stem is not listed.
+  const std::string* FindPassiveForm(std::string_view stem) const;
+};
+
+struct LexiconWarning {
+  std::string file;
+  int line = 0;         // 0 when the warning concerns the whole file
+  std::string message;  // the text shown to the user
+};
+using LexiconWarningHandler = std::function<void(const LexiconWarning&)>;
+
+// Raised only when dictionary.txt is missing and cannot be created.
+class LexiconError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The directory holding the program's data files, with a closing separator.
+std::string ProgramDir();
+
+// Reads dictionary.txt and passives.txt from dir (with or without a closing separator).
+Lexicon LoadLexicon(const std::string& dir, const LexiconWarningHandler& warn);
+
+// Fills the process-wide lexicon; call before any word is checked.
+void BuildLexicon(const LexiconWarningHandler& warn);
+void BuildLexicon(const std::string& dir, const LexiconWarningHandler& warn);
+const Lexicon& TheLexicon();
+
+}  // namespace tovuri
