@@ -124,7 +124,7 @@ TEST(PatternInterpreter, RejectsMalformedRowsNamingTheRow) {
   const std::string bad[] = {
       R"(J(SC, T)",        R"(SC{0} + T)",  R"(SC{18} + T)", R"(XX + T)",
       R"("open + T)",      R"(SC + )",      R"(J(SC T))",    R"(SC{3-1})",
-      R"(SC + OC + RC + PC + NSC)",
+      R"(SC + OC + RC + PC + NSC)", R"(tail(tail(tail(tail(tail(T))))))",
   };
   for (const std::string& pattern : bad) {
     const PatternRow rows[] = {{"T"}, {pattern}};
