@@ -1,5 +1,6 @@
 #include "analyser/pattern_interpreter.h"
 
+#include <algorithm>
 #include <cctype>
 #include <stdexcept>
 #include <string>
@@ -65,6 +66,7 @@ struct Walk {
   std::string key;
   Slots array;
   bool object_concords = false;
+  bool limited_to_object_count = false;  // OCS stops at the entry's N, as OC does
   std::vector<size_t> slots;
 };
 
@@ -234,6 +236,7 @@ class PatternParser {
         if (array.name == name) walk.array = array.slots;
       if (walk.array.empty()) Fail("unknown name '" + std::string(name) + "'");
       size = walk.array.size();
+      walk.limited_to_object_count = name == "OCS";
     }
     const size_t subset_start = at_;
     if (at_ < text_.size() && text_[at_] == '{') {
@@ -423,8 +426,10 @@ class FormMaker {
     for (size_t i = 0; i < walks; ++i) {
       const Walk& walk = pattern.walks[i];
       arrays[i] = walk.object_concords ? v_.object_concords : walk.array;
+      if (walk.limited_to_object_count)
+        arrays[i] = arrays[i].first(std::min(arrays[i].size(), v_.object_concords.size()));
       size_t count = walk.slots.size();
-      // OC{a-b} stops at the entry's last object-concord slot.
+      // OC{a-b} and OCS{a-b} stop at the entry's last object-concord slot.
       while (count > 0 && walk.slots[count - 1] >= arrays[i].size()) --count;
       if (count == 0) return true;
       slots[i] = std::span<const size_t>(walk.slots.data(), count);

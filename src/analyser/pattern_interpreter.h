@@ -9,7 +9,8 @@
 //   Tp, W           passive base and passive glide; empty: the empty string
 //   SC, RC, ...     a concord array walked slot by slot; SC{1-2,4-17} walks
 //                   only the listed slots (1-based); OC is the entry's working
-//                   object-concord list, so OC{2-16} means slots 2 to N
+//                   object-concord list, and OC{2-16} or OCS{2-16} means
+//                   slots 2 to N
 //   a + b           concatenation; "a ; b" in one row: two patterns
 //   J(a, b)         JoinWithGlide(a, b)
 //   chop, first2, tail, KW, G

@@ -62,9 +62,9 @@ TEST(PatternInterpreter, AnArrayNamedTwiceTakesTheSameSlot) {
 }
 
 TEST(PatternInterpreter, ObjectConcordSubsetsStopAtTheEntrysLastSlot) {
-  const PatternRow rows[] = {{R"(OC{1} + T ; OC{2-16} + T)"}};
+  const PatternRow rows[] = {{R"(OC{1} + T ; OC{2-16} + T)"}, {R"(OCS{2-16} + T)"}};
   PatternValues v = HambaValues();
-  EXPECT_EQ(FormsOf(rows, v).size(), 16u);
+  EXPECT_EQ(FormsOf(rows, v).size(), 31u);
   v.object_concords = v.object_concords.first(1);
   EXPECT_EQ(Joined(FormsOf(rows, v)), "hamb ");
 }
