@@ -17,6 +17,9 @@
 //                   last letter dropped, first two letters, first letter
 //                   dropped, KuBeforeVowel, GlideVowel
 // An array named twice in one pattern takes the same slot in both places.
+// Array names: SC PSC POS NSC OCS RC RPC PC SE SEP RSE BE RBE NGA RNGA RPOS
+// BESE RBESE NGASE RNGASE FVP SU, the concord tables in that order from
+// SubjectConcords to FixedVerbPrefixes, and SuPrefixes.
 //
 // A row's notes switch it: "Not made when C or D.", "Only when C.",
 // "Only when C (but not when D or E).", "When C, D: <pattern>." (a variant
