@@ -97,7 +97,7 @@ struct Row {
   std::vector<Variant> variants;
 };
 
-// ---- Reading the notation ----
+// Reading the notation.
 
 class PatternParser {
  public:
@@ -375,7 +375,7 @@ void ParseNotes(std::string_view notes, Row& row) {
   }
 }
 
-// ---- Making the forms ----
+// Making the forms.
 
 bool Holds(const Condition& c, const PatternValues& v) {
   switch (c.kind) {
