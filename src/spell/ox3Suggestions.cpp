@@ -273,7 +273,8 @@ void TSuggestionsGenerator::GenerateWithCase(std::string_view word, int max,
 }
 
 bool WordExistsForSuggestions(std::string_view candidate, TSuggestionSources& sources,
-                              bool primary_only) {
+                              TSpellOptions options) {
+  const bool primary_only = options.Has(TSpellOption::soPrimaryOnly);
   auto in_dictionaries = [&](std::string_view w) {
     return primary_only ? sources.WordInMainDictionaries(w) : sources.WordInDictionaries(w);
   };
@@ -319,7 +320,7 @@ void BuildSuggestions(std::string_view word, int max, std::vector<std::string>& 
 
   std::vector<std::string> list;
   const TWordExistsCallback exists = [&](const std::string& candidate) {
-    return WordExistsForSuggestions(candidate, sources, settings.PrimaryOnly);
+    return WordExistsForSuggestions(candidate, sources, settings.Options);
   };
   generator.GenerateWithCase(word, max, exists, list);
   const size_t edit_count = list.size();

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "spell/ox3Types.h"
+
 namespace tovuri {
 
 class TPhoneticsMap;
@@ -101,7 +103,7 @@ class TSuggestionSources {
 
 // The spell checker's settings that shape the suggestions.
 struct TSuggestionSettings {
-  bool PrimaryOnly = false;  // candidates must be in a main dictionary
+  TSpellOptions Options;  // soPrimaryOnly: candidates must be in a main dictionary
   bool PhoneticSuggestions = true;
   bool FallbackToDefaultMap = true;  // English map found too little: try the default rules
   // Called after the map has loaded another language's rules.
@@ -111,7 +113,7 @@ struct TSuggestionSettings {
 // Whether a candidate counts as a word for suggestions: as written, then in
 // lower case, then as the possessive of a known word.
 bool WordExistsForSuggestions(std::string_view candidate, TSuggestionSources& sources,
-                              bool primary_only);
+                              TSpellOptions options);
 
 // Edits between a word and a candidate: Levenshtein distance, with neighbours
 // swapped at the same place in both counting as one edit.

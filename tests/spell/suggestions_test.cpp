@@ -108,7 +108,7 @@ struct Fixture {
   std::vector<std::string> Edits(const std::string& word, int max = -1) {
     std::vector<std::string> out;
     generator.GenerateWithCase(word, max, [this](const std::string& w) {
-      return WordExistsForSuggestions(w, sources, settings.PrimaryOnly);
+      return WordExistsForSuggestions(w, sources, settings.Options);
     }, out);
     return out;
   }
@@ -409,7 +409,9 @@ TEST(WordExistsForSuggestions, TriesSmallLettersAndPossessives) {
   };
   for (const auto& c : cases) {
     s.language = c.english ? kEnglishUS : 0;
-    EXPECT_EQ(WordExistsForSuggestions(c.word, s, c.primary_only), c.exists)
+    TSpellOptions options;
+    options.Set(TSpellOption::soPrimaryOnly, c.primary_only);
+    EXPECT_EQ(WordExistsForSuggestions(c.word, s, options), c.exists)
         << c.word << (c.primary_only ? " (primary only)" : "") << (c.english ? " (English)" : "");
   }
 }
