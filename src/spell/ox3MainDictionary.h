@@ -85,8 +85,10 @@ class TMainDictionary {
   uint32_t HitCount() const { return hit_count_.load(std::memory_order_relaxed); }
   void CountHit() { hit_count_.fetch_add(1, std::memory_order_relaxed); }
 
- private:
+  // The mapped file; defined and used only by the implementation.
   struct View;
+
+ private:
   const View* EnsureActive() const;
   std::unique_ptr<View> Map() const;
 
