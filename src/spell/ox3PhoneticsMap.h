@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "spell/ox3MainDictionary.h"
+
 namespace tovuri {
 
 // One node of the rule tree, reached by the bytes of a rule's source.
@@ -35,8 +37,8 @@ class TReplaceNode {
 };
 
 // The phonetic code of words under one language's rules; the map is the root
-// of its own rule tree.
-class TPhoneticsMap : public TReplaceNode {
+// of its own rule tree. Main dictionaries search with it.
+class TPhoneticsMap : public TReplaceNode, public PhoneticEncoder {
  public:
   TPhoneticsMap() = default;
 
@@ -47,11 +49,12 @@ class TPhoneticsMap : public TReplaceNode {
   virtual void SetStartDepth(int depth);
   // The first StartDepth bytes of the lower-cased word, then the rules' output,
   // which stops once Limit code bytes have been produced.
-  virtual std::string Encode(std::string_view word) const;
+  std::string Encode(std::string_view word) const override;
   // Whether a phonetic match this far (in edits) from the word is worth offering.
   virtual bool IsCloseEnough(std::string_view word, int distance) const;
 
   int StartDepth() const { return StartDepth_; }
+  int PhoneticDepth() const override { return StartDepth_; }
   int Language() const { return Language_; }
 
   bool RemoveDupes = true;  // one-byte rules do not repeat the code's last byte
