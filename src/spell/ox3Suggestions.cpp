@@ -279,8 +279,8 @@ bool WordExistsForSuggestions(std::string_view candidate, TSuggestionSources& so
     return primary_only ? sources.WordInMainDictionaries(w) : sources.WordInDictionaries(w);
   };
   if (in_dictionaries(candidate)) return true;
-  const std::string lower = ToLower(candidate);
-  if (lower != candidate && in_dictionaries(lower)) return true;
+  // Most candidates have no capitals; they need no second look-up.
+  if (!IsAllLower(candidate) && in_dictionaries(ToLower(candidate))) return true;
   return sources.HasEnglishMain() && sources.IsPossessiveOfKnownWord(candidate);
 }
 
