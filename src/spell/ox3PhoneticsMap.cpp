@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "analyser/text_case.h"
+#include "spell/ox3AnsiCase.h"
 
 namespace tovuri {
 
@@ -148,7 +148,7 @@ void TPhoneticsMap::SetStartDepth(int depth) {
 }
 
 std::string TPhoneticsMap::Encode(std::string_view word) const {
-  const std::string text = ToLower(word);
+  const std::string text = AnsiLowerCase(word);
   const size_t start = std::min(text.size(), static_cast<size_t>(StartDepth_));
   std::string code = text.substr(0, start);
   int budget = Limit;

@@ -1,6 +1,6 @@
 #include "spell/ox3SuggestionSources.h"
 
-#include "analyser/text_case.h"
+#include "spell/ox3AnsiCase.h"
 #include "spell/ox3CustomDictionary.h"
 #include "spell/ox3MainDictionary.h"
 #include "spell/ox3PhoneticsMap.h"
@@ -45,7 +45,7 @@ bool TDictionarySuggestionSources::IsPossessiveOfKnownWord(std::string_view word
   if (at == std::string_view::npos) at = word.find("'S");
   if (at == std::string_view::npos || at + 2 != word.size()) return false;
   const std::string_view stem = word.substr(0, at);
-  const std::string lower = ToLower(stem);
+  const std::string lower = AnsiLowerCase(stem);
   for (TMainDictionary* dictionary : MainDictionaries)
     if (IsEnglish(*dictionary) && (dictionary->Lookup(lower) || dictionary->Lookup(stem)))
       return true;

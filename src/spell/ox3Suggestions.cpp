@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "analyser/text_case.h"
+#include "spell/ox3AnsiCase.h"
 #include "spell/ox3PhoneticsMap.h"
 
 namespace tovuri {
@@ -54,22 +54,12 @@ constexpr size_t kFallbackBelow = 20;
 // Longer words are scored by length alone.
 constexpr size_t kMaxScoredLength = 254;
 
-// The inverse of FoldCase: Windows-1252 small letters to capitals.
-char UpperChar(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  if (b >= 'a' && b <= 'z') return static_cast<char>(b - 32);
-  if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 32);
-  if (b == 0x9A || b == 0x9C || b == 0x9E) return static_cast<char>(b - 16);
-  if (b == 0xFF) return static_cast<char>(0x9F);
-  return c;
-}
-
 bool IsAllLower(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return FoldCase(c) == c; });
+  return std::all_of(s.begin(), s.end(), [](char c) { return AnsiLowerChar(c) == c; });
 }
 
 bool IsAllUpper(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return UpperChar(c) == c; });
+  return std::all_of(s.begin(), s.end(), [](char c) { return AnsiUpperChar(c) == c; });
 }
 
 bool Contains(const std::vector<std::string>& list, std::string_view s) {
@@ -159,7 +149,7 @@ class GenerationRun {
     const size_t period = word_.find('.');
     if (period == std::string_view::npos || period + 1 >= n ||
         word_.find('.', period + 1) != std::string_view::npos ||
-        UpperChar(word_[period + 1]) != word_[period + 1]) {
+        AnsiUpperChar(word_[period + 1]) != word_[period + 1]) {
       return false;
     }
     first_.assign(word_.substr(0, period));
@@ -184,7 +174,7 @@ class GenerationRun {
     if (!IsAllLower(candidate_)) {
       // The typed word had no capitals: a capitalised variant of a known
       // small-letter word is no correction.
-      if (word_lower_ && exists_(ToLower(candidate_))) return false;
+      if (word_lower_ && exists_(AnsiLowerCase(candidate_))) return false;
       const std::string_view tail = std::string_view(candidate_).substr(1);
       if (!IsAllLower(tail) && !IsAllUpper(tail)) return false;
     }
@@ -263,11 +253,11 @@ void TSuggestionsGenerator::GenerateWithCase(std::string_view word, int max,
   Generate(word, max, exists, list);
   if (IsAllUpper(word) || IsAllLower(word)) return;
   const char first = word.front();
-  if (UpperChar(first) != first) {
-    Generate(ToLower(word), max, exists, list);
+  if (AnsiUpperChar(first) != first) {
+    Generate(AnsiLowerCase(word), max, exists, list);
   } else {
     std::string capitalised(1, first);
-    capitalised += ToLower(word.substr(1));
+    capitalised += AnsiLowerCase(word.substr(1));
     Generate(capitalised, max, exists, list);
   }
 }
@@ -280,7 +270,7 @@ bool WordExistsForSuggestions(std::string_view candidate, TSuggestionSources& so
   };
   if (in_dictionaries(candidate)) return true;
   // Most candidates have no capitals; they need no second look-up.
-  if (!IsAllLower(candidate) && in_dictionaries(ToLower(candidate))) return true;
+  if (!IsAllLower(candidate) && in_dictionaries(AnsiLowerCase(candidate))) return true;
   return sources.HasEnglishMain() && sources.IsPossessiveOfKnownWord(candidate);
 }
 
