@@ -300,6 +300,13 @@ TEST(BuildSuggestions, MaxSuggestionsKeepsTheBestInSortOrder) {
   ASSERT_GT(all.size(), 3u) << Join(all);
   EXPECT_EQ(Join(f.Suggest("carr", 3)), Join({all[0], all[1], all[2]}));
   EXPECT_EQ(Join(f.Suggest("carr", 0)), "[]");
+
+  // Sound-alikes found in no particular order: the cut comes after sorting.
+  f.generator.SetTypes(0);
+  f.sources.use_override = true;
+  f.sources.phonetic_override = {"abcdefXY", "abcdefZZ", "abcdefgZ", "abcdXYZW", "abcdefgY"};
+  EXPECT_EQ(Join(f.Suggest("abcdefgh")), "[abcdefgZ, abcdefgY, abcdefXY, abcdefZZ, abcdXYZW]");
+  EXPECT_EQ(Join(f.Suggest("abcdefgh", 3)), "[abcdefgZ, abcdefgY, abcdefXY]");
 }
 
 TEST(BuildSuggestions, DropsSoundAlikesThatAreTooFarAway) {
