@@ -35,7 +35,7 @@ std::string_view FullCharSet();
 class TSuggestionsGenerator {
  public:
   static constexpr size_t kMaxWordLength = 250;  // longer words get no edits
-  static constexpr int kNoLimit = 65535;         // what a max of -1 stands for
+  static constexpr int kNoLimit = 65535;         // what a negative max stands for
   static constexpr TSuggestionTypes kAllTypes = 31;
 
   TSuggestionsGenerator();
@@ -50,7 +50,7 @@ class TSuggestionsGenerator {
   virtual void SetTypes(TSuggestionTypes types);
 
   // One pass of edits over word, appending the candidates that exist to list;
-  // stops once the list holds more than max entries (-1: no limit).
+  // stops once the list holds more than max entries (negative: no limit).
   virtual void Generate(std::string_view word, int max, const TWordExistsCallback& exists,
                         std::vector<std::string>& list) const;
   // Generate, then again for the word in lower case (or with only its first
