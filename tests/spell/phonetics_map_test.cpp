@@ -44,6 +44,32 @@ TEST(PhoneticsMap, EncodesEnglishWordsByTheirSounds) {
   for (const auto& c : cases) EXPECT_EQ(map.Encode(c.word), c.code) << "word: " << c.word;
 }
 
+TEST(PhoneticsMap, EnglishRulesMatchWithTheirConsumeCounts) {
+  const MapFor map(kEnglishUS);
+  struct Case {
+    std::string text;
+    std::string destination;
+    int consume;
+  };
+  const std::vector<Case> cases = {
+      {"tch", "x", 3}, {"thin", "0", 2}, {"ghost", "k", 2}, {"gh", "", 2}, {"gnat", "n", 2},
+      {"dgy", "j", 2}, {"sion", "x", 1}, {"yy", "y", 2}, {"yes", "y", 1}, {"x", "ks", 1},
+      {"ahu", "h", 2}, {"ah", "", 2}, {"cia", "x", 1}, {"cy", "s", 1}, {"ck", "k", 2},
+      {"wy", "w", 1}, {"q", "k", 1}, {"v", "f", 1}, {"z", "s", 1}, {"h", "h", 1},
+  };
+  for (const auto& c : cases) {
+    std::string_view destination;
+    int consume = 0;
+    ASSERT_TRUE(map.Match(c.text, 0, destination, consume)) << c.text;
+    EXPECT_EQ(destination, c.destination) << c.text;
+    EXPECT_EQ(consume, c.consume) << c.text;
+  }
+  std::string_view destination;
+  int consume = 0;
+  for (std::string_view vowel : {"a", "e", "i", "o", "u", "w", "y"})
+    EXPECT_FALSE(map.Match(vowel, 0, destination, consume)) << vowel << " alone says nothing";
+}
+
 TEST(PhoneticsMap, PhAndFEncodeAlikeUnderEnglishRules) {
   const MapFor map(kEnglishUS);
   const std::vector<std::pair<std::string, std::string>> pairs = {
