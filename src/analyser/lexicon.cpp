@@ -1,6 +1,8 @@
 #include "analyser/lexicon.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <utility>
 
 #include "analyser/text_case.h"
 
@@ -39,6 +41,35 @@ const std::string* Lexicon::FindPassiveForm(std::string_view stem) const {
   if (i == std::string::npos || i >= PassiveForms.size()) return nullptr;
   return &PassiveForms[i];
 }
+
+void Lexicon::AddEntry(std::string_view tag, std::string_view prefix, std::string_view stem,
+                       std::string_view final, std::string_view info) {
+  LexClass.emplace_back(tag);
+  LexPrefix.emplace_back(prefix);
+  LexStem.emplace_back(stem);
+  LexFinal.emplace_back(final);
+  LexInfo.emplace_back(info);
+}
+
+// The executable's own directory in a build tree, where the build copies the
+// data files; otherwise the installed data directory.
+std::string ProgramDir() {
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    const std::string dir = exe.parent_path().string() + "/";
+    if (std::filesystem::exists(dir + "dictionary.txt", error)) return dir;
+  }
+  return TOVURI_INSTALL_DATADIR "/";
+}
+
+void BuildLexicon(const LexiconWarningHandler& warn) { BuildLexicon(ProgramDir(), warn); }
+
+void BuildLexicon(const std::string& dir, const LexiconWarningHandler& warn) {
+  Instance() = LoadLexicon(dir, warn);
+}
+
+void InstallLexicon(Lexicon lexicon) { Instance() = std::move(lexicon); }
 
 const Lexicon& TheLexicon() { return Instance(); }
 
