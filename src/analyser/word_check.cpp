@@ -79,7 +79,11 @@ bool IsCandidate(const Lexicon& lexicon, size_t i, std::string_view w) {
   // "bulewe" is the only form the loose test ever looked for; "bulawa" is
   // what the passive rows make of bulal (ngibulawa), so it is looked for too.
   if (stem == "bulal" && (Occurs("bulewe", w) || Occurs("bulawa", w))) return true;
-  return lexicon.LexClass[i] == "verb" && Occurs(PassiveStem(stem, lexicon), w);
+  if (lexicon.LexClass[i] != "verb") return false;
+  // A passive stem equal to the stem occurs in w only if the lowered stem
+  // does, which the first test has already ruled out.
+  if (lexicon.PassiveKeys.size() == lexicon.size()) return Occurs(lexicon.PassiveKeys[i], w);
+  return Occurs(PassiveStem(stem, lexicon), w);
 }
 
 // The generator passes of one entry, each handed to run(tag, prefix, stem,
