@@ -196,6 +196,28 @@ void AddCopulaPronouns(const Copula& c, std::string_view s, FormSink& forms) {
   for (std::string_view f : c.closing) forms.Add({f, s});
 }
 
+// Every group of pronoun forms ends in one stem, so a check can pass over the
+// groups whose stem does not end the word. A list built for its own sake keeps
+// every group.
+class Endings {
+ public:
+  static Endings All() { return Endings({}, false); }
+  static Endings Of(std::string_view word) { return Endings(word, true); }
+  bool Wanted(std::string_view ending) const { return !active_ || EndsWithFolded(word_, ending); }
+
+ private:
+  Endings(std::string_view word, bool active) : word_(word), active_(active) {}
+  std::string_view word_;
+  bool active_;
+};
+
+// The possessive stem as it ends a phrase: a stem in "i" loses that vowel.
+std::string_view PhraseEnding(std::string_view stem) {
+  return !stem.empty() && stem[0] == 'i' ? stem.substr(1) : stem;
+}
+
+void PronounForms(std::string_view word, const Endings& endings, FormSink& forms);
+
 // Runs a check: builds its forms into a matcher that stops at the first match.
 template <typename Build>
 bool Matches(std::string_view word, Build&& build) {
@@ -227,6 +249,12 @@ void AddPresentativeForms(FormSink& forms) {
 }
 
 void AddPronounForms(std::string_view word, FormSink& forms) {
+  PronounForms(word, Endings::All(), forms);
+}
+
+namespace {
+
+void PronounForms(std::string_view word, const Endings& endings, FormSink& forms) {
   for (std::string_view s : PronounStemsLi) forms.Add({s, "na"});
 
   if (EndsWithFolded(word, "nke")) {
@@ -236,6 +264,7 @@ void AddPronounForms(std::string_view word, FormSink& forms) {
 
   for (std::string_view s : PronounStemsNi) {
     if (forms.Done()) return;
+    if (!endings.Wanted(s)) continue;
     for (std::string_view f : PronounFormatives) forms.Add({f, s});
     for (std::string_view j : SubjectConcords) {
       forms.Add({j, "la", s});
@@ -263,6 +292,7 @@ void AddPronounForms(std::string_view word, FormSink& forms) {
 
   for (std::string_view k : KuPronouns) {
     if (forms.Done()) return;
+    if (!endings.Wanted(k)) continue;
     forms.Add(k);
     forms.Add({"nga", k});
     for (std::string_view r : RelativeConcords) {
@@ -281,6 +311,7 @@ void AddPronounForms(std::string_view word, FormSink& forms) {
 
   for (std::string_view t : PossessiveStems) {
     if (forms.Done()) return;
+    if (!endings.Wanted(PhraseEnding(t))) continue;
     for (std::string_view a : PossessiveConcords) AddPossessive("", a, t, forms);
     for (std::string_view name : PossessorNames) AddPossessive("", name, t, forms);
   }
@@ -293,6 +324,7 @@ void AddPronounForms(std::string_view word, FormSink& forms) {
 
   for (std::string_view d : Demonstratives) {
     if (forms.Done()) return;
+    if (!endings.Wanted(d)) continue;
     forms.Add(d);
     forms.Add({"ku", d});
     forms.Add({"la", d});
@@ -306,6 +338,7 @@ void AddPronounForms(std::string_view word, FormSink& forms) {
 
   for (size_t i = 0; i < PronounStemsNi.size(); ++i) {
     if (forms.Done()) return;
+    if (!endings.Wanted(PronounStemsNi[i])) continue;
     // "we" and "ye" (second and third person singular) take "ngu".
     AddCopulaPronouns(i == 1 || i == 2 ? NguCopula : YiCopula, PronounStemsNi[i], forms);
   }
@@ -315,6 +348,7 @@ void AddPronounForms(std::string_view word, FormSink& forms) {
     forms.Add({g, "ni"});
     forms.Add({"ng", g, "ni"});
     for (std::string_view t : PossessiveStems) {
+      if (!endings.Wanted(PhraseEnding(t))) continue;
       AddPossessive("", g, t, forms);
       AddPossessive("ng", g, t, forms);
       AddPossessive("l", g, t, forms);
@@ -323,6 +357,7 @@ void AddPronounForms(std::string_view word, FormSink& forms) {
 
   for (std::string_view s : PronounStemsLi) {
     if (forms.Done()) return;
+    if (!endings.Wanted(s)) continue;
     forms.Add({"njenga", s});
     for (std::string_view j : SubjectConcords) {
       forms.Add({j, "njenga", s});
@@ -336,6 +371,7 @@ void AddPronounForms(std::string_view word, FormSink& forms) {
 
   for (std::string_view d : CopulaDemonstratives) {
     if (forms.Done()) return;
+    if (!endings.Wanted(d)) continue;
     forms.Add({"yi", d});
     forms.Add({"kasi", d});
     forms.Add({"kaseyi", d});
@@ -352,6 +388,8 @@ void AddPronounForms(std::string_view word, FormSink& forms) {
   for (std::string_view s : PronounStemsLi) forms.Add({"kungesi", s});
   for (std::string_view w : FixedClosedWords) forms.Add(w);
 }
+
+}  // namespace
 
 void AddNumberedOrCopulaForms(std::string_view word, FormSink& forms) {
   if (word.find('-') != std::string_view::npos) {
@@ -413,7 +451,7 @@ bool IsPresentative(std::string_view word) {
 }
 
 bool IsPronounWord(std::string_view word) {
-  return Matches(word, [word](FormSink& forms) { AddPronounForms(word, forms); });
+  return Matches(word, [word](FormSink& forms) { PronounForms(word, Endings::Of(word), forms); });
 }
 
 bool IsNumberedOrCopulaWord(std::string_view word) {

@@ -100,6 +100,30 @@ TEST(PronounWord, BuildsEveryStepWithTheNkeFormsOnlyForNkeWords) {
   EXPECT_THAT(with_nke, Contains("konke"));
 }
 
+// The check passes over groups whose stem cannot end the word; that must never
+// lose a form of the full list.
+TEST(PronounWord, AcceptsEveryFormOfItsList) {
+  const auto forms = Forms([](FormSink& f) { AddPronounForms("wonke", f); });
+  size_t missed = 0;
+  for (const std::string& form : forms)
+    if (!IsPronounWord(form)) {
+      ADD_FAILURE() << form;
+      if (++missed == 10) break;
+    }
+}
+
+TEST(ClosedClass, AcceptsEveryFormOfTheOtherLists) {
+  std::vector<std::string> forms = Forms([](FormSink& f) {
+    AddPresentativeForms(f);
+    AddNumberedOrCopulaForms("-", f);
+    AddNumberedOrCopulaForms("il", f);
+    AddNumberedOrCopulaForms("yil", f);
+    AddDwaForms(f);
+    AddPhiForms(f);
+  });
+  for (const std::string& form : forms) EXPECT_TRUE(IsClosedClassWord(form)) << form;
+}
+
 TEST(PronounWord, AcceptsAFormOfEveryStep) {
   const char* words[] = {
       "khona",                                                  // 1
