@@ -20,6 +20,9 @@ struct Lexicon {
   std::vector<std::string> PassiveForms;        // paired with PassiveStems by index
 
   size_t size() const { return LexClass.size(); }
+  // Appends one entry to the five parallel lists.
+  void AddEntry(std::string_view tag, std::string_view prefix, std::string_view stem,
+                std::string_view final, std::string_view info);
   bool IsShortLocative(std::string_view word) const;
   // The explicit locative form(s) of a word ("a" or "a/b"), or null.
   const std::string* FindLocativeForms(std::string_view word) const;
@@ -49,6 +52,8 @@ Lexicon LoadLexicon(const std::string& dir, const LexiconWarningHandler& warn);
 // Fills the process-wide lexicon; call before any word is checked.
 void BuildLexicon(const LexiconWarningHandler& warn);
 void BuildLexicon(const std::string& dir, const LexiconWarningHandler& warn);
+// Replaces the process-wide lexicon with one built by hand (tests, tools).
+void InstallLexicon(Lexicon lexicon);
 const Lexicon& TheLexicon();
 
 }  // namespace tovuri
