@@ -20,6 +20,13 @@ bool OneOf(std::string_view s, std::initializer_list<std::string_view> choices) 
 // s without its first letter (empty stays empty).
 std::string_view WithoutFirst(std::string_view s) { return s.empty() ? s : s.substr(1); }
 
+template <typename... Pieces>
+std::string Join(const Pieces&... pieces) {
+  std::string out;
+  for (std::string_view piece : {std::string_view(pieces)...}) out += piece;
+  return out;
+}
+
 // How a class derives the prefix of its second or third shape.
 enum class PrefixRule {
   kKeep,               // the entry's own prefix
@@ -56,7 +63,8 @@ struct ClassRow {
 };
 
 constexpr PrefixSpec Literal(std::string_view text) { return {PrefixRule::kLiteral, text}; }
-constexpr PrefixSpec kKeep{};
+constexpr PrefixSpec Rule(PrefixRule rule) { return {rule, {}}; }
+constexpr PrefixSpec kKeep = Rule(PrefixRule::kKeep);
 
 constexpr Demonstratives kLo{"lo", "lowo"}, kLaba{"laba", "labo"}, kLesi{"lesi", "leso"},
     kLezi{"lezi", "lezo"}, kLe{"le", "leyo"}, kLa{"la", "lawo"}, kLeli{"leli", "lelo"},
@@ -67,12 +75,12 @@ constexpr ClassRow kClassTable[] = {
     {"u/o", "person", 2, Literal("o"), kKeep, {kLo, kLaba, kNone}},
     {"u", "", 1, kKeep, kKeep, {kLo, kNone, kNone}},
     {"place", "", 1, kKeep, kKeep, {kNone, kNone, kNone}},
-    {"isi/izi", "", 2, {PrefixRule::kSecondLetterToZ}, kKeep, {kLesi, kLezi, kNone}},
+    {"isi/izi", "", 2, Rule(PrefixRule::kSecondLetterToZ), kKeep, {kLesi, kLezi, kNone}},
     {"isi", "", 1, kKeep, kKeep, {kLesi, kNone, kNone}},
     {"izi", "", 1, kKeep, kKeep, {kLezi, kNone, kNone}},
-    {"in/izin", "", 3, {PrefixRule::kIzBefore}, kKeep, {kLe, kLezi, kLezi}},
+    {"in/izin", "", 3, Rule(PrefixRule::kIzBefore), kKeep, {kLe, kLezi, kLezi}},
     {"um", "", 1, kKeep, kKeep, {kLo, kNone, kNone}},
-    {"um/aba", "", 2, {PrefixRule::kAbBeforeVowel}, kKeep, {kLo, kLaba, kNone}},
+    {"um/aba", "", 2, Rule(PrefixRule::kAbBeforeVowel), kKeep, {kLo, kLaba, kNone}},
     {"um/ama", "", 2, Literal("ama"), kKeep, {kLo, kLa, kNone}},
     {"ili/ama", "", 2, Literal("ama"), kKeep, {kLeli, kLa, kNone}},
     {"ili", "", 1, kKeep, kKeep, {kLeli, kNone, kNone}},
@@ -81,7 +89,7 @@ constexpr ClassRow kClassTable[] = {
     {"imi", "", 1, kKeep, kKeep, {kLe, kNone, kNone}},
     {"umu", "", 1, kKeep, kKeep, {kLo, kNone, kNone}},
     {"in/ama", "", 2, Literal("ama"), kKeep, {kLe, kLa, kNone}, StemRule::kInAmaAspirate},
-    {"ulu/izin", "", 3, {PrefixRule::kIzimBeforeLabial}, {PrefixRule::kSecondWithoutTwo},
+    {"ulu/izin", "", 3, Rule(PrefixRule::kIzimBeforeLabial), Rule(PrefixRule::kSecondWithoutTwo),
      {kLolu, kLezi, kLezi}, StemRule::kUluIzin},
     {"ulu", "", 1, kKeep, kKeep, {kLolu, kNone, kNone}},
     {"ubu", "", 1, kKeep, kKeep, {kLobu, kNone, kNone}},
@@ -124,7 +132,7 @@ void ApplyStemRule(StemRule rule, std::string_view prefix, std::string_view stem
     case StemRule::kNone:
       return;
     case StemRule::kInAmaAspirate:
-      if (prefix == "in" && StartsWith(stem, "k")) v[1].stem.insert(1, "h");
+      if (prefix == "in" && StartsWith(stem, "k")) v[1].stem = Join("k", "h", stem.substr(1));
       return;
     case StemRule::kUluIzin:
       if (stem.size() >= 2 && stem[1] == 'h') {
@@ -193,6 +201,7 @@ class VariantWriter {
   void operator()(const Pieces&... head) {
     forms_.Add({std::string_view(head)..., v_.s, v_.f});
   }
+  bool Done() const { return forms_.Done(); }
 
  private:
   const VariantParts& v_;
@@ -223,6 +232,7 @@ void AddAssociatives(const VariantParts& v, VariantWriter& h) {
   h("waba", jla);
   h("wasesiba", jla);
   h("yasisiba", jla);
+  if (h.Done()) return;
   for (size_t k = 0; k < RelativeNgaConcords.size(); ++k) {
     const std::string_view g = RelativeNgaConcords[k];
     h(g, jla);
@@ -323,7 +333,6 @@ struct EntryLocative {
 
 void AddEntryLocatives(const VariantParts& v, const EntryLocative& entry, std::string_view stem,
                        VariantWriter& h, FormSink& forms) {
-  std::string word;
   if (entry.explicit_forms) {
     std::string_view rest = *entry.explicit_forms;
     if (const size_t slash = rest.find('/'); slash != std::string_view::npos) {
@@ -333,21 +342,18 @@ void AddEntryLocatives(const VariantParts& v, const EntryLocative& entry, std::s
     AddLocativePhrases(rest, forms);
   } else if (entry.short_locative) {
     if (stem != "tambam") {
-      word.append("e").append(v.pp).append(v.s).append(v.f);
-      AddLocativePhrases(word, forms);
+      AddLocativePhrases(Join("e", v.pp, v.s, v.f), forms);
     } else {
       h(v.pp);
       for (std::string_view q : PossessiveConcords) h(q, v.pp);
     }
   } else if (!OneOf(v.tag, {"u/o", "person", "place"})) {
-    word.append("e").append(v.pp).append(LocativeBody(v.s, v.f));
-    AddLocativePhrases(word, forms);
+    AddLocativePhrases(Join("e", v.pp, LocativeBody(v.s, v.f)), forms);
   }
   if (v.tag == "uku") {
     // The negative infinitive's locative: "at not doing".
     const bool ends_in_w = !v.s.empty() && v.s.back() == 'w';
-    word.assign("e").append(v.pp).append("nga").append(LocativeBody(v.s, ends_in_w ? v.f : "i"));
-    AddLocativePhrases(word, forms);
+    AddLocativePhrases(Join("e", v.pp, "nga", LocativeBody(v.s, ends_in_w ? v.f : "i")), forms);
   }
 }
 
@@ -542,18 +548,13 @@ class EntryWriter {
   FormSink& forms_;
 };
 
-std::string Concat(std::string_view a, std::string_view b, std::string_view c) {
-  std::string out;
-  out.reserve(a.size() + b.size() + c.size());
-  return out.append(a).append(b).append(c);
-}
 
 void AddPersonForms(std::string_view prefix, std::string_view stem, std::string_view final,
                     EntryWriter& e, FormSink& forms) {
   e("e");
   e("Ma");
   e("uMa");
-  AddKinshipForms(Concat("kaMa", stem, final), forms);
+  AddKinshipForms(Join("kaMa", stem, final), forms);
   for (std::string_view sc : SubjectConcords)
     if (sc.size() == 2) e(sc, "kaMa");
   for (size_t slot = 0; slot < 2; ++slot) e(RelativeConcords[slot], "ng", prefix);
@@ -564,7 +565,7 @@ void AddPersonForms(std::string_view prefix, std::string_view stem, std::string_
 
 void AddKinshipPossessives(std::string_view stem, std::string_view final, EntryWriter& e,
                            FormSink& forms) {
-  AddKinshipForms(Concat("ka", stem, final), forms);
+  AddKinshipForms(Join("ka", stem, final), forms);
   for (std::string_view sc : SubjectConcords)
     if (sc.size() == 2) e(sc, "ka");
   e("kuka");
@@ -682,7 +683,7 @@ void GenerateNounForms(std::string_view tag, std::string_view prefix, std::strin
                        std::string_view final, FormSink& forms, const Lexicon& lexicon) {
   if (forms.Done()) return;
   const NumberVariants shapes = NounNumberVariants(tag, prefix, stem);
-  const std::string word = Concat(prefix, stem, final);
+  const std::string word = Join(prefix, stem, final);
   EntryLocative entry;
   entry.explicit_forms = lexicon.FindLocativeForms(word);
   entry.short_locative = !entry.explicit_forms && lexicon.IsShortLocative(word);
@@ -693,7 +694,7 @@ void GenerateNounForms(std::string_view tag, std::string_view prefix, std::strin
   for (int j = 0; j < shapes.count; ++j) {
     parts.index = j;
     FillParts(shapes.variants[j], parts);
-    AddVariantForms(parts, entry, stem, forms);
+    AddVariantForms(parts, entry, prefix, stem, forms);
     if (forms.Done()) return;
   }
 
