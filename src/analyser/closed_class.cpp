@@ -5,6 +5,7 @@
 
 #include "analyser/concord_tables.h"
 #include "analyser/morpheme_ops.h"
+#include "analyser/morpheme_views.h"
 #include "analyser/text_case.h"
 
 namespace tovuri {
@@ -97,21 +98,6 @@ constexpr std::array<DwaSlot, 18> DwaSlots = {{
     {"ko", "ku", "beku", "ku", "oku", "kwaku", "kwa", "seku", "aku"},
 }};
 
-// KuBeforeVowel as a view, so that phrases stream into the sink without
-// building a string for every form.
-std::string_view KuBefore(char first) {
-  switch (FoldCase(first)) {
-    case 'a':
-    case 'e':
-      return "kw";
-    case 'o':
-      return "k";
-    default:
-      return "";
-  }
-}
-std::string_view KuBefore(std::string_view s) { return s.empty() ? "" : KuBefore(s[0]); }
-
 // The glide put between a formative and a concord that begins with a vowel.
 std::string_view ConcordGlide(std::string_view concord) {
   if (concord.empty()) return "";
@@ -162,7 +148,7 @@ void AddPossessive(std::string_view head, std::string_view body, std::string_vie
   add("olukwe", "");
   if (IsVowel(first)) {
     for (std::string_view j : SubjectConcords) add(j, "l");
-    add(KuBefore(first), "");
+    add(KuBeforeVowelView(std::string_view(&first, 1)), "");
   } else {
     add("ungo", "");
     add("kungo", "");
@@ -414,7 +400,7 @@ void AddDwaForms(FormSink& forms) {
   for (const DwaSlot& slot : DwaSlots) {
     if (forms.Done()) return;
     const std::string_view d = slot.stem;  // every form below ends in d + "dwa"
-    const std::string_view rel_ku = KuBefore(slot.relative);
+    const std::string_view rel_ku = KuBeforeVowelView(slot.relative);
     forms.Add({d, "dwa"});
     forms.Add({"la", d, "dwa"});
     forms.Add({slot.subject, d, "dwa"});
