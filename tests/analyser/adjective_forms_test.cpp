@@ -27,9 +27,9 @@ void ExpectNone(const std::vector<std::string>& forms, std::initializer_list<con
   for (const char* w : unwanted) EXPECT_THAT(forms, Not(Contains(w))) << "stem " << stem;
 }
 
-// The totals follow from the lengths of the step lists and the concord arrays:
+// The totals follow from the lengths of the morpheme lists and the concord arrays:
 // 1,160 for a consonant-initial, non-labial stem of two vowels, plus the "omu"
-// branch of step 2 for one vowel, the numeral forms, the labial spellings.
+// concord forms for one vowel, the numeral forms, the labial spellings.
 TEST(AdjectiveForms, CountsFollowTheStemShape) {
   struct Case {
     const char* stem;
@@ -40,7 +40,7 @@ TEST(AdjectiveForms, CountsFollowTheStemShape) {
     EXPECT_EQ(AdjectiveForms(c.stem).size(), c.count) << "stem \"" << c.stem << "\"";
 }
 
-TEST(AdjectiveForms, Step1VowelConcordsWithTheirFormatives) {
+TEST(AdjectiveForms, VowelInitialConcordsTakeTheirFormatives) {
   const auto forms = AdjectiveForms("khulu");
   ExpectAll(forms,
             {"abakhulu", "kwabakhulu", "lokwemikhulu", "ngelikhulu", "langamakhulu",
@@ -51,7 +51,7 @@ TEST(AdjectiveForms, Step1VowelConcordsWithTheirFormatives) {
   ExpectNone(forms, {"bobukhulu", "wamakhulu"}, "khulu");
 }
 
-TEST(AdjectiveForms, Step2TakesOmuOnlyBeforeOneVowel) {
+TEST(AdjectiveForms, TakesOmuOnlyBeforeOneVowel) {
   const auto one = AdjectiveForms("de");
   ExpectAll(one,
             {"omude", "komude", "ngomude", "ngingomude", "ungomude", "bomude", "lakomude",
@@ -121,7 +121,7 @@ TEST(AdjectiveForms, OtherStemsTakeNBeforeN) {
   }
 }
 
-TEST(AdjectiveForms, NegativeAndCopulativeSteps) {
+TEST(AdjectiveForms, NegativeAndCopulativeConcords) {
   const auto forms = AdjectiveForms("khulu");
   ExpectAll(forms,
             {"bakhulu", "labakhulu", "lakukhulu", "sibakhulu", "kasibakhulu", "abubukhulu",
@@ -133,7 +133,7 @@ TEST(AdjectiveForms, NegativeAndCopulativeSteps) {
   ExpectNone(forms, {"esimkhulu", "engibakhulu", "abangembakhulu"}, "khulu");
 }
 
-TEST(AdjectiveForms, TenseStepsPairTheirLists) {
+TEST(AdjectiveForms, TenseFormsPairTheirLists) {
   const auto forms = AdjectiveForms("khulu");
   ExpectAll(forms,
             {"sisebakhulu", "asisebakhulu", "kasisebakhulu", "sisesebakhulu", "ayisemikhulu",
@@ -145,7 +145,7 @@ TEST(AdjectiveForms, TenseStepsPairTheirLists) {
   ExpectNone(forms, {"kwakungelakhulu", "sesisekhulu"}, "khulu");
 }
 
-TEST(AdjectiveForms, Step20AppendsBothNumerals) {
+TEST(AdjectiveForms, NumeralsAppendBothStems) {
   for (const char* stem : {"bili", "thathu"}) {
     const auto forms = AdjectiveForms(stem);
     ExpectAll(forms, {"bobabili", "bobathathu", "yomibili", "zomthathu", "kokuthathu",
@@ -155,7 +155,7 @@ TEST(AdjectiveForms, Step20AppendsBothNumerals) {
   ExpectNone(AdjectiveForms("ne"), {"bobane", "bobabili"}, "ne");
 }
 
-TEST(AdjectiveForms, Step23OnlyForConsonantInitialStems) {
+TEST(AdjectiveForms, BareConcordsOnlyBeforeConsonantInitialStems) {
   ExpectAll(AdjectiveForms("khulu"), {"bekungakukhulu", "walababakhulu", "imikhulu"}, "khulu");
   ExpectNone(AdjectiveForms("ide"), {"bekungakuide", "walababaide"}, "ide");
 }

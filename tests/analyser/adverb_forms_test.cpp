@@ -49,10 +49,10 @@ TEST(JoinFormativeToWord, MergesTheFormativesFinalA) {
     EXPECT_EQ(JoinFormativeToWord(c.formative, c.word), c.joined) << c.formative << "+" << c.word;
 }
 
-// About six hundred forms: step 1 makes 354 (less 3 before a vowel-initial
-// prefix), step 2 makes 181, step 3 makes 58, and step 9 three more for a
-// consonant-initial prefix; the particular adverbs add their own.
-TEST(AdverbForms, CountsFollowTheSteps) {
+// About six hundred forms: the plain concord forms make 354 (less 3 before a
+// vowel-initial prefix), the negative ones 181, the "nga" ones 58, and a
+// consonant-initial prefix three more; the particular adverbs add their own.
+TEST(AdverbForms, CountsFollowTheConcordLists) {
   struct Case {
     const char *l, *m, *k;
     size_t count;
@@ -65,7 +65,7 @@ TEST(AdverbForms, CountsFollowTheSteps) {
     EXPECT_EQ(AdverbForms(c.l, c.m, c.k).size(), c.count) << c.l << c.m << c.k;
 }
 
-TEST(AdverbForms, KhoSkipsStepOneAndKhonaStepTwo) {
+TEST(AdverbForms, KhoHasNoPlainFormsAndKhonaNoNegatives) {
   const auto kho = AdverbForms("", "kh", "o");
   EXPECT_THAT(kho, Not(Contains("kho")));
   EXPECT_THAT(kho, Not(Contains("ngikho")));
@@ -81,7 +81,7 @@ TEST(AdverbForms, KhoSkipsStepOneAndKhonaStepTwo) {
   EXPECT_THAT(other, Contains("angikuhle"));
 }
 
-TEST(AdverbForms, StepOneJoinsEveryConcord) {
+TEST(AdverbForms, PlainFormsJoinEveryConcord) {
   const auto forms = AdverbForms("e", "khay", "a");
   const char* want[] = {
       "ekhaya", "ngisekhaya", "usekhaya",                                     // 1.1-1.2
@@ -109,7 +109,7 @@ TEST(AdverbForms, LaFollowsTheVowelOfThePrefix) {
     EXPECT_THAT(izolo, Contains(form));
   const auto apha = AdverbForms("a", "ph", "a");
   for (const char* form : {"lapha", "abalapha", "ngisapha"}) EXPECT_THAT(apha, Contains(form));
-  // A consonant-initial prefix keeps "la" whole and takes the step 11 and 9 formatives.
+  // A consonant-initial prefix keeps "la" whole and takes its own formatives.
   const auto kuhle = AdverbForms("", "kuhl", "e");
   for (const char* form : {"lakuhle", "angilakuhle", "kwelikuhle", "okungakuhle", "engulakuhle",
                            "njengongakuhle", "eyababekuhle", "lanjengakuhle", "kakungakuhle",
@@ -120,7 +120,7 @@ TEST(AdverbForms, LaFollowsTheVowelOfThePrefix) {
   EXPECT_THAT(apha, Not(Contains("lanjengaapha")));
 }
 
-TEST(AdverbForms, StepEightTestsThePrefixAlone) {
+TEST(AdverbForms, PastConcordsTestThePrefixAlone) {
   // The stem is vowel-initial but the prefix is empty: no "s" after the past concords.
   const auto forms = AdverbForms("", "ekhay", "a");
   EXPECT_THAT(forms, Contains("ngaekhaya"));
@@ -129,7 +129,7 @@ TEST(AdverbForms, StepEightTestsThePrefixAlone) {
   EXPECT_THAT(with_prefix, Contains("ngasekhaya"));
 }
 
-TEST(AdverbForms, StepsTwoAndThreeNegativeAndNga) {
+TEST(AdverbForms, NegativeAndNgaForms) {
   const auto forms = AdverbForms("e", "khay", "a");
   const char* want[] = {"angisekhaya", "kangisekhaya", "engingesekhaya", "engingasesekhaya",
                         "engingelasekhaya", "ngingesekhaya", "ngingasesekhaya",

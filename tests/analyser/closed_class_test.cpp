@@ -90,9 +90,9 @@ TEST(Presentative, NeedsNaInTheWord) {
   EXPECT_TRUE(IsPresentative("NANGU"));
 }
 
-// Form counts of each step of the pronoun list follow from the array lengths;
+// Form counts of each group of the pronoun list follow from the array lengths;
 // a missing slot, a skipped array or a wrong pre-test changes the total.
-TEST(PronounWord, BuildsEveryStepWithTheNkeFormsOnlyForNkeWords) {
+TEST(PronounWord, BuildsEveryGroupWithTheNkeFormsOnlyForNkeWords) {
   EXPECT_EQ(Forms([](FormSink& f) { AddPronounForms("mina", f); }).size(), 32412u);
   const auto with_nke = Forms([](FormSink& f) { AddPronounForms("wonke", f); });
   EXPECT_EQ(with_nke.size(), 32422u);
@@ -124,7 +124,7 @@ TEST(ClosedClass, AcceptsEveryFormOfTheOtherLists) {
   for (const std::string& form : forms) EXPECT_TRUE(IsClosedClassWord(form)) << form;
 }
 
-TEST(PronounWord, AcceptsAFormOfEveryStep) {
+TEST(PronounWord, AcceptsAFormOfEveryGroup) {
   const char* words[] = {
       "khona",                                                  // 1
       "sisonke",                                                // 2
