@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "analyser/morpheme_ops.h"
 #include "analyser/text_case.h"
 
 namespace tovuri {
@@ -51,6 +52,15 @@ void Lexicon::AddEntry(std::string_view tag, std::string_view prefix, std::strin
   LexInfo.emplace_back(info);
 }
 
+void Lexicon::PrepareLookups() {
+  PassiveKeys.assign(size(), std::string());
+  for (size_t i = 0; i < size(); ++i) {
+    if (LexClass[i] != "verb") continue;
+    std::string passive = PassiveStem(LexStem[i], *this);
+    if (passive != LexStem[i]) PassiveKeys[i] = std::move(passive);
+  }
+}
+
 // The executable's own directory in a build tree, where the build copies the
 // data files; otherwise the installed data directory.
 std::string ProgramDir() {
@@ -69,7 +79,10 @@ void BuildLexicon(const std::string& dir, const LexiconWarningHandler& warn) {
   Instance() = LoadLexicon(dir, warn);
 }
 
-void InstallLexicon(Lexicon lexicon) { Instance() = std::move(lexicon); }
+void InstallLexicon(Lexicon lexicon) {
+  lexicon.PrepareLookups();
+  Instance() = std::move(lexicon);
+}
 
 const Lexicon& TheLexicon() { return Instance(); }
 

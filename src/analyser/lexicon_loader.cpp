@@ -218,6 +218,7 @@ Lexicon LoadLexicon(const std::string& dir, const LexiconWarningHandler& warn) {
   Loader loader(lexicon, warn);
   loader.ReadDictionary(base + "dictionary.txt");
   loader.ReadPassives(base + "passives.txt");
+  lexicon.PrepareLookups();
   return lexicon;
 }
 
