@@ -20,7 +20,9 @@ void BM_ClosedClassRejectsWordPassingPreTests(benchmark::State& state) {
   state.SetLabel(std::string(word));
   for (auto _ : state) benchmark::DoNotOptimize(tovuri::IsClosedClassWord(word));
 }
-BENCHMARK(BM_ClosedClassRejectsWordPassingPreTests)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ClosedClassRejectsWordPassingPreTests)
+    ->DenseRange(0, 4)
+    ->Unit(benchmark::kMicrosecond);
 
 // An adjective entry checked through the matcher, for a word it does not make
 // (every form is tested) and for one it makes early.

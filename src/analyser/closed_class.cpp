@@ -131,7 +131,10 @@ void AddPossessive(std::string_view head, std::string_view body, std::string_vie
     end = "e";
     stem.remove_prefix(1);
   }
-  const char first = !head.empty() ? head[0] : !body.empty() ? body[0] : end.empty() ? '\0' : end[0];
+  const char first = !head.empty()   ? head[0]
+                     : !body.empty() ? body[0]
+                     : end.empty()   ? '\0'
+                                     : end[0];
   const auto add = [&](std::string_view a, std::string_view b) {
     forms.Add({a, b, head, body, end, stem});
   };

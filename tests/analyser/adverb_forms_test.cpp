@@ -115,7 +115,8 @@ TEST(AdverbForms, LaFollowsTheVowelOfThePrefix) {
                            "njengongakuhle", "eyababekuhle", "lanjengakuhle", "kakungakuhle",
                            "kokungakuhle"})
     EXPECT_THAT(kuhle, Contains(form));
-  for (const char* form : {"bkuhle", "kwkuhle", "kweliapha"}) EXPECT_THAT(kuhle, Not(Contains(form)));
+  for (const char* form : {"bkuhle", "kwkuhle", "kweliapha"})
+    EXPECT_THAT(kuhle, Not(Contains(form)));
   EXPECT_THAT(apha, Not(Contains("kweliapha")));
   EXPECT_THAT(apha, Not(Contains("lanjengaapha")));
 }

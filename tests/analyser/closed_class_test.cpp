@@ -129,7 +129,8 @@ TEST(PronounWord, AcceptsAFormOfEveryGroup) {
       "khona",                                                  // 1
       "sisonke",                                                // 2
       "abangelani", "kangilawe", "sengilami", "ngiseselami", "olwalulakho",  // 3
-      "lengangilathi", "ngangingelami", "abebelabo", "okungazo", "sezilami", "beselami", "bengelami",
+      "lengangilathi", "ngangingelami", "abebelabo", "okungazo", "sezilami", "beselami",
+      "bengelami",
       "kwabakubo", "ngakimi", "babengabakuye", "yelakini", "ngowakuzo", "okwakukithi",  // 4
       "umntanami", "umntanethu", "ngangingenjengewethu", "olukweumkami",               // 5
       "ngomkami", "okungodadewenu", "kwabanawakho", "ngilabanawami", "lomkamfolami",
