@@ -1,5 +1,6 @@
 #include "analyser/pattern_interpreter.h"
 
+#include <algorithm>
 #include <cctype>
 #include <stdexcept>
 #include <string>
@@ -36,6 +37,9 @@ constexpr NamedArray kArrays[] = {
 // No pattern walks more arrays than this at once.
 constexpr size_t kMaxWalks = 4;
 
+// No pattern nests functions deeper than this.
+constexpr size_t kMaxDepth = 4;
+
 // The object-concord list belongs to the entry, so its slots are only known
 // when a row runs; it is never longer than the shared table.
 constexpr size_t kObjectSlots = ObjectConcords.size();
@@ -62,6 +66,7 @@ struct Walk {
   std::string key;
   Slots array;
   bool object_concords = false;
+  bool limited_to_object_count = false;  // OCS stops at the entry's N, as OC does
   std::vector<size_t> slots;
 };
 
@@ -142,6 +147,14 @@ class PatternParser {
     return sequence;
   }
 
+  // The arguments of a function, one level deeper.
+  Sequence ParseArgument() {
+    if (++depth_ > kMaxDepth) Fail("functions nested too deeply");
+    Sequence sequence = ParseSequence();
+    --depth_;
+    return sequence;
+  }
+
   std::string_view Name() {
     SkipSpace();
     const size_t start = at_;
@@ -165,9 +178,9 @@ class PatternParser {
     if (name == "J") {
       Node node(Node::Kind::kJoin);
       Expect('(');
-      node.args.push_back(ParseSequence());
+      node.args.push_back(ParseArgument());
       Expect(',');
-      node.args.push_back(ParseSequence());
+      node.args.push_back(ParseArgument());
       Expect(')');
       return node;
     }
@@ -179,7 +192,7 @@ class PatternParser {
       if (name != function) continue;
       Node node(kind);
       Expect('(');
-      node.args.push_back(ParseSequence());
+      node.args.push_back(ParseArgument());
       Expect(')');
       return node;
     }
@@ -223,6 +236,7 @@ class PatternParser {
         if (array.name == name) walk.array = array.slots;
       if (walk.array.empty()) Fail("unknown name '" + std::string(name) + "'");
       size = walk.array.size();
+      walk.limited_to_object_count = name == "OCS";
     }
     const size_t subset_start = at_;
     if (at_ < text_.size() && text_[at_] == '{') {
@@ -260,6 +274,7 @@ class PatternParser {
   std::string_view text_;
   int block_;
   size_t at_ = 0;
+  size_t depth_ = 0;
   std::vector<Walk> walks_;
 };
 
@@ -411,8 +426,10 @@ class FormMaker {
     for (size_t i = 0; i < walks; ++i) {
       const Walk& walk = pattern.walks[i];
       arrays[i] = walk.object_concords ? v_.object_concords : walk.array;
+      if (walk.limited_to_object_count)
+        arrays[i] = arrays[i].first(std::min(arrays[i].size(), v_.object_concords.size()));
       size_t count = walk.slots.size();
-      // OC{a-b} stops at the entry's last object-concord slot.
+      // OC{a-b} and OCS{a-b} stop at the entry's last object-concord slot.
       while (count > 0 && walk.slots[count - 1] >= arrays[i].size()) --count;
       if (count == 0) return true;
       slots[i] = std::span<const size_t>(walk.slots.data(), count);
@@ -462,22 +479,26 @@ class FormMaker {
     }
   }
 
-  void Append(const Sequence& sequence, std::string& out) const {
-    for (const Node& node : sequence) Append(node, out);
+  void Append(const Sequence& sequence, std::string& out, size_t depth) {
+    for (const Node& node : sequence) Append(node, out, depth);
   }
 
-  void Append(const Node& node, std::string& out) const {
+  // Computed terms build their arguments in scratch strings kept for the
+  // whole run, two per nesting level, so that forms cost no allocations.
+  void Append(const Node& node, std::string& out, size_t depth) {
     std::string_view simple;
     if (Simple(node, simple)) {
       out += simple;
       return;
     }
-    std::string a;
-    Append(node.args[0], a);
+    std::string& a = scratch_[2 * depth];
+    a.clear();
+    Append(node.args[0], a, depth + 1);
     switch (node.kind) {
       case Node::Kind::kJoin: {
-        std::string b;
-        Append(node.args[1], b);
+        std::string& b = scratch_[2 * depth + 1];
+        b.clear();
+        Append(node.args[1], b, depth + 1);
         out += JoinWithGlide(a, b);
         break;
       }
@@ -497,7 +518,7 @@ class FormMaker {
     const size_t count = sequence.size();
     if (count > kMaxPieces) {
       std::string form;
-      Append(sequence, form);
+      Append(sequence, form, 0);
       forms_.Add(form);
       return;
     }
@@ -505,7 +526,7 @@ class FormMaker {
     for (size_t i = 0; i < count; ++i) {
       if (Simple(sequence[i], pieces[i])) continue;
       computed_[i].clear();
-      Append(sequence[i], computed_[i]);
+      Append(sequence[i], computed_[i], 0);
       pieces[i] = computed_[i];
     }
     const auto& p = pieces;
@@ -527,6 +548,7 @@ class FormMaker {
   const PerfectBlock* block_ = nullptr;
   std::array<std::string_view, kMaxWalks> current_;
   std::vector<std::string> computed_;
+  std::array<std::string, 2 * kMaxDepth> scratch_;
 };
 
 // Returns false once the sink wants no more forms.

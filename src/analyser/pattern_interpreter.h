@@ -9,13 +9,17 @@
 //   Tp, W           passive base and passive glide; empty: the empty string
 //   SC, RC, ...     a concord array walked slot by slot; SC{1-2,4-17} walks
 //                   only the listed slots (1-based); OC is the entry's working
-//                   object-concord list, so OC{2-16} means slots 2 to N
+//                   object-concord list, and OC{2-16} or OCS{2-16} means
+//                   slots 2 to N
 //   a + b           concatenation; "a ; b" in one row: two patterns
 //   J(a, b)         JoinWithGlide(a, b)
 //   chop, first2, tail, KW, G
 //                   last letter dropped, first two letters, first letter
 //                   dropped, KuBeforeVowel, GlideVowel
 // An array named twice in one pattern takes the same slot in both places.
+// Array names: SC PSC POS NSC OCS RC RPC PC SE SEP RSE BE RBE NGA RNGA RPOS
+// BESE RBESE NGASE RNGASE FVP SU, the concord tables in that order from
+// SubjectConcords to FixedVerbPrefixes, and SuPrefixes.
 //
 // A row's notes switch it: "Not made when C or D.", "Only when C.",
 // "Only when C (but not when D or E).", "When C, D: <pattern>." (a variant

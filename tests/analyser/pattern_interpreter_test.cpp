@@ -62,9 +62,9 @@ TEST(PatternInterpreter, AnArrayNamedTwiceTakesTheSameSlot) {
 }
 
 TEST(PatternInterpreter, ObjectConcordSubsetsStopAtTheEntrysLastSlot) {
-  const PatternRow rows[] = {{R"(OC{1} + T ; OC{2-16} + T)"}};
+  const PatternRow rows[] = {{R"(OC{1} + T ; OC{2-16} + T)"}, {R"(OCS{2-16} + T)"}};
   PatternValues v = HambaValues();
-  EXPECT_EQ(FormsOf(rows, v).size(), 16u);
+  EXPECT_EQ(FormsOf(rows, v).size(), 31u);
   v.object_concords = v.object_concords.first(1);
   EXPECT_EQ(Joined(FormsOf(rows, v)), "hamb ");
 }
@@ -124,7 +124,7 @@ TEST(PatternInterpreter, RejectsMalformedRowsNamingTheRow) {
   const std::string bad[] = {
       R"(J(SC, T)",        R"(SC{0} + T)",  R"(SC{18} + T)", R"(XX + T)",
       R"("open + T)",      R"(SC + )",      R"(J(SC T))",    R"(SC{3-1})",
-      R"(SC + OC + RC + PC + NSC)",
+      R"(SC + OC + RC + PC + NSC)", R"(tail(tail(tail(tail(tail(T))))))",
   };
   for (const std::string& pattern : bad) {
     const PatternRow rows[] = {{"T"}, {pattern}};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analyser/form_sink.h"
+#include "analyser/verb_patterns.h"
 
 namespace tovuri {
 namespace {
@@ -46,6 +47,10 @@ void ExpectForms(const std::vector<FamilyCase>& cases) {
 }
 
 const Entry kHamba{"uku", "hamb", "a", ""};
+
+TEST(VerbForms, PatternTableCompilesEveryRow) {
+  EXPECT_EQ(PatternTable(kVerbPatterns).size(), kVerbPatternCount);
+}
 
 TEST(VerbForms, MakesEveryRowOfAnOrdinaryVerb) {
   const struct {
