@@ -11,7 +11,9 @@
 namespace tovuri {
 namespace {
 
-bool StartsWith(std::string_view s, std::string_view head) { return s.substr(0, head.size()) == head; }
+bool StartsWith(std::string_view s, std::string_view head) {
+  return s.substr(0, head.size()) == head;
+}
 
 bool OneOf(std::string_view s, std::initializer_list<std::string_view> choices) {
   return std::find(choices.begin(), choices.end(), s) != choices.end();
@@ -29,13 +31,13 @@ std::string Join(const Pieces&... pieces) {
 
 // How a class derives the prefix of its second or third shape.
 enum class PrefixRule {
-  kKeep,               // the entry's own prefix
-  kLiteral,            // the text given in the row
-  kSecondLetterToZ,    // isi -> izi
-  kIzBefore,           // in -> izin, im -> izim
-  kAbBeforeVowel,      // "ab" before a vowel-initial stem, else "aba"
-  kIzimBeforeLabial,   // "izim" before b f p v, else "izin"
-  kSecondWithoutTwo,   // the second shape's prefix less its first two letters
+  kKeep,              // the entry's own prefix
+  kLiteral,           // the text given in the row
+  kSecondLetterToZ,   // isi -> izi
+  kIzBefore,          // in -> izin, im -> izim
+  kAbBeforeVowel,     // "ab" before a vowel-initial stem, else "aba"
+  kIzimBeforeLabial,  // "izim" before b f p v, else "izin"
+  kSecondWithoutTwo,  // the second shape's prefix less its first two letters
 };
 
 enum class StemRule {
@@ -176,7 +178,14 @@ struct FixedWords {
 };
 constexpr FixedWords kFixedWords[] = {{"khohl", kLeftWords}, {"nen", kRightWords}};
 
-// The word kinds whose locative follows the "ku" + person pattern.
+// The vowel that a formative's final "a" and a prefix's first letter make together.
+struct CoalescedVowel {
+  char initial;
+  std::string_view vowel;
+};
+constexpr CoalescedVowel kCoalescedVowels[] = {{'u', "o"}, {'i', "e"}, {'a', "a"}, {'o', "abo"}};
+
+// Nouns of people and kin, whose possessive is "ka" + the noun (kababa).
 bool IsPersonal(std::string_view tag, std::string_view prefix) {
   return (prefix == "u" && tag == "u/o") || tag == "person" || tag == "u/o/ama";
 }
@@ -628,19 +637,15 @@ void FillParts(const NumberVariant& variant, VariantParts& v) {
 std::string JoinFormative(std::string_view formative, std::string_view prefix) {
   std::string out;
   if (!formative.empty() && formative.back() == 'a') {
+    // The formative's "a" and the prefix's first vowel merge into one sound.
     std::string_view vowel;
-    switch (prefix.empty() ? '\0' : prefix[0]) {
-      case 'u': vowel = "o"; break;
-      case 'i': vowel = "e"; break;
-      case 'a': vowel = "a"; break;
-      case 'o': vowel = "abo"; break;
-      default: break;
-    }
-    out.append(formative.substr(0, formative.size() - 1)).append(vowel).append(WithoutFirst(prefix));
+    for (const auto& [initial, merged] : kCoalescedVowels)
+      if (!prefix.empty() && prefix[0] == initial) vowel = merged;
+    out = Join(formative.substr(0, formative.size() - 1), vowel, WithoutFirst(prefix));
   } else {
-    out.append(formative).append(prefix);
+    out = Join(formative, prefix);
   }
-  // A glide before the coalesced "o" is not written: lwa + umu is lomu, kwa + umu komu.
+  // No glide is written before "o": lwa + umu is lomu, kwa + umu is komu.
   if (const size_t at = out.find("lwo"); at != std::string::npos) {
     out.erase(at + 1, 1);
   } else if (const size_t at_k = out.find("kwo"); at_k != std::string::npos) {
@@ -656,10 +661,10 @@ NumberVariants NounNumberVariants(std::string_view tag, std::string_view prefix,
     v.prefix = prefix;
     v.stem = stem;
   }
-  const auto row = std::find_if(std::begin(kClassTable), std::end(kClassTable),
-                                [&](const ClassRow& r) {
-                                  return tag == r.tag || (!r.other_tag.empty() && tag == r.other_tag);
-                                });
+  const auto matches = [&](const ClassRow& r) {
+    return tag == r.tag || (!r.other_tag.empty() && tag == r.other_tag);
+  };
+  const auto row = std::find_if(std::begin(kClassTable), std::end(kClassTable), matches);
   if (row == std::end(kClassTable)) return out;
   out.count = row->count;
   if (row->stem_rule == StemRule::kUluIzin && prefix == "ulu") out.count = 2;

@@ -5,7 +5,9 @@
 namespace tovuri {
 namespace {
 
-bool StartsWith(std::string_view s, std::string_view head) { return s.substr(0, head.size()) == head; }
+bool StartsWith(std::string_view s, std::string_view head) {
+  return s.substr(0, head.size()) == head;
+}
 
 // A copulative split where its negative puts "nge" + infix: base is what follows
 // the copulative marker, infix the negative marker that replaces it.

@@ -282,6 +282,27 @@ TEST(NounForms, FixedWordsAndClosingForms) {
   });
 }
 
+TEST(NounForms, CountIsTheSumOfItsFamilies) {
+  // Family sizes of one shape with prefix "umu", from the concord slot counts
+  // (17 subject, 15 negative, 13 relative, 12 per tense row, 10 relative possessive, 9
+  // possessive); a dropped or doubled row changes the total.
+  const size_t locative = 281, copulative = 436;
+  const size_t shared = 6 + (17 * 11 + 3) + 12 * 4 + 15 * 4 + 12 + 12 * 10 + 17 + 10 + 13 +
+                        (13 * 3 + 4) + (15 * 2 + 4) + 13 * 2 + 17 + (3 + 17 + 1) +
+                        9 * (4 + 17 + 13) + (12 * 2 + 9 * 2 + 17 * 4 + 2 + 10 * 2 + 12 * 2) +
+                        (13 * 7 + 3) + 17 * 3 + (10 * 27 + 2 * 9) +
+                        (2 + 17 + 15 * 4 + 12 * 2 + 13) + 4;
+  const size_t okwa = 1, engesi = 1;
+  // um/aba: a default locative and an "ng" copulative per shape.
+  EXPECT_EQ(FormsOf(kPerson).size(), 2 * (shared + locative + copulative) + okwa + engesi);
+  // in/izin with a listed locative of two forms: "y" copulatives (three each) for the first
+  // two shapes, "z" for the third; then the "nye" forms and "o" + prefix.
+  const size_t nye = 1 + 12 + 1 + 17 + 1 + 17;
+  EXPECT_EQ(FormsOf(kHouse, DlwLexicon()).size(),
+            3 * (shared + 2 * locative) + 2 * 3 * copulative + copulative + okwa + nye + 1 +
+                engesi);
+}
+
 TEST(NounForms, StopsSoonAfterTheSinkIsDone) {
   // A sink that is satisfied by its first form counts what still arrives.
   class FirstFormSink final : public FormSink {

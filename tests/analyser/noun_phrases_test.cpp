@@ -51,15 +51,6 @@ TEST(NounPhrases, CountsDoNotDependOnTheInput) {
   }
 }
 
-TEST(NounPhrases, LocativeStartsWithItselfAndSubjectPairs) {
-  const auto forms = Locatives("endlini");
-  ASSERT_GE(forms.size(), 5u);
-  EXPECT_THAT(std::vector<std::string>(forms.begin(), forms.begin() + 5),
-              ElementsAre("endlini", "ngisendlini", "ngingasendlini", "usendlini",
-                          "ungasendlini"));
-  EXPECT_EQ(forms.back(), "ngezendlini");
-}
-
 TEST(NounPhrases, LocativeRowsAppearInOrder) {
   const auto forms = Locatives("L");
   // The first form of each row (and a few inside rows), by 0-based position.
