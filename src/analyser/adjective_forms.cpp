@@ -107,7 +107,6 @@ class AdjectiveStem {
     for (std::string_view xm : xms) Nasal("", xm);
   }
 
-  FormSink& Forms() const { return forms_; }
   const std::string& N() const { return n_; }
 
  private:
