@@ -1,6 +1,7 @@
 #include "analyser/lexicon.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <utility>
 
@@ -9,6 +10,8 @@
 
 namespace tovuri {
 namespace {
+
+std::atomic<size_t> generation{0};
 
 Lexicon& Instance() {
   static Lexicon lexicon;
@@ -77,13 +80,17 @@ void BuildLexicon(const LexiconWarningHandler& warn) { BuildLexicon(ProgramDir()
 
 void BuildLexicon(const std::string& dir, const LexiconWarningHandler& warn) {
   Instance() = LoadLexicon(dir, warn);
+  ++generation;
 }
 
 void InstallLexicon(Lexicon lexicon) {
   lexicon.PrepareLookups();
   Instance() = std::move(lexicon);
+  ++generation;
 }
 
 const Lexicon& TheLexicon() { return Instance(); }
+
+size_t LexiconGeneration() { return generation.load(); }
 
 }  // namespace tovuri

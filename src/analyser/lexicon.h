@@ -62,5 +62,8 @@ void BuildLexicon(const std::string& dir, const LexiconWarningHandler& warn);
 // Replaces the process-wide lexicon with one built by hand (tests, tools).
 void InstallLexicon(Lexicon lexicon);
 const Lexicon& TheLexicon();
+// Changes each time the process-wide lexicon is built or replaced, so that
+// what is derived from it knows when to be derived again.
+size_t LexiconGeneration();
 
 }  // namespace tovuri

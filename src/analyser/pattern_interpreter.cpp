@@ -1,6 +1,9 @@
 #include "analyser/pattern_interpreter.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+#include <unordered_set>
 #include <cctype>
 #include <stdexcept>
 #include <string>
@@ -9,6 +12,7 @@
 
 #include "analyser/concord_tables.h"
 #include "analyser/morpheme_ops.h"
+#include "analyser/text_case.h"
 
 namespace tovuri {
 namespace {
@@ -420,6 +424,16 @@ class FormMaker {
   // Walks every combination of the pattern's slots. Returns false once the
   // sink wants no more forms.
   bool Make(const Pattern& pattern) {
+    return ForEachCombination(pattern, [&] {
+      Emit(pattern.sequence);
+      return !forms_.Done();
+    });
+  }
+
+  // Sets the slots to every combination in turn and calls visit, which
+  // returns false to stop. Returns false when stopped.
+  template <typename Visit>
+  bool ForEachCombination(const Pattern& pattern, Visit&& visit) {
     const size_t walks = pattern.walks.size();
     std::array<std::span<const size_t>, kMaxWalks> slots;
     std::array<Slots, kMaxWalks> arrays;
@@ -437,15 +451,16 @@ class FormMaker {
     std::array<size_t, kMaxWalks> at{};
     for (;;) {
       for (size_t i = 0; i < walks; ++i) current_[i] = arrays[i][slots[i][at[i]]];
-      Emit(pattern.sequence);
-      if (forms_.Done()) return false;
+      if (!visit()) return false;
       size_t i = walks;
       while (i > 0 && ++at[i - 1] == slots[i - 1].size()) at[--i] = 0;
       if (i == 0) return true;
     }
   }
 
- private:
+  // Appends what a sequence makes with the current slots.
+  void Evaluate(const Sequence& sequence, std::string& out) { Append(sequence, out, 0); }
+
   std::string_view ValueOf(Value value) const {
     switch (value) {
       case Value::kPrefix: return v_.prefix;
@@ -511,6 +526,7 @@ class FormMaker {
     }
   }
 
+ private:
   // Hands the form to the sink as its pieces, computing only what must be.
   void Emit(const Sequence& sequence) {
     constexpr size_t kMaxPieces = 8;
@@ -561,11 +577,360 @@ bool MakeRow(const Row& row, const PatternValues& values, FormMaker& maker) {
   return true;
 }
 
+
+// Matching a word against a table without making its forms.
+//
+// Every slot of a pattern stands before its stem, so a form is a left part,
+// made from the slots and a few of the entry's values, followed by a right
+// part that the entry fixes alone. Where the last slot sits inside J(a, b)
+// with a slot-free b, JoinWithGlide leaves b whole at the end and changes only
+// the end of a, by rules that read no more of b than JoinStandIn keeps; so the
+// left part is J(a, stand-in) less the stand-in, and b begins the right part.
+
+// A string that JoinWithGlide treats as it treats second.
+std::string_view JoinStandIn(std::string_view second) {
+  if (second.empty()) return {};
+  if (second == "m" || second == "mb" || second == "z" || second == "zw" || second == "zwakal")
+    return second;
+  if (IsVowel(second[0])) return second.substr(0, 1);
+  return "q";
+}
+
+bool HasSlot(const Node& node) {
+  if (node.kind == Node::Kind::kSlot) return true;
+  for (const Sequence& arg : node.args)
+    for (const Node& n : arg)
+      if (HasSlot(n)) return true;
+  return false;
+}
+
+bool HasSlot(const Sequence& sequence) {
+  return std::any_of(sequence.begin(), sequence.end(),
+                     [](const Node& n) { return HasSlot(n); });
+}
+
+// The entry values a left part may read, one bit each.
+enum Dep : uint32_t {
+  kDepPrefix, kDepPrefixTail, kDepStem, kDepFinal, kDepPassiveStem, kDepGlide,
+  kDepIle, kDepIwe, kDepIleyo, kDepObjectConcords, kDepStandIn, kDepCount
+};
+
+void Describe(const Node& node, const Pattern& pattern, std::string& out, uint32_t& deps);
+
+void Describe(const Sequence& sequence, const Pattern& pattern, std::string& out,
+              uint32_t& deps) {
+  out += '(';
+  for (const Node& node : sequence) Describe(node, pattern, out, deps);
+  out += ')';
+}
+
+// Text that two nodes share exactly when they make the same strings from the
+// same values and slots; also notes the values the node reads.
+void Describe(const Node& node, const Pattern& pattern, std::string& out, uint32_t& deps) {
+  out += static_cast<char>('A' + static_cast<int>(node.kind));
+  switch (node.kind) {
+    case Node::Kind::kLiteral: out += '"'; out += node.literal; out += '"'; break;
+    case Node::Kind::kSlot: {
+      const Walk& walk = pattern.walks[node.var];
+      out += walk.key;
+      out += ';';
+      if (walk.object_concords || walk.limited_to_object_count) deps |= 1u << kDepObjectConcords;
+      break;
+    }
+    case Node::Kind::kValue:
+      out += static_cast<char>('0' + static_cast<int>(node.value));
+      switch (node.value) {
+        case Value::kPrefix: deps |= 1u << kDepPrefix; break;
+        case Value::kPrefixTail: deps |= 1u << kDepPrefixTail; break;
+        case Value::kStem: deps |= 1u << kDepStem; break;
+        case Value::kFinal: deps |= 1u << kDepFinal; break;
+        case Value::kPassiveStem: deps |= 1u << kDepPassiveStem; break;
+        case Value::kGlide: deps |= 1u << kDepGlide; break;
+        case Value::kEmpty: break;
+      }
+      break;
+    case Node::Kind::kEnding:
+      out += static_cast<char>('0' + static_cast<int>(node.ending));
+      deps |= 1u << (kDepIle + static_cast<uint32_t>(node.ending));
+      break;
+    default:
+      for (const Sequence& arg : node.args) Describe(arg, pattern, out, deps);
+      break;
+  }
+}
+
+// How one pattern is taken apart.
+struct Plan {
+  const Row* row = nullptr;
+  const Patterns* patterns = nullptr;  // the list that Chosen returns for the pattern
+  const Pattern* pattern = nullptr;
+  Sequence left;                        // the slot-bearing nodes
+  const Sequence* join_first = nullptr;  // a of a J(a, b) split between the parts
+  uint32_t deps = 0;
+  uint32_t left_id = 0;  // patterns with the same left part share it
+  size_t right_id = 0;
+};
+
+// A right part: b of a split J, the nodes after the last slot, and the
+// perfect block that gives the endings their values.
+struct RightPart {
+  const Sequence* join_second = nullptr;
+  Sequence rest;
+  int block = 0;
+  std::vector<size_t> plans;
+};
+
+struct MatchPlans {
+  std::vector<Plan> plans;
+  std::vector<RightPart> rights;
+  bool literals_lower = true;  // every literal and walked array is lower case
+};
+
+bool IsLower(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return FoldCase(c) == c; });
+}
+
+bool LiteralsLower(const Sequence& sequence, const Pattern& pattern) {
+  for (const Node& node : sequence) {
+    if (node.kind == Node::Kind::kLiteral && !IsLower(node.literal)) return false;
+    if (node.kind == Node::Kind::kSlot) {
+      for (std::string_view slot : pattern.walks[node.var].array)
+        if (!IsLower(slot)) return false;
+    }
+    for (const Sequence& arg : node.args)
+      if (!LiteralsLower(arg, pattern)) return false;
+  }
+  return true;
+}
+
+MatchPlans MakePlans(const std::vector<Row>& rows) {
+  MatchPlans out;
+  std::vector<std::string> left_texts;
+  std::vector<std::string> right_texts;
+  const auto intern = [](std::vector<std::string>& texts, const std::string& text) {
+    const auto it = std::find(texts.begin(), texts.end(), text);
+    if (it != texts.end()) return static_cast<size_t>(it - texts.begin());
+    texts.push_back(text);
+    return texts.size() - 1;
+  };
+  const auto add = [&](const Row& row, const Patterns& patterns) {
+    for (const Pattern& pattern : patterns) {
+      out.literals_lower = out.literals_lower && LiteralsLower(pattern.sequence, pattern);
+      const Sequence& seq = pattern.sequence;
+      size_t split = 0;  // one past the last slot-bearing node
+      for (size_t i = 0; i < seq.size(); ++i)
+        if (HasSlot(seq[i])) split = i + 1;
+      Plan plan;
+      plan.row = &row;
+      plan.patterns = &patterns;
+      plan.pattern = &pattern;
+      RightPart right;
+      right.block = row.block;
+      if (split > 0 && seq[split - 1].kind == Node::Kind::kJoin &&
+          !HasSlot(seq[split - 1].args[1])) {
+        plan.left.assign(seq.begin(), seq.begin() + static_cast<std::ptrdiff_t>(split - 1));
+        plan.join_first = &seq[split - 1].args[0];
+        right.join_second = &seq[split - 1].args[1];
+        plan.deps |= 1u << kDepStandIn;
+      } else {
+        plan.left.assign(seq.begin(), seq.begin() + static_cast<std::ptrdiff_t>(split));
+      }
+      right.rest.assign(seq.begin() + static_cast<std::ptrdiff_t>(split), seq.end());
+
+      std::string left_text = std::to_string(row.block) + ":";
+      for (const Walk& walk : pattern.walks) left_text += walk.key + ",";
+      Describe(plan.left, pattern, left_text, plan.deps);
+      left_text += '|';
+      if (plan.join_first) Describe(*plan.join_first, pattern, left_text, plan.deps);
+      plan.left_id = static_cast<uint32_t>(intern(left_texts, left_text));
+
+      uint32_t unused = 0;
+      std::string right_text = std::to_string(row.block) + ":";
+      if (right.join_second) Describe(*right.join_second, pattern, right_text, unused);
+      right_text += '|';
+      Describe(right.rest, pattern, right_text, unused);
+      plan.right_id = intern(right_texts, right_text);
+      if (plan.right_id == out.rights.size()) out.rights.push_back(std::move(right));
+      out.rights[plan.right_id].plans.push_back(out.plans.size());
+      out.plans.push_back(std::move(plan));
+    }
+  };
+  for (const Row& row : rows) {
+    add(row, row.patterns);
+    for (const Variant& variant : row.variants) add(row, variant.patterns);
+  }
+  return out;
+}
+
+// A left part's look-up key: its shape and the ids of the values it reads.
+struct LeftKey {
+  std::array<uint32_t, kDepCount + 1> ids{};
+  bool operator==(const LeftKey&) const = default;
+};
+
+struct LeftKeyHash {
+  size_t operator()(const LeftKey& key) const {
+    uint64_t h = 1469598103934665603ull;
+    for (uint32_t id : key.ids) h = (h ^ id) * 1099511628211ull;
+    return static_cast<size_t>(h);
+  }
+};
+
+constexpr uint32_t kUnknownId = 0xFFFFFFFFu;
+
+struct StringHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+using LeftSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
+
+// The ids of the values one run reads, found on first use.
+class ValueIds {
+ public:
+  ValueIds(const PatternValues& values, const std::unordered_map<std::string, uint32_t, StringHash,
+                                                                 std::equal_to<>>* names,
+           std::unordered_map<std::string, uint32_t, StringHash, std::equal_to<>>* adding)
+      : v_(values), names_(names), adding_(adding) {
+    known_.fill(false);
+  }
+
+  uint32_t Of(Dep dep, int block, std::string_view stand_in) {
+    if (dep == kDepStandIn) return Id(stand_in);
+    const size_t at = dep >= kDepIle && dep <= kDepIleyo && block == 2 ? dep + 3 : dep;
+    if (!known_[at]) {
+      ids_[at] = Id(Text(dep, block));
+      known_[at] = true;
+    }
+    return ids_[at];
+  }
+
+ private:
+  std::string Text(Dep dep, int block) const {
+    const PerfectBlock* b = block == 0 ? nullptr : &v_.perfect_blocks[static_cast<size_t>(block - 1)];
+    switch (dep) {
+      case kDepPrefix: return std::string(v_.prefix);
+      case kDepPrefixTail: return std::string(v_.prefix.empty() ? v_.prefix : v_.prefix.substr(1));
+      case kDepStem: return std::string(v_.stem);
+      case kDepFinal: return std::string(v_.final);
+      case kDepPassiveStem: return std::string(v_.passive_stem);
+      case kDepGlide: return std::string(v_.glide);
+      case kDepIle: return b ? std::string(b->ile) : std::string();
+      case kDepIwe: return b ? std::string(b->iwe) : std::string();
+      case kDepIleyo: return b ? std::string(b->ileyo) : std::string();
+      case kDepObjectConcords: {
+        std::string all;
+        for (std::string_view oc : v_.object_concords) {
+          all += oc;
+          all += '\0';
+        }
+        return all;
+      }
+      default: return {};
+    }
+  }
+
+  uint32_t Id(std::string_view text) {
+    if (adding_) {
+      const auto [it, added] =
+          adding_->try_emplace(std::string(text), static_cast<uint32_t>(adding_->size()));
+      return it->second;
+    }
+    if (!names_) return kUnknownId;
+    const auto it = names_->find(text);
+    return it == names_->end() ? kUnknownId : it->second;
+  }
+
+  const PatternValues& v_;
+  const std::unordered_map<std::string, uint32_t, StringHash, std::equal_to<>>* names_;
+  std::unordered_map<std::string, uint32_t, StringHash, std::equal_to<>>* adding_;
+  std::array<uint32_t, kDepCount + 3> ids_{};
+  std::array<bool, kDepCount + 3> known_{};
+};
+
+LeftKey KeyOf(const Plan& plan, ValueIds& ids, std::string_view stand_in) {
+  LeftKey key;
+  key.ids[0] = plan.left_id;
+  for (uint32_t dep = 0; dep < kDepCount; ++dep)
+    key.ids[dep + 1] = (plan.deps >> dep & 1u)
+                           ? ids.Of(static_cast<Dep>(dep), plan.row->block, stand_in)
+                           : kUnknownId - 1;
+  return key;
+}
+
+// Every left part of one pattern for these values, case-folded.
+LeftSet MakeLeftSet(const Plan& plan, FormMaker& maker, std::string_view stand_in) {
+  LeftSet set;
+  std::string left;
+  std::string first;
+  maker.SetBlock(plan.row->block);
+  maker.ForEachCombination(*plan.pattern, [&] {
+    left.clear();
+    maker.Evaluate(plan.left, left);
+    if (plan.join_first) {
+      first.clear();
+      maker.Evaluate(*plan.join_first, first);
+      const std::string joined = JoinWithGlide(first, stand_in);
+      left.append(joined, 0, joined.size() - stand_in.size());
+    }
+    for (char& c : left) c = FoldCase(c);
+    set.insert(left);
+    return true;
+  });
+  return set;
+}
+
+// A sink for makers that only evaluate.
+class NoForms final : public FormSink {
+ public:
+  using FormSink::Add;
+  void Add(std::initializer_list<std::string_view>) override {}
+};
+
+bool ValuesLower(const PatternValues& v) {
+  if (!IsLower(v.prefix) || !IsLower(v.stem) || !IsLower(v.final) || !IsLower(v.passive_stem) ||
+      !IsLower(v.glide))
+    return false;
+  for (std::string_view oc : v.object_concords)
+    if (!IsLower(oc)) return false;
+  for (const PerfectBlock& b : v.perfect_blocks)
+    if (!IsLower(b.ile) || !IsLower(b.iwe) || !IsLower(b.ileyo)) return false;
+  return true;
+}
+
 }  // namespace
 
 struct PatternTable::Compiled {
   std::vector<Row> rows;
+  MatchPlans match;
 };
+
+struct PatternMatchCache::Data {
+  std::unordered_map<std::string, uint32_t, StringHash, std::equal_to<>> names;
+  std::unordered_map<LeftKey, LeftSet, LeftKeyHash> sets;
+};
+
+PatternMatchCache::PatternMatchCache() : data_(std::make_unique<Data>()) {}
+PatternMatchCache::~PatternMatchCache() = default;
+PatternMatchCache::PatternMatchCache(PatternMatchCache&&) noexcept = default;
+PatternMatchCache& PatternMatchCache::operator=(PatternMatchCache&&) noexcept = default;
+
+size_t PatternMatchCache::SetCount() const { return data_->sets.size(); }
+
+size_t PatternMatchCache::ByteEstimate() const {
+  // Nodes, buckets and string heads; short strings live inside their heads.
+  constexpr size_t kNode = sizeof(void*) + sizeof(size_t);
+  size_t bytes = data_->names.bucket_count() * sizeof(void*);
+  for (const auto& [name, id] : data_->names)
+    bytes += kNode + sizeof(std::string) + sizeof(id) + (name.size() > 15 ? name.size() + 1 : 0);
+  bytes += data_->sets.bucket_count() * sizeof(void*);
+  for (const auto& [key, set] : data_->sets) {
+    bytes += kNode + sizeof(key) + sizeof(set) + set.bucket_count() * sizeof(void*);
+    for (const std::string& left : set)
+      bytes += kNode + sizeof(std::string) + (left.size() > 15 ? left.size() + 1 : 0);
+  }
+  return bytes;
+}
 
 PatternTable::PatternTable(std::span<const PatternRow> rows) {
   auto compiled = std::make_unique<Compiled>();
@@ -581,6 +946,7 @@ PatternTable::PatternTable(std::span<const PatternRow> rows) {
       throw std::invalid_argument("pattern row " + std::to_string(i + 1) + ": " + error.what());
     }
   }
+  compiled->match = MakePlans(compiled->rows);
   compiled_ = std::move(compiled);
 }
 
@@ -594,9 +960,83 @@ void PatternTable::RunRow(size_t index, const PatternValues& values, FormSink& f
 }
 
 void PatternTable::Run(const PatternValues& values, FormSink& forms) const {
+  if (auto* taker = dynamic_cast<TableSink*>(&forms); taker && taker->TakeTable(*this, values))
+    return;
   FormMaker maker(values, forms);
   for (const Row& row : compiled_->rows)
     if (!MakeRow(row, values, maker)) return;
+}
+
+}  // namespace tovuri
+
+namespace tovuri {
+
+void PatternTable::PrepareMatch(const PatternValues& values, PatternMatchCache& cache) const {
+  PatternMatchCache::Data& data = *cache.data_;
+  const MatchPlans& match = compiled_->match;
+  NoForms none;
+  FormMaker maker(values, none);
+  ValueIds ids(values, nullptr, &data.names);
+  std::vector<std::string> seconds(match.rights.size());
+  std::vector<bool> evaluated(match.rights.size());
+  for (const Plan& plan : match.plans) {
+    if (Chosen(*plan.row, values) != plan.patterns) continue;
+    std::string_view stand_in;
+    if (const RightPart& right = match.rights[plan.right_id]; right.join_second) {
+      if (!evaluated[plan.right_id]) {
+        maker.SetBlock(right.block);
+        maker.Evaluate(*right.join_second, seconds[plan.right_id]);
+        evaluated[plan.right_id] = true;
+      }
+      stand_in = JoinStandIn(seconds[plan.right_id]);
+    }
+    const LeftKey key = KeyOf(plan, ids, stand_in);
+    if (data.sets.contains(key)) continue;
+    data.sets.emplace(key, MakeLeftSet(plan, maker, stand_in));
+  }
+}
+
+TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_view word,
+                                     const PatternMatchCache* cache) const {
+  const MatchPlans& match = compiled_->match;
+  const PatternMatchCache::Data* data = cache ? cache->data_.get() : nullptr;
+  NoForms none;
+  FormMaker maker(values, none);
+  ValueIds ids(values, data ? &data->names : nullptr, nullptr);
+  std::string second;
+  std::string right;
+  for (const RightPart& part : match.rights) {
+    maker.SetBlock(part.block);
+    second.clear();
+    if (part.join_second) maker.Evaluate(*part.join_second, second);
+    right = second;
+    maker.Evaluate(part.rest, right);
+    if (right.size() > word.size()) continue;
+    const size_t cut = word.size() - right.size();
+    bool ends = true;
+    for (size_t i = 0; ends && i < right.size(); ++i) ends = FoldCase(right[i]) == word[cut + i];
+    if (!ends) continue;
+    const std::string_view left = word.substr(0, cut);
+    const std::string_view stand_in = part.join_second ? JoinStandIn(second) : std::string_view();
+    for (size_t index : part.plans) {
+      const Plan& plan = match.plans[index];
+      if (Chosen(*plan.row, values) != plan.patterns) continue;
+      const LeftSet* set = nullptr;
+      LeftSet made;
+      if (data) {
+        const auto it = data->sets.find(KeyOf(plan, ids, stand_in));
+        if (it != data->sets.end()) set = &it->second;
+      }
+      if (!set) {
+        made = MakeLeftSet(plan, maker, stand_in);
+        set = &made;
+      }
+      if (set->find(left) != set->end())
+        return match.literals_lower && ValuesLower(values) ? TableMatch::kLowerCase
+                                                           : TableMatch::kMixedCase;
+    }
+  }
+  return TableMatch::kNone;
 }
 
 }  // namespace tovuri

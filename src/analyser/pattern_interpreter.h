@@ -70,6 +70,40 @@ struct PatternValues {
   std::array<PerfectBlock, 2> perfect_blocks;
 };
 
+class PatternTable;
+
+// What a table's forms hold of a word, compared without regard to case.
+enum class TableMatch {
+  kNone,       // no form equals the word
+  kLowerCase,  // a form equals it, and every form these values make is lower case
+  kMixedCase,  // a form equals it, but forms may carry capitals: make them to decide
+};
+
+// The left parts of a table's forms (what stands before the part that the
+// entry fixes), gathered per entry shape so that a match is a look-up.
+// Filled before use; read-only, and so safe to share, afterwards.
+class PatternMatchCache {
+ public:
+  PatternMatchCache();
+  ~PatternMatchCache();
+  PatternMatchCache(PatternMatchCache&&) noexcept;
+  PatternMatchCache& operator=(PatternMatchCache&&) noexcept;
+  size_t SetCount() const;
+  size_t ByteEstimate() const;
+
+ private:
+  friend class PatternTable;
+  struct Data;
+  std::unique_ptr<Data> data_;
+};
+
+// A sink that may take a whole table at once instead of its forms.
+class TableSink : public FormSink {
+ public:
+  // True when the sink has dealt with the table; false to have its forms made.
+  virtual bool TakeTable(const PatternTable& table, const PatternValues& values) = 0;
+};
+
 // A table of rows, checked and compiled once. The constructor throws
 // std::invalid_argument naming the row when a pattern or note is malformed.
 class PatternTable {
@@ -84,6 +118,15 @@ class PatternTable {
   void Run(const PatternValues& values, FormSink& forms) const;
   // Appends the forms of one row (0-based index).
   void RunRow(size_t row, const PatternValues& values, FormSink& forms) const;
+
+  // Adds to cache the left parts that matching these values needs.
+  void PrepareMatch(const PatternValues& values, PatternMatchCache& cache) const;
+  // Whether a form of these values equals folded_word (already case-folded)
+  // without regard to case, decided by taking the word apart: its end must be
+  // a pattern's fixed part, and what stands before it one of the pattern's left
+  // parts. cache may be null or lack these values' shapes; those are then made.
+  TableMatch MatchFolded(const PatternValues& values, std::string_view folded_word,
+                         const PatternMatchCache* cache) const;
 
  private:
   struct Compiled;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
 #include <string>
 
 #include "analyser/adjective_forms.h"
@@ -10,6 +11,7 @@
 #include "analyser/exception_verb_forms.h"
 #include "analyser/morpheme_ops.h"
 #include "analyser/noun_forms.h"
+#include "analyser/pattern_interpreter.h"
 #include "analyser/text_case.h"
 #include "analyser/verb_forms.h"
 
@@ -116,6 +118,117 @@ void AddSpecialForms(std::string_view prefix, std::string_view stem, std::string
   }
 }
 
+bool IsAllCapitals(std::string_view word) {
+  return std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+bool HasCapitals(std::string_view s) {
+  return std::any_of(s.begin(), s.end(), [](char c) { return FoldCase(c) != c; });
+}
+
+// Tests forms as FindInForms would, but lets a pattern table decide from the
+// word itself when the table's values are all it has met in this pass.
+class FastSink final : public TableSink {
+ public:
+  FastSink(std::string_view word, std::string_view folded, const WordCheckIndex& index)
+      : folded_(folded),
+        index_(index),
+        as_given_(word),
+        first_lowered_(LowerFirst(word)),
+        all_capitals_(IsAllCapitals(word)),
+        rest_lower_(!HasCapitals(word.substr(1))) {}
+
+  using FormSink::Add;
+  void Add(std::initializer_list<std::string_view> pieces) override {
+    seen_ = true;
+    current_->Add(pieces);
+    done_ = current_->Found();
+  }
+
+  bool TakeTable(const PatternTable& table, const PatternValues& values) override {
+    if (seen_ || done_) return false;
+    switch (table.MatchFolded(values, folded_, index_.CacheFor(table))) {
+      case TableMatch::kNone:
+        return true;
+      case TableMatch::kLowerCase:
+        // Every form is lower case, so the form met equals the folded word:
+        // the word matches as it is, or with its first letter lowered, which
+        // then stays lowered.
+        seen_ = true;
+        done_ = all_capitals_ || rest_lower_;
+        if (!all_capitals_) current_ = &first_lowered_;
+        return true;
+      case TableMatch::kMixedCase:
+        return false;
+    }
+    return false;
+  }
+
+  // Starts a new generator pass.
+  void Reset() {
+    as_given_.Reset();
+    first_lowered_.Reset();
+    current_ = &as_given_;
+    seen_ = false;
+    done_ = false;
+  }
+  bool Found() const { return done_; }
+
+ private:
+  static std::string LowerFirst(std::string_view word) {
+    std::string lowered(word);
+    if (!lowered.empty()) lowered[0] = FoldCase(lowered[0]);
+    return lowered;
+  }
+
+  std::string_view folded_;
+  const WordCheckIndex& index_;
+  FormMatcher as_given_;
+  FormMatcher first_lowered_;
+  FormMatcher* current_ = &as_given_;
+  bool all_capitals_;
+  bool rest_lower_;
+  bool seen_ = false;
+};
+
+// Hands every table run to the index's caches instead of making forms.
+class PreparingSink final : public TableSink {
+ public:
+  explicit PreparingSink(
+      std::unordered_map<const PatternTable*, std::unique_ptr<PatternMatchCache>>& caches)
+      : caches_(caches) {}
+  using FormSink::Add;
+  void Add(std::initializer_list<std::string_view>) override { done_ = true; }
+  bool TakeTable(const PatternTable& table, const PatternValues& values) override {
+    std::unique_ptr<PatternMatchCache>& cache = caches_[&table];
+    if (!cache) cache = std::make_unique<PatternMatchCache>();
+    table.PrepareMatch(values, *cache);
+    return true;
+  }
+
+ private:
+  std::unordered_map<const PatternTable*, std::unique_ptr<PatternMatchCache>>& caches_;
+};
+
+// Keeps every form, case-folded.
+class FoldedSet final : public FormSink {
+ public:
+  explicit FoldedSet(std::unordered_set<std::string>& set) : set_(set) {}
+  using FormSink::Add;
+  void Add(std::initializer_list<std::string_view> pieces) override {
+    std::string form;
+    for (std::string_view piece : pieces) form += piece;
+    set_.insert(ToLower(form));
+  }
+
+ private:
+  std::unordered_set<std::string>& set_;
+};
+
+bool IsTableTag(std::string_view tag) {
+  return tag == "verb" || tag == "defverb" || tag.substr(0, 3) == "exc";
+}
+
 }  // namespace
 
 std::vector<size_t> CandidateEntries(std::string_view word, const Lexicon& lexicon) {
@@ -158,24 +271,6 @@ bool GenerateFormsForTag(std::string_view tag, std::string_view prefix, std::str
   return true;
 }
 
-bool IsNdebeleWord(std::string_view word) {
-  if (word.empty()) return true;
-  if (IsClosedClassWord(word)) return true;
-  const Lexicon& lexicon = TheLexicon();
-  FormMatcher matcher(word);
-  for (size_t i : CandidateEntries(word, lexicon)) {
-    const bool found = ForEachPass(lexicon, i, [&](std::string_view tag, std::string_view prefix,
-                                                   std::string_view stem, std::string_view final,
-                                                   std::string_view attribute) {
-      matcher.Reset();
-      GenerateFormsForTag(tag, prefix, stem, final, attribute, matcher);
-      return matcher.Found();
-    });
-    if (found) return true;
-  }
-  return false;
-}
-
 bool IsNdebeleWordReference(std::string_view word) {
   if (word.empty()) return true;
   if (IsClosedClassWord(word)) return true;
@@ -193,5 +288,156 @@ bool IsNdebeleWordReference(std::string_view word) {
   }
   return false;
 }
+
+}  // namespace tovuri
+
+namespace tovuri {
+
+WordCheckIndex::WordCheckIndex(const Lexicon& lexicon) : lexicon_(lexicon) {
+  needles_.emplace_back();  // the root
+  const bool passive_keys = lexicon.PassiveKeys.size() == lexicon.size();
+  for (size_t i = 0; i < lexicon.size(); ++i) {
+    const std::string& stem = lexicon.LexStem[i];
+    if (stem.empty() || stem.size() > kMaxStem) continue;
+    const Needle plain{static_cast<uint32_t>(i), false};
+    AddNeedle(ToLower(stem), plain);
+    if (stem.size() > 1 && stem[1] == 'h') AddNeedle(ToLower(stem.substr(0, 1) + stem.substr(2)), plain);
+    if (lexicon.LexPrefix[i] == "in" && stem[0] == 'k')
+      AddNeedle(ToLower(stem.substr(0, 1) + "h" + stem.substr(1)), plain);
+    AddNeedle(ToLower(LocativeBody(stem, lexicon.LexFinal[i])), {plain.entry, true});
+    if (stem == "bulal") {
+      AddNeedle("bulewe", plain);
+      AddNeedle("bulawa", plain);
+    }
+    if (lexicon.LexClass[i] == "verb")
+      AddNeedle(passive_keys ? lexicon.PassiveKeys[i] : PassiveStem(stem, lexicon), plain);
+    if (IsTableTag(lexicon.LexClass[i])) {
+      PreparingSink prepare(caches_);
+      GenerateFormsForTag(lexicon.LexClass[i], lexicon.LexPrefix[i], stem, lexicon.LexFinal[i],
+                          lexicon.LexInfo[i], prepare);
+    }
+  }
+
+  // Every form any closed-class check can build, whatever parts its word asks for.
+  FoldedSet closed(closed_forms_);
+  AddPresentativeForms(closed);
+  for (std::string_view qualifying : {"nke", "-", "il", "yil"}) {
+    AddPronounForms(qualifying, closed);
+    AddNumberedOrCopulaForms(qualifying, closed);
+  }
+  AddDwaForms(closed);
+  AddPhiForms(closed);
+}
+
+WordCheckIndex::~WordCheckIndex() = default;
+
+void WordCheckIndex::AddNeedle(std::string_view text, Needle needle) {
+  if (text.empty()) return;
+  uint32_t node = 0;
+  for (char c : text) {
+    const uint64_t key = uint64_t{node} << 8 | static_cast<unsigned char>(c);
+    const auto [it, added] = children_.try_emplace(key, static_cast<uint32_t>(needles_.size()));
+    if (added) needles_.emplace_back();
+    node = it->second;
+  }
+  needles_[node].push_back(needle);
+}
+
+std::vector<size_t> WordCheckIndex::Candidates(std::string_view word) const {
+  const std::string w = ToLower(word);
+  const bool locative = EndsWith(w, "eni") || EndsWith(w, "ini");
+  std::vector<size_t> found;
+  for (size_t start = 0; start < w.size(); ++start) {
+    uint32_t node = 0;
+    for (size_t at = start; at < w.size(); ++at) {
+      const uint64_t key = uint64_t{node} << 8 | static_cast<unsigned char>(w[at]);
+      const auto it = children_.find(key);
+      if (it == children_.end()) break;
+      node = it->second;
+      for (const Needle& needle : needles_[node])
+        if (locative || !needle.locative) found.push_back(needle.entry);
+    }
+  }
+  // Longest stems first; lexicon order within one length.
+  std::sort(found.begin(), found.end(), [&](size_t a, size_t b) {
+    const size_t la = lexicon_.LexStem[a].size();
+    const size_t lb = lexicon_.LexStem[b].size();
+    return la != lb ? la > lb : a < b;
+  });
+  found.erase(std::unique(found.begin(), found.end()), found.end());
+  return found;
+}
+
+const PatternMatchCache* WordCheckIndex::CacheFor(const PatternTable& table) const {
+  const auto it = caches_.find(&table);
+  return it == caches_.end() ? nullptr : it->second.get();
+}
+
+bool WordCheckIndex::IsClosedClass(std::string_view word, std::string_view folded) const {
+  if (closed_forms_.find(std::string(folded)) == closed_forms_.end()) return false;
+  return IsClosedClassWord(word);
+}
+
+bool WordCheckIndex::IsWord(std::string_view word) const {
+  if (word.empty()) return true;
+  const std::string folded = ToLower(word);
+  if (IsClosedClass(word, folded)) return true;
+  FastSink sink(word, folded, *this);
+  for (size_t i : Candidates(folded)) {
+    const bool found = ForEachPass(lexicon_, i, [&](std::string_view tag, std::string_view prefix,
+                                                    std::string_view stem, std::string_view final,
+                                                    std::string_view attribute) {
+      sink.Reset();
+      GenerateFormsForTag(tag, prefix, stem, final, attribute, sink);
+      return sink.Found();
+    });
+    if (found) return true;
+  }
+  return false;
+}
+
+WordCheckIndex::Sizes WordCheckIndex::GetSizes() const {
+  constexpr size_t kNode = 2 * sizeof(void*);
+  Sizes sizes;
+  sizes.trie_nodes = needles_.size();
+  sizes.closed_forms = closed_forms_.size();
+  sizes.bytes = needles_.capacity() * sizeof(needles_[0]) +
+                children_.size() * (kNode + sizeof(uint64_t) + sizeof(uint32_t)) +
+                children_.bucket_count() * sizeof(void*) +
+                closed_forms_.bucket_count() * sizeof(void*);
+  for (const auto& list : needles_) {
+    sizes.needles += list.size();
+    sizes.bytes += list.capacity() * sizeof(Needle);
+  }
+  for (const std::string& form : closed_forms_)
+    sizes.bytes += kNode + sizeof(std::string) + (form.size() > 15 ? form.size() + 1 : 0);
+  for (const auto& [table, cache] : caches_) {
+    sizes.left_sets += cache->SetCount();
+    sizes.bytes += cache->ByteEstimate();
+  }
+  return sizes;
+}
+
+namespace {
+
+// The index of the process-wide lexicon, rebuilt when the lexicon changes.
+std::shared_ptr<const WordCheckIndex> CurrentIndex() {
+  static std::mutex mutex;
+  static std::shared_ptr<const WordCheckIndex> index;
+  static size_t generation = 0;
+  const std::lock_guard<std::mutex> lock(mutex);
+  if (!index || generation != LexiconGeneration()) {
+    generation = LexiconGeneration();
+    index.reset();
+    index = std::make_shared<const WordCheckIndex>(TheLexicon());
+  }
+  return index;
+}
+
+}  // namespace
+
+void PrepareWordCheck() { CurrentIndex(); }
+
+bool IsNdebeleWord(std::string_view word) { return CurrentIndex()->IsWord(word); }
 
 }  // namespace tovuri

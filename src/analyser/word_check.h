@@ -2,7 +2,12 @@
 // The analyser's entry point: is a word a closed-class word, or an inflected
 // form of a lexicon entry whose stem could lie inside it?
 #include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "analyser/form_sink.h"
@@ -10,8 +15,58 @@
 
 namespace tovuri {
 
+class PatternTable;
+class PatternMatchCache;
+
+// What the fast word check derives from a lexicon once: a trie of every
+// string whose presence in a word makes an entry a candidate, the left parts
+// of the pattern tables' forms for the lexicon's verbs, and the closed-class
+// forms. Read-only once built, so any number of threads may share it; it
+// refers to the lexicon, which must outlive it unchanged.
+class WordCheckIndex {
+ public:
+  explicit WordCheckIndex(const Lexicon& lexicon);
+  ~WordCheckIndex();
+  WordCheckIndex(const WordCheckIndex&) = delete;
+  WordCheckIndex& operator=(const WordCheckIndex&) = delete;
+
+  // The verdict of IsNdebeleWordReference, reached without making most forms.
+  bool IsWord(std::string_view word) const;
+  // CandidateEntries(word, lexicon), found in one walk over the word.
+  std::vector<size_t> Candidates(std::string_view word) const;
+  // The left parts gathered for a table, or null.
+  const PatternMatchCache* CacheFor(const PatternTable& table) const;
+
+  struct Sizes {
+    size_t trie_nodes = 0;
+    size_t needles = 0;
+    size_t closed_forms = 0;
+    size_t left_sets = 0;
+    size_t bytes = 0;  // an estimate of the heap the index holds
+  };
+  Sizes GetSizes() const;
+
+ private:
+  struct Needle {
+    uint32_t entry;
+    bool locative;  // counts only in words ending in "eni" or "ini"
+  };
+  void AddNeedle(std::string_view text, Needle needle);
+  bool IsClosedClass(std::string_view word, std::string_view folded) const;
+
+  const Lexicon& lexicon_;
+  std::vector<std::vector<Needle>> needles_;          // per trie node
+  std::unordered_map<uint64_t, uint32_t> children_;  // node << 8 | byte -> node
+  std::unordered_set<std::string> closed_forms_;     // case-folded
+  std::unordered_map<const PatternTable*, std::unique_ptr<PatternMatchCache>> caches_;
+};
+
+// Builds the index for the process-wide lexicon now rather than at the first
+// word (it is rebuilt after each BuildLexicon or InstallLexicon).
+void PrepareWordCheck();
+
 // True when the analyser accepts the word; reads the process-wide lexicon.
-// Tests each form as it is made and stops at the first match.
+// Decides through the WordCheckIndex of that lexicon.
 bool IsNdebeleWord(std::string_view word);
 
 // The same verdict, reached by collecting each generator pass in a list and
