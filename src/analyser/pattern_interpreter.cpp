@@ -659,6 +659,9 @@ void Describe(const Node& node, const Pattern& pattern, std::string& out, uint32
   }
 }
 
+// A left part that reads these is made afresh for each entry, never kept.
+constexpr uint32_t kPerEntry = 1u << kDepStem | 1u << kDepPassiveStem;
+
 // How one pattern is taken apart.
 struct Plan {
   const Row* row = nullptr;
@@ -684,6 +687,7 @@ struct MatchPlans {
   std::vector<Plan> plans;
   std::vector<RightPart> rights;
   bool literals_lower = true;  // every literal and walked array is lower case
+  uint32_t deps = 0;           // every value some left part reads
 };
 
 bool IsLower(std::string_view s) {
@@ -752,6 +756,7 @@ MatchPlans MakePlans(const std::vector<Row>& rows) {
       plan.right_id = intern(right_texts, right_text);
       if (plan.right_id == out.rights.size()) out.rights.push_back(std::move(right));
       out.rights[plan.right_id].plans.push_back(out.plans.size());
+      if (!(plan.deps & kPerEntry)) out.deps |= plan.deps;
       out.plans.push_back(std::move(plan));
     }
   };
@@ -797,7 +802,9 @@ class ValueIds {
 
   uint32_t Of(Dep dep, int block, std::string_view stand_in) {
     if (dep == kDepStandIn) return Id(stand_in);
-    const size_t at = dep >= kDepIle && dep <= kDepIleyo && block == 2 ? dep + 3 : dep;
+    // Block 2 has endings of its own, kept past the other values.
+    const size_t at =
+        dep >= kDepIle && dep <= kDepIleyo && block == 2 ? kDepCount + (dep - kDepIle) : dep;
     if (!known_[at]) {
       ids_[at] = Id(Text(dep, block));
       known_[at] = true;
@@ -858,9 +865,10 @@ LeftKey KeyOf(const Plan& plan, ValueIds& ids, std::string_view stand_in) {
   return key;
 }
 
-// Every left part of one pattern for these values, case-folded.
-LeftSet MakeLeftSet(const Plan& plan, FormMaker& maker, std::string_view stand_in) {
-  LeftSet set;
+// Calls take(left) with every left part of one pattern for these values,
+// case-folded, until take returns false.
+template <typename Take>
+void ForEachLeft(const Plan& plan, FormMaker& maker, std::string_view stand_in, Take&& take) {
   std::string left;
   std::string first;
   maker.SetBlock(plan.row->block);
@@ -874,6 +882,13 @@ LeftSet MakeLeftSet(const Plan& plan, FormMaker& maker, std::string_view stand_i
       left.append(joined, 0, joined.size() - stand_in.size());
     }
     for (char& c : left) c = FoldCase(c);
+    return take(left);
+  });
+}
+
+LeftSet MakeLeftSet(const Plan& plan, FormMaker& maker, std::string_view stand_in) {
+  LeftSet set;
+  ForEachLeft(plan, maker, stand_in, [&](const std::string& left) {
     set.insert(left);
     return true;
   });
@@ -905,8 +920,18 @@ struct PatternTable::Compiled {
   MatchPlans match;
 };
 
+struct SignatureHash {
+  size_t operator()(const std::vector<uint32_t>& ids) const {
+    uint64_t h = 1469598103934665603ull;
+    for (uint32_t id : ids) h = (h ^ id) * 1099511628211ull;
+    return static_cast<size_t>(h);
+  }
+};
+
 struct PatternMatchCache::Data {
   std::unordered_map<std::string, uint32_t, StringHash, std::equal_to<>> names;
+  // Values already prepared, by everything their left parts and choices read.
+  std::unordered_set<std::vector<uint32_t>, SignatureHash> prepared;
   std::unordered_map<LeftKey, LeftSet, LeftKeyHash> sets;
 };
 
@@ -979,6 +1004,30 @@ void PatternTable::PrepareMatch(const PatternValues& values, PatternMatchCache& 
   ValueIds ids(values, nullptr, &data.names);
   std::vector<std::string> seconds(match.rights.size());
   std::vector<bool> evaluated(match.rights.size());
+
+  // Entries that choose the same variants and read the same values share
+  // every left part: prepare each such shape once.
+  std::vector<uint32_t> signature;
+  for (const Row& row : compiled_->rows) {
+    const Patterns* chosen = Chosen(row, values);
+    uint32_t choice = chosen == nullptr ? 0 : chosen == &row.patterns ? 1 : 2;
+    for (size_t i = 0; choice == 2 && i < row.variants.size(); ++i)
+      if (chosen == &row.variants[i].patterns) choice = static_cast<uint32_t>(2 + i);
+    signature.push_back(choice);
+  }
+  for (int block = 0; block <= 2; ++block)
+    for (uint32_t dep = 0; dep < kDepStandIn; ++dep)
+      if (match.deps >> dep & 1u) signature.push_back(ids.Of(static_cast<Dep>(dep), block, {}));
+  for (size_t r = 0; r < match.rights.size(); ++r) {
+    const RightPart& right = match.rights[r];
+    if (!right.join_second) continue;
+    maker.SetBlock(right.block);
+    maker.Evaluate(*right.join_second, seconds[r]);
+    evaluated[r] = true;
+    signature.push_back(ids.Of(kDepStandIn, 0, JoinStandIn(seconds[r])));
+  }
+  if (!data.prepared.insert(std::move(signature)).second) return;
+
   for (const Plan& plan : match.plans) {
     if (Chosen(*plan.row, values) != plan.patterns) continue;
     std::string_view stand_in;
@@ -990,6 +1039,7 @@ void PatternTable::PrepareMatch(const PatternValues& values, PatternMatchCache& 
       }
       stand_in = JoinStandIn(seconds[plan.right_id]);
     }
+    if (plan.deps & kPerEntry) continue;
     const LeftKey key = KeyOf(plan, ids, stand_in);
     if (data.sets.contains(key)) continue;
     data.sets.emplace(key, MakeLeftSet(plan, maker, stand_in));
@@ -1021,17 +1071,21 @@ TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_vi
     for (size_t index : part.plans) {
       const Plan& plan = match.plans[index];
       if (Chosen(*plan.row, values) != plan.patterns) continue;
+      bool found = false;
       const LeftSet* set = nullptr;
-      LeftSet made;
-      if (data) {
+      if (data && !(plan.deps & kPerEntry)) {
         const auto it = data->sets.find(KeyOf(plan, ids, stand_in));
         if (it != data->sets.end()) set = &it->second;
       }
-      if (!set) {
-        made = MakeLeftSet(plan, maker, stand_in);
-        set = &made;
+      if (set) {
+        found = set->find(left) != set->end();
+      } else {
+        ForEachLeft(plan, maker, stand_in, [&](const std::string& made) {
+          found = made == left;
+          return !found;
+        });
       }
-      if (set->find(left) != set->end())
+      if (found)
         return match.literals_lower && ValuesLower(values) ? TableMatch::kLowerCase
                                                            : TableMatch::kMixedCase;
     }

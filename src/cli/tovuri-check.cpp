@@ -232,6 +232,7 @@ bool IsOption(std::string_view arg) { return arg.size() > 1 && arg[0] == '-'; }
 }  // namespace
 
 int main(int argc, char** argv) {
+  TheTiming();  // start-up is timed from here
   std::ios::sync_with_stdio(false);
   Options options;
   const Command* command = nullptr;
