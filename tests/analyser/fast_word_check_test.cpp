@@ -1,0 +1,210 @@
+// The fast word check against the generate-and-collect reference, on the real
+// lexicon. TOVURI_DIFFERENTIAL_SCALE (default 1) multiplies every sample size;
+// the full comparison is the same tests run with a large scale.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "analyser/form_sink.h"
+#include "analyser/lexicon.h"
+#include "analyser/word_check.h"
+
+namespace tovuri {
+namespace {
+
+size_t Scale() {
+  const char* scale = std::getenv("TOVURI_DIFFERENTIAL_SCALE");
+  const long n = scale ? std::strtol(scale, nullptr, 10) : 1;
+  return n > 0 ? static_cast<size_t>(n) : 1;
+}
+
+class FastWordCheck : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::vector<std::string> warnings;
+    BuildLexicon(TOVURI_SOURCE_DATA_DIR,
+                 [&](const LexiconWarning& w) { warnings.push_back(w.message); });
+    ASSERT_GT(TheLexicon().size(), 1000u) << "the real lexicon did not load";
+    PrepareWordCheck();
+  }
+  static void TearDownTestSuite() { InstallLexicon(Lexicon{}); }
+
+  // Runs both paths on every word; lists each word where they differ.
+  static void ExpectSameVerdicts(const std::vector<std::string>& words) {
+    size_t accepted = 0;
+    std::vector<std::string> differences;
+    for (const std::string& word : words) {
+      const bool fast = IsNdebeleWord(word);
+      const bool reference = IsNdebeleWordReference(word);
+      accepted += reference;
+      if (fast != reference)
+        differences.push_back(word + (reference ? " (reference yes)" : " (reference no)"));
+    }
+    std::cout << "compared " << words.size() << " words, " << accepted << " accepted\n";
+    EXPECT_TRUE(differences.empty()) << differences.size() << " differences, first: "
+                                     << differences.front();
+  }
+};
+
+std::string Capitalised(std::string s) {
+  if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 32);
+  return s;
+}
+
+std::string Upper(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return s;
+}
+
+std::string SecondCapital(std::string s) {
+  if (s.size() > 1 && s[1] >= 'a' && s[1] <= 'z') s[1] = static_cast<char>(s[1] - 32);
+  return s;
+}
+
+// Forms of entries of every tag, spread over the lexicon, spread over each
+// entry's forms; per_tag entries and per_entry forms each.
+std::vector<std::string> SampledForms(size_t per_tag, size_t per_entry) {
+  const Lexicon& lexicon = TheLexicon();
+  std::map<std::string, std::vector<size_t>> by_tag;
+  for (size_t i = 0; i < lexicon.size(); ++i) by_tag[lexicon.LexClass[i]].push_back(i);
+  std::vector<std::string> out;
+  for (const auto& [tag, entries] : by_tag) {
+    const size_t take = std::min(per_tag, entries.size());
+    for (size_t k = 0; k < take; ++k) {
+      const size_t i = entries[k * entries.size() / take];
+      FormList list;
+      if (!GenerateFormsForTag(tag, lexicon.LexPrefix[i], lexicon.LexStem[i],
+                               lexicon.LexFinal[i], lexicon.LexInfo[i], list))
+        continue;
+      std::vector<std::string> forms = list.forms;
+      std::sort(forms.begin(), forms.end());
+      forms.erase(std::unique(forms.begin(), forms.end()), forms.end());
+      const size_t n = std::min(per_entry, forms.size());
+      for (size_t f = 0; f < n; ++f) out.push_back(forms[f * forms.size() / n]);
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> WithCaseVariants(const std::vector<std::string>& forms) {
+  std::vector<std::string> out;
+  for (const std::string& form : forms) {
+    out.push_back(form);
+    out.push_back(Capitalised(form));
+    out.push_back(Upper(form));
+    out.push_back(SecondCapital(form));
+  }
+  return out;
+}
+
+// Random single-letter edits: a letter dropped, replaced, added, or two swapped.
+std::vector<std::string> Edits(const std::vector<std::string>& forms, size_t per_form,
+                               unsigned seed) {
+  static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz";
+  std::mt19937 random(seed);
+  const auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
+  std::vector<std::string> out;
+  for (const std::string& form : forms) {
+    if (form.size() < 2) continue;
+    for (size_t e = 0; e < per_form; ++e) {
+      std::string edited = form;
+      const size_t at = pick(form.size());
+      switch (pick(4)) {
+        case 0: edited.erase(at, 1); break;
+        case 1: edited[at] = kLetters[pick(kLetters.size())]; break;
+        case 2: edited.insert(at, 1, kLetters[pick(kLetters.size())]); break;
+        default:
+          if (at + 1 < edited.size()) std::swap(edited[at], edited[at + 1]);
+          break;
+      }
+      out.push_back(edited);
+    }
+  }
+  return out;
+}
+
+// Strings of consonant clusters and vowels, as Ndebele words are spelt.
+std::vector<std::string> RandomWords(size_t count, unsigned seed) {
+  static const std::vector<std::string> kOnsets = {
+      "",   "b",  "bh", "d",  "dl", "f",  "g",  "gc", "h",  "hl", "j",  "k",  "kh", "l",
+      "m",  "mb", "n",  "nd", "ng", "nk", "ny", "p",  "ph", "s",  "sh", "t",  "th", "tsh",
+      "v",  "w",  "y",  "z",  "zw", "c",  "q",  "x",  "bw", "kw", "lw", "ngw"};
+  static constexpr std::string_view kVowels = "aeiou";
+  std::mt19937 random(seed);
+  const auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
+  std::vector<std::string> out;
+  for (size_t i = 0; i < count; ++i) {
+    std::string word;
+    const size_t syllables = 2 + pick(5);
+    for (size_t s = 0; s < syllables; ++s) {
+      word += kOnsets[pick(kOnsets.size())];
+      word += kVowels[pick(kVowels.size())];
+    }
+    out.push_back(word);
+  }
+  return out;
+}
+
+TEST_F(FastWordCheck, SameVerdictsOnGeneratedFormsInEveryCase) {
+  ExpectSameVerdicts(WithCaseVariants(SampledForms(2 * Scale(), 3 * Scale())));
+}
+
+TEST_F(FastWordCheck, SameVerdictsOnSingleLetterEdits) {
+  ExpectSameVerdicts(Edits(SampledForms(2 * Scale(), 2 * Scale()), 2 * Scale(), 7));
+}
+
+TEST_F(FastWordCheck, SameVerdictsOnRandomWords) {
+  ExpectSameVerdicts(RandomWords(150 * Scale(), 11));
+}
+
+TEST_F(FastWordCheck, CandidatesMatchTheLexiconScan) {
+  const Lexicon& lexicon = TheLexicon();
+  const WordCheckIndex index(lexicon);
+  std::vector<std::string> words = RandomWords(3000, 13);
+  for (const std::string& w : SampledForms(3, 4)) words.push_back(Upper(w));
+  words.push_back("amakhosini");
+  words.push_back("sengibulewe");
+  for (const std::string& word : words)
+    ASSERT_EQ(index.Candidates(word), CandidateEntries(word, lexicon)) << word;
+}
+
+TEST_F(FastWordCheck, TwoThreadsReachTheVerdictsOfOne) {
+  std::vector<std::string> words = RandomWords(300, 17);
+  for (const std::string& w : SampledForms(1, 2)) words.push_back(w);
+  std::vector<bool> alone;
+  for (const std::string& word : words) alone.push_back(IsNdebeleWord(word));
+  std::vector<bool> first(words.size());
+  std::vector<bool> second(words.size());
+  std::thread a([&] {
+    for (size_t i = 0; i < words.size(); ++i) first[i] = IsNdebeleWord(words[i]);
+  });
+  std::thread b([&] {
+    for (size_t i = words.size(); i-- > 0;) second[i] = IsNdebeleWord(words[i]);
+  });
+  a.join();
+  b.join();
+  EXPECT_EQ(first, alone);
+  EXPECT_EQ(second, alone);
+  EXPECT_GT(std::count(alone.begin(), alone.end(), true), 0);
+}
+
+TEST_F(FastWordCheck, IndexStaysWellUnderItsMemoryBudget) {
+  const WordCheckIndex index(TheLexicon());
+  const WordCheckIndex::Sizes sizes = index.GetSizes();
+  std::cout << "trie nodes " << sizes.trie_nodes << ", needles " << sizes.needles
+            << ", closed forms " << sizes.closed_forms << ", left sets " << sizes.left_sets
+            << ", about " << sizes.bytes / (1024 * 1024) << " MiB\n";
+  EXPECT_GT(sizes.left_sets, 0u);
+  EXPECT_LT(sizes.bytes, size_t{200} * 1024 * 1024);
+}
+
+}  // namespace
+}  // namespace tovuri
