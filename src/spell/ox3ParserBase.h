@@ -43,7 +43,7 @@ class TControlParser {
  public:
   virtual ~TControlParser();
 
-  // The character at the position; 0 when there is none.
+  // The character at the position; 0 when there is none (also past the end limit).
   virtual char CurrentChar() = 0;
   // The whole line the position is on.
   virtual std::string CurrentLine() = 0;

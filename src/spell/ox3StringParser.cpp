@@ -19,6 +19,7 @@ int TStringParser::Length() const {
 }
 
 char TStringParser::CurrentChar() {
+  if (has_limit_ && x_ > limit_x_) return '\0';
   return x_ >= 0 && x_ < Length() ? (*text_)[static_cast<size_t>(x_)] : '\0';
 }
 

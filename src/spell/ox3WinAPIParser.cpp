@@ -87,6 +87,8 @@ bool TWinAPIControlParser::Normalize() {
 
 char TWinAPIControlParser::CurrentChar() {
   if (!LoadLine(y_) || x_ < 0 || x_ >= line_length_) return '\0';
+  // Nothing past the end limit is part of the text being read.
+  if (has_limit_ && (y_ > limit_y_ || (y_ == limit_y_ && x_ > limit_x_))) return '\0';
   return line_[static_cast<size_t>(x_)];
 }
 
