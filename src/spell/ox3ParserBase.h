@@ -33,7 +33,9 @@ struct TScreenRect {
   friend bool operator==(TScreenRect, TScreenRect) = default;
 };
 
-// What SetPosition sets: where reading is, or the last position it may reach.
+// What SetPosition sets: where reading is, or the last position it may reach
+// (the character there is still read). A limit at (INT_MAX, INT_MAX) lets
+// reading run to the end of the text.
 enum class TPositionKind : std::uint8_t { pkPosition, pkEndLimit };
 
 // A cursor over a text source through which the engine reads words and the

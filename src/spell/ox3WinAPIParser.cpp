@@ -154,7 +154,9 @@ void TWinAPIControlParser::ReplaceSelection(std::string_view text, int /*state*/
   if (control_ == nullptr) return;
   control_->SetSelection(selection_start_, selection_start_ + selection_length_);
   const int added = static_cast<int>(std::min<size_t>(text.size(), INT_MAX / 4));
-  if (has_limit_ && limit_y_ == y_) limit_x_ += added - selection_length_;
+  if (has_limit_ && limit_y_ == y_)
+    limit_x_ = static_cast<int>(std::clamp<long long>(
+        static_cast<long long>(limit_x_) + added - selection_length_, INT_MIN, INT_MAX));
   control_->ReplaceSelection(text.substr(0, static_cast<size_t>(added)));
   x_ += added;
   selection_length_ = 0;

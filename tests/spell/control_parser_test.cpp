@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,19 @@ TEST(StringParser, ReplacesSelectionInTheCallersString) {
     parser.SetPosition(c.limit_after, 0, TPositionKind::pkPosition);
     EXPECT_FALSE(parser.Next()) << "limit after replacing in " << c.text;
   }
+}
+
+TEST(StringParser, LimitAtTheEndOfAllTextSurvivesReplacement) {
+  std::string text = "ab cd";
+  TStringParser parser(text);
+  parser.SetPosition(INT_MAX, 0, TPositionKind::pkEndLimit);
+  parser.SetPosition(2, 0, TPositionKind::pkPosition);
+  parser.SelectBack(2);
+  parser.ReplaceSelection("abc", 0);
+  EXPECT_EQ(text, "abc cd");
+  parser.SetPosition(5, 0, TPositionKind::pkPosition);
+  EXPECT_TRUE(parser.Next());
+  EXPECT_FALSE(parser.Next());
 }
 
 TEST(StringParser, SkipsSelectionAndHasNoScreen) {
