@@ -10,7 +10,8 @@
 
 namespace tovuri {
 
-// Character sets are strings of Windows-1252 bytes.
+// Cuts the words of a control parser's text; the checker answers its two
+// hooks with the ignore rules. Character sets are strings of Windows-1252 bytes.
 class TMainParsingEngine final : public TParsingEngine {
  public:
   // Called with the current character before a word starts; true when it
