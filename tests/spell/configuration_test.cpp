@@ -305,6 +305,24 @@ TEST_F(Configuration, SavesOnlyWhenModifiedAndLoaded) {
   EXPECT_EQ(component.saved_events, 1);
 }
 
+TEST_F(Configuration, ReloadSavesToTheOldPlaceAndReadsTheNewOne) {
+  TOrthexConfig config(&component);
+  config.SetSpellOptions({soUpcase});
+  component.storage = TConfigStorage::csFile;
+  config.Reload();
+  EXPECT_EQ(config.StorageKind(), TConfigStorage::csFile);
+  EXPECT_EQ(config.SpellOptionsValue(), component.default_options);
+  TUserRegistryKey key(RegistryFile());
+  ASSERT_EQ(key.Load(), TFileState::fsRead);
+  EXPECT_EQ(key.Read("_soUpcase"), "+");
+  // Single values outside a load go to the place the component names now.
+  config.WriteString("Probe", "1");
+  EXPECT_EQ(config.ReadString("Probe", "-"), "1");
+  TIniFile ini(dirs.Root() / "app" / "Spell.cfg");
+  ini.Load();
+  EXPECT_EQ(ini.Read("Ndebele", "Probe"), "1");
+}
+
 TEST_F(Configuration, SettingBeforeTheFirstLoadIsNotLost) {
   {
     TOrthexConfig config(&component);
