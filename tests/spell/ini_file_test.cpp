@@ -84,17 +84,17 @@ TEST(IniFile, OversizedFileIsNotRead) {
 TEST(AtomicWrite, FailureLeavesTheOldFile) {
   testing::ScopedUserDirs dirs;
   const fs::path file = dirs.Root() / "d" / "e.txt";
-  ASSERT_TRUE(WriteFileAtomically(file, "old"));
+  ASSERT_TRUE(WriteSettingsFile(file, "old"));
   EXPECT_EQ(ReadAll(file), "old");
-  ASSERT_TRUE(WriteFileAtomically(file, "new"));
+  ASSERT_TRUE(WriteSettingsFile(file, "new"));
   EXPECT_EQ(ReadAll(file), "new");
   // A folder in the way of the folder chain: nothing can be written.
   std::ofstream(dirs.Root() / "blocker") << "x";
-  EXPECT_FALSE(WriteFileAtomically(dirs.Root() / "blocker" / "f.txt", "data"));
+  EXPECT_FALSE(WriteSettingsFile(dirs.Root() / "blocker" / "f.txt", "data"));
   EXPECT_EQ(ReadAll(dirs.Root() / "blocker"), "x");
   // A folder where the file should be: the rename fails, the temporary file goes.
   fs::create_directories(dirs.Root() / "g.txt" / "inner");
-  EXPECT_FALSE(WriteFileAtomically(dirs.Root() / "g.txt", "data"));
+  EXPECT_FALSE(WriteSettingsFile(dirs.Root() / "g.txt", "data"));
   for (const auto& entry : fs::directory_iterator(dirs.Root()))
     EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos)
         << "left behind: " << entry.path();
