@@ -251,6 +251,17 @@ TEST(WinAPIParser, LineChangesAreReadAfterReplacement) {
   EXPECT_EQ(parser.GetPosition().y, 2);
 }
 
+TEST(WinAPIParser, RefreshReadsTextChangedBehindItsBack) {
+  TMemoryTextControl control("abc def");
+  TWinAPIControlParser parser(control);
+  parser.SetPosition(4, 0, TPositionKind::pkPosition);
+  EXPECT_EQ(parser.CurrentChar(), 'd');
+  control.SetText("abc xyz");
+  EXPECT_EQ(parser.CurrentChar(), 'd');  // still the cached line
+  parser.Refresh();
+  EXPECT_EQ(parser.CurrentChar(), 'x');
+}
+
 TEST(WinAPIParser, SelectionRectangleFollowsTheSelectedWord) {
   TMemoryTextControl control("one\ntwo cat\nthree");
   control.SetSelection(8, 11);  // "cat"
