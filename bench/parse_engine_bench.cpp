@@ -101,6 +101,7 @@ void Run(benchmark::State& state, TControlParser& parser, bool ask_rules) {
     }
   }
   state.counters["words/s"] = benchmark::Counter(static_cast<double>(words), benchmark::Counter::kIsRate);
+  state.counters["words/pass"] = static_cast<double>(words) / static_cast<double>(state.iterations());
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(Text().size()));
 }
