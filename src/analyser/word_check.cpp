@@ -86,24 +86,6 @@ bool IsCandidate(const Lexicon& lexicon, size_t i, std::string_view w) {
   return Occurs(PassiveStem(stem, lexicon), w);
 }
 
-// The generator passes of one entry, each handed to run(tag, prefix, stem,
-// final, attribute) until run returns true. A verb is also tried as an
-// infinitive noun, a passive infinitive and a negative infinitive.
-template <typename Run>
-bool ForEachPass(const Lexicon& lexicon, size_t i, Run&& run) {
-  const std::string& tag = lexicon.LexClass[i];
-  const std::string& prefix = lexicon.LexPrefix[i];
-  const std::string& stem = lexicon.LexStem[i];
-  const std::string& final = lexicon.LexFinal[i];
-  if (tag != "verb") return run(tag, prefix, stem, final, lexicon.LexInfo[i]);
-
-  if (run(tag, prefix, stem, final, lexicon.LexInfo[i])) return true;
-  const std::string infinitive = InfinitivePrefix(stem);
-  if (run("uku", infinitive, stem, final, "")) return true;
-  if (run("uku", infinitive, PassiveStem(stem, lexicon) + "w", final, "")) return true;
-  return run("uku", infinitive, "nga" + stem, "i", "");
-}
-
 void AddSpecialForms(std::string_view prefix, std::string_view stem, std::string_view final,
                      FormSink& forms) {
   std::string word(prefix);
@@ -130,6 +112,21 @@ std::vector<size_t> CandidateEntries(std::string_view word, const Lexicon& lexic
   for (size_t length = kMaxStem; length >= 1; --length)
     ordered.insert(ordered.end(), by_length[length].begin(), by_length[length].end());
   return ordered;
+}
+
+std::vector<EntryPass> PassesForEntry(const Lexicon& lexicon, size_t i) {
+  const std::string& tag = lexicon.LexClass[i];
+  const std::string& stem = lexicon.LexStem[i];
+  const std::string& final = lexicon.LexFinal[i];
+  std::vector<EntryPass> passes;
+  passes.push_back({tag, lexicon.LexPrefix[i], stem, final, lexicon.LexInfo[i]});
+  if (tag == "verb") {
+    const std::string infinitive = InfinitivePrefix(stem);
+    passes.push_back({"uku", infinitive, stem, final, ""});
+    passes.push_back({"uku", infinitive, PassiveStem(stem, lexicon) + "w", final, ""});
+    passes.push_back({"uku", infinitive, "nga" + stem, "i", ""});
+  }
+  return passes;
 }
 
 bool GenerateFormsForTag(std::string_view tag, std::string_view prefix, std::string_view stem,
@@ -164,14 +161,11 @@ bool IsNdebeleWord(std::string_view word) {
   const Lexicon& lexicon = TheLexicon();
   FormMatcher matcher(word);
   for (size_t i : CandidateEntries(word, lexicon)) {
-    const bool found = ForEachPass(lexicon, i, [&](std::string_view tag, std::string_view prefix,
-                                                   std::string_view stem, std::string_view final,
-                                                   std::string_view attribute) {
+    for (const EntryPass& pass : PassesForEntry(lexicon, i)) {
       matcher.Reset();
-      GenerateFormsForTag(tag, prefix, stem, final, attribute, matcher);
-      return matcher.Found();
-    });
-    if (found) return true;
+      GenerateFormsForTag(pass.tag, pass.prefix, pass.stem, pass.final, pass.attribute, matcher);
+      if (matcher.Found()) return true;
+    }
   }
   return false;
 }
@@ -182,14 +176,11 @@ bool IsNdebeleWordReference(std::string_view word) {
   const Lexicon& lexicon = TheLexicon();
   FormList list;
   for (size_t i : CandidateEntries(word, lexicon)) {
-    const bool found = ForEachPass(lexicon, i, [&](std::string_view tag, std::string_view prefix,
-                                                   std::string_view stem, std::string_view final,
-                                                   std::string_view attribute) {
+    for (const EntryPass& pass : PassesForEntry(lexicon, i)) {
       list.forms.clear();
-      GenerateFormsForTag(tag, prefix, stem, final, attribute, list);
-      return FindInForms(word, list.forms, true);
-    });
-    if (found) return true;
+      GenerateFormsForTag(pass.tag, pass.prefix, pass.stem, pass.final, pass.attribute, list);
+      if (FindInForms(word, list.forms, true)) return true;
+    }
   }
   return false;
 }
