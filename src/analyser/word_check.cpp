@@ -52,30 +52,44 @@ bool Occurs(std::string_view needle, std::string_view lowered_word) {
   return !needle.empty() && lowered_word.find(needle) != std::string_view::npos;
 }
 
-bool IsCandidate(const Lexicon& lexicon, size_t i, std::string_view w) {
-  const std::string_view stem = lexicon.LexStem[i];
-  Needle lowered;
-  lowered.Append(stem);
-  if (Occurs(lowered.view(), w)) return true;
+// What every candidate test needs to know about the word, worked out once.
+struct Word {
+  explicit Word(std::string_view word) : lowered(ToLower(word)) {
+    for (char c : lowered) letters[static_cast<unsigned char>(c)] = true;
+    locative = EndsWith(lowered, "eni") || EndsWith(lowered, "ini");
+  }
+  std::string lowered;
+  std::array<bool, 256> letters{};  // the bytes that occur in the lowered word
+  bool locative;                    // ends in "eni" or "ini"
+};
 
-  // An aspirated stem inside an unaspirated word: khul in inkulu.
-  if (stem.size() > 1 && stem[1] == 'h') {
-    Needle plain;
-    plain.Append(stem.substr(0, 1));
-    plain.Append(stem.substr(2));
-    if (Occurs(plain.view(), w)) return true;
+// Entry i's stem is not empty: an empty stem never occurs in a word.
+bool IsCandidate(const Lexicon& lexicon, size_t i, const Word& word) {
+  const std::string_view stem = lexicon.LexStem[i];
+  const std::string_view w = word.lowered;
+  // The first three tests all look for the stem's first letter, lowered.
+  if (word.letters[static_cast<unsigned char>(FoldCase(stem[0]))]) {
+    Needle lowered;
+    lowered.Append(stem);
+    if (Occurs(lowered.view(), w)) return true;
+
+    // An aspirated stem inside an unaspirated word: khul in inkulu.
+    if (stem.size() > 1 && stem[1] == 'h') {
+      Needle plain;
+      plain.Append(stem.substr(0, 1));
+      plain.Append(stem.substr(2));
+      if (Occurs(plain.view(), w)) return true;
+    }
+    // An "in" noun's stem aspirated in the plural: kos in amakhosi.
+    if (stem[0] == 'k' && lexicon.LexPrefix[i] == "in") {
+      Needle aspirated;
+      aspirated.Append(stem.substr(0, 1));
+      aspirated.Append("h");
+      aspirated.Append(stem.substr(1));
+      if (Occurs(aspirated.view(), w)) return true;
+    }
   }
-  // An "in" noun's stem aspirated in the plural: kos in amakhosi.
-  if (lexicon.LexPrefix[i] == "in" && !stem.empty() && stem[0] == 'k') {
-    Needle aspirated;
-    aspirated.Append(stem.substr(0, 1));
-    aspirated.Append("h");
-    aspirated.Append(stem.substr(1));
-    if (Occurs(aspirated.view(), w)) return true;
-  }
-  if (EndsWith(w, "eni") || EndsWith(w, "ini")) {
-    if (Occurs(ToLower(LocativeBody(stem, lexicon.LexFinal[i])), w)) return true;
-  }
+  if (word.locative && Occurs(ToLower(LocativeBody(stem, lexicon.LexFinal[i])), w)) return true;
   // "bulewe" is the only form the loose test ever looked for; "bulawa" is
   // what the passive rows make of bulal (ngibulawa), so it is looked for too.
   if (stem == "bulal" && (Occurs("bulewe", w) || Occurs("bulawa", w))) return true;
@@ -101,7 +115,7 @@ void AddSpecialForms(std::string_view prefix, std::string_view stem, std::string
 }  // namespace
 
 std::vector<size_t> CandidateEntries(std::string_view word, const Lexicon& lexicon) {
-  const std::string w = ToLower(word);
+  const Word w(word);
   std::array<std::vector<size_t>, kMaxStem + 1> by_length;
   for (size_t i = 0; i < lexicon.size(); ++i) {
     const size_t length = lexicon.LexStem[i].size();
