@@ -1,7 +1,10 @@
 // tovuri-check: runs the Ndebele word analyser from the command line.
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +14,10 @@
 #include "analyser/lexicon.h"
 #include "analyser/word_check.h"
 #include "spell/ox3Encoding.h"
+#include "spell/ox3MainDictionary.h"
+#include "spell/ox3PhoneticsMap.h"
+#include "spell/ox3SuggestionSources.h"
+#include "spell/ox3Suggestions.h"
 
 namespace {
 
@@ -25,10 +32,14 @@ constexpr std::string_view kUsage =
     "  --forms TAG PREFIX STEM FINAL [ATTRIBUTE]\n"
     "                                print every form the generator for TAG makes of\n"
     "                                one entry, in generation order (\"\" for empty)\n"
+    "  --suggest WORD...             print \"WORD: s1, s2, ...\" for each word: the\n"
+    "                                suggestions from the main dictionaries (*.oxm,\n"
+    "                                Ndebele.oxm first) in the data directory\n"
     "  --help                        show this text\n"
     "\n"
     "Options:\n"
-    "  --data DIR                    read dictionary.txt and passives.txt from DIR\n"
+    "  --data DIR                    read dictionary.txt, passives.txt and the main\n"
+    "                                dictionaries from DIR\n"
     "\n"
     "Words and forms are UTF-8 on the command line and on output.\n"
     "Exit status: 0 done (every word accepted), 1 a word was not accepted,\n"
@@ -107,6 +118,47 @@ int Forms(const Options& options, const std::vector<std::string>& args) {
   return 0;
 }
 
+// Ranked suggestions from the program's main dictionaries, as the spelling
+// dialog would offer them.
+int Suggest(const Options& options, const std::vector<std::string>& words) {
+  namespace fs = std::filesystem;
+  const fs::path dir = options.data_dir ? fs::path(*options.data_dir) : fs::path(ProgramDir());
+  std::vector<fs::path> paths;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(dir, error))
+    if (entry.path().extension() == ".oxm") paths.push_back(entry.path());
+  std::sort(paths.begin(), paths.end(), [](const fs::path& a, const fs::path& b) {
+    return std::pair(a.filename() != "Ndebele.oxm", a) < std::pair(b.filename() != "Ndebele.oxm", b);
+  });
+  std::vector<std::unique_ptr<TMainDictionary>> mains;
+  TDictionarySuggestionSources sources;
+  for (const fs::path& path : paths) {
+    auto dictionary = std::make_unique<TMainDictionary>();
+    if (!dictionary->Open(path.string())) continue;
+    sources.MainDictionaries.push_back(dictionary.get());
+    mains.push_back(std::move(dictionary));
+  }
+  if (mains.empty()) {
+    std::cerr << "tovuri-check: no main dictionary (*.oxm) in " << dir.string() << '\n';
+    return kExitUsage;
+  }
+  TSuggestionsGenerator generator;
+  generator.SetLanguage(mains.front()->Language());
+  TPhoneticsMap map;
+  std::vector<std::string> suggestions;
+  for (const std::string& word : words) {
+    suggestions.clear();
+    if (const std::optional<std::string> ansi = Utf8ToWindows1252(word))
+      BuildSuggestions(*ansi, -1, suggestions, sources, generator, map, TSuggestionSettings{});
+    std::cout << word << ':';
+    if (suggestions.empty()) std::cout << " (no suggestions)";
+    for (size_t i = 0; i < suggestions.size(); ++i)
+      std::cout << (i == 0 ? " " : ", ") << Windows1252ToUtf8(suggestions[i]);
+    std::cout << '\n';
+  }
+  return 0;
+}
+
 int Help(const Options&, const std::vector<std::string>&) {
   std::cout << kUsage;
   return 0;
@@ -124,6 +176,7 @@ constexpr size_t kAny = std::numeric_limits<size_t>::max();
 constexpr Command kCommands[] = {
     {"--analyse", 1, kAny, Analyse},
     {"--forms", 4, 5, Forms},
+    {"--suggest", 1, kAny, Suggest},
     {"--help", 0, 0, Help},
 };
 

@@ -1,0 +1,378 @@
+#include "spell/ox3MainDictionary.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+
+#include "spell/ox3Encoding.h"
+
+namespace tovuri {
+namespace {
+
+constexpr std::size_t kPhoneticResultCap = 500;
+
+uint32_t ReadLE32(const uint8_t* p) {
+  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+// One node record, decoded.
+struct Node {
+  uint8_t ch;
+  bool end;
+  uint8_t count;  // child count field c (0..7)
+  uint32_t link;
+  const uint8_t* extra;
+  uint32_t extra_len;
+};
+
+}  // namespace
+
+// Everything that depends on the mapped file.
+struct TMainDictionary::View {
+  int fd = -1;
+  const uint8_t* base = nullptr;
+  std::size_t size = 0;
+  std::array<const uint8_t*, kMainGroupCount> group_base{};
+  std::array<uint32_t, kMainGroupCount + 1> first{};
+  uint32_t total_nodes = 0;
+  const uint8_t* linkage = nullptr;
+  uint32_t linkage_size = 0;
+  bool wide = false;  // 2- or 3-byte big-endian child indexes
+  std::array<uint8_t, kMainRootTableSize> root{};
+  std::array<uint8_t, kMainTrailerSize> trailer{};
+
+  ~View() {
+    if (base) munmap(const_cast<uint8_t*>(base), size);
+    if (fd >= 0) close(fd);
+  }
+
+  // Corrupt files must not lead reads outside the mapping, so every index
+  // and offset taken from the file is checked before use.
+  bool NodeAt(uint32_t i, Node& n) const {
+    if (i >= total_nodes) return false;
+    int g = 0;
+    while (g < kMainGroupCount - 1 && i >= first[g + 1]) ++g;
+    const uint8_t* p = group_base[g] + std::size_t{i - first[g]} * (4 + g);
+    const uint32_t w = ReadLE32(p);
+    n.ch = static_cast<uint8_t>(w & 0xFF);
+    n.link = (w >> 8) & 0xFFFFF;
+    n.count = static_cast<uint8_t>((w >> 28) & 7);
+    n.end = (w >> 31) != 0;
+    n.extra = p + 4;
+    n.extra_len = static_cast<uint32_t>(g);
+    return true;
+  }
+};
+
+namespace {
+
+// The children of a node (or of a root table entry), read one by one.
+class ChildCursor {
+ public:
+  ChildCursor() = default;
+  static ChildCursor Single(uint32_t index) {
+    ChildCursor c;
+    c.remaining_ = 1;
+    c.single_ = true;
+    c.index_ = index;
+    return c;
+  }
+  static ChildCursor List(const TMainDictionary::View& v, uint32_t offset, uint32_t count) {
+    ChildCursor c;
+    if (offset > v.linkage_size) return c;
+    c.remaining_ = count;
+    c.pos_ = v.linkage + offset;
+    c.end_ = v.linkage + v.linkage_size;
+    c.wide_ = v.wide;
+    return c;
+  }
+  static ChildCursor OfNode(const TMainDictionary::View& v, const Node& n) {
+    if (n.count == 1) return Single(n.link);
+    if (n.count >= 2) return List(v, n.link, n.count);
+    if (n.link == kMainNoChildren || n.link >= v.linkage_size) return {};
+    return List(v, n.link + 1, v.linkage[n.link]);
+  }
+  bool Empty() const { return remaining_ == 0; }
+  bool Next(uint32_t& index) {
+    if (remaining_ == 0) return false;
+    --remaining_;
+    if (single_) {
+      index = index_;
+      return true;
+    }
+    if (end_ - pos_ < 2) return Stop();
+    if (!wide_) {
+      index = uint32_t{pos_[0]} | uint32_t{pos_[1]} << 8;
+      pos_ += 2;
+    } else if (pos_[0] & 0x80) {
+      index = uint32_t{pos_[0] & 0x7Fu} << 8 | pos_[1];
+      pos_ += 2;
+    } else {
+      if (end_ - pos_ < 3) return Stop();
+      index = uint32_t{pos_[0]} << 16 | uint32_t{pos_[1]} << 8 | pos_[2];
+      pos_ += 3;
+    }
+    return true;
+  }
+
+ private:
+  bool Stop() {
+    remaining_ = 0;
+    return false;
+  }
+  uint32_t remaining_ = 0;
+  bool single_ = false;
+  bool wide_ = false;
+  uint32_t index_ = 0;
+  const uint8_t* pos_ = nullptr;
+  const uint8_t* end_ = nullptr;
+};
+
+ChildCursor RootChildren(const TMainDictionary::View& v, uint8_t first) {
+  const uint8_t* e = &v.root[std::size_t{first} * 8];
+  const uint32_t count = e[1];
+  const uint32_t link = ReadLE32(e + 4);
+  if (count == 0) return {};
+  if (count == 1) return ChildCursor::Single(link);
+  return ChildCursor::List(v, link, count);
+}
+
+bool FindChild(const TMainDictionary::View& v, ChildCursor children, uint8_t ch, Node& found) {
+  uint32_t index;
+  while (children.Next(index))
+    if (v.NodeAt(index, found) && found.ch == ch) return true;
+  return false;
+}
+
+// Depth-first walk below a node whose text is already in word.
+class Walker {
+ public:
+  Walker(const TMainDictionary::View& v, const WordVisitor& visit) : v_(v), visit_(visit) {}
+
+  void Children(ChildCursor children, std::string& word) {
+    uint32_t index;
+    Node n;
+    while (children.Next(index))
+      if (v_.NodeAt(index, n)) Enter(n, word);
+  }
+
+  void Enter(const Node& n, std::string& word) {
+    // A word longer than the walk's buffer ends the branch; this also bounds
+    // the depth on a corrupt file whose links form a cycle.
+    if (word.size() + 1 + n.extra_len > kMainMaxWordBytes) return;
+    const std::size_t mark = word.size();
+    word.push_back(static_cast<char>(n.ch));
+    if (!(n.end && visit_(word))) {
+      word.append(reinterpret_cast<const char*>(n.extra), n.extra_len);
+      Children(ChildCursor::OfNode(v_, n), word);
+    }
+    word.resize(mark);
+  }
+
+ private:
+  const TMainDictionary::View& v_;
+  const WordVisitor& visit_;
+};
+
+}  // namespace
+
+TMainDictionary::TMainDictionary() = default;
+TMainDictionary::~TMainDictionary() { SetActive(false); }
+
+bool TMainDictionary::Open(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  in.seekg(0, std::ios::end);
+  const auto size = static_cast<uint64_t>(in.tellg());
+  if (!in || size <= kMainBannerBlockSize) return false;
+  in.seekg(0);
+
+  std::array<char, kMainBannerBlockSize> banner;
+  if (!in.read(banner.data(), banner.size())) return false;
+  if (std::string_view(banner.data(), kMainDictionaryBanner.size()) != kMainDictionaryBanner)
+    return false;
+
+  uint8_t title_units = 0;
+  if (!in.read(reinterpret_cast<char*>(&title_units), 1)) return false;
+  std::string raw_title(std::size_t{title_units} * 2 + 2, '\0');
+  if (!in.read(raw_title.data(), static_cast<std::streamsize>(raw_title.size()))) return false;
+  std::u16string title16;
+  for (std::size_t i = 0; i < title_units; ++i)
+    title16.push_back(static_cast<char16_t>(static_cast<uint8_t>(raw_title[2 * i]) |
+                                            static_cast<uint8_t>(raw_title[2 * i + 1]) << 8));
+
+  std::array<uint8_t, 12 + 4 * kMainGroupCount> fields;
+  if (!in.read(reinterpret_cast<char*>(fields.data()), fields.size())) return false;
+  std::array<uint32_t, kMainGroupCount> counts;
+  for (int g = 0; g < kMainGroupCount; ++g) counts[g] = ReadLE32(&fields[12 + 4 * g]);
+
+  std::array<uint64_t, kMainGroupCount + 1> offsets;
+  std::array<uint64_t, kMainGroupCount + 1> first;
+  offsets[0] = static_cast<uint64_t>(in.tellg());
+  first[0] = 0;
+  for (int g = 1; g <= kMainGroupCount; ++g) {
+    offsets[g] = offsets[g - 1] + uint64_t{counts[g - 1]} * (g + 3);
+    first[g] = first[g - 1] + counts[g - 1];
+  }
+  // Node indexes are 32-bit; more nodes than that cannot be a real file.
+  if (first[kMainGroupCount] > UINT32_MAX) return false;
+
+  const bool was_active = Active();
+  SetActive(false);
+  hit_count_.store(0, std::memory_order_relaxed);
+  title_ = Utf16ToWindows1252(title16);
+  language_ = static_cast<int32_t>(ReadLE32(&fields[0]));
+  word_count_ = ReadLE32(&fields[4]);
+  node_count_ = ReadLE32(&fields[8]);
+  group_counts_ = counts;
+  group_offsets_ = offsets;
+  for (int g = 0; g <= kMainGroupCount; ++g) group_first_index_[g] = static_cast<uint32_t>(first[g]);
+  filename_ = path;
+  if (was_active) SetActive(true);
+  return true;
+}
+
+std::unique_ptr<TMainDictionary::View> TMainDictionary::Map() const {
+  if (filename_.empty()) return nullptr;
+  auto v = std::make_unique<View>();
+  v->fd = ::open(filename_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (v->fd < 0) return nullptr;
+  struct stat st;
+  if (fstat(v->fd, &st) != 0 || st.st_size <= static_cast<off_t>(kMainBannerBlockSize))
+    return nullptr;
+  const auto size = static_cast<uint64_t>(st.st_size);
+  void* p = mmap(nullptr, size, PROT_READ, MAP_SHARED, v->fd, 0);
+  if (p == MAP_FAILED) return nullptr;
+  v->base = static_cast<const uint8_t*>(p);
+  v->size = size;
+  // The file may have been replaced since Open; its banner must still be ours.
+  if (std::memcmp(v->base, kMainDictionaryBanner.data(), kMainDictionaryBanner.size()) != 0)
+    return nullptr;
+
+  const uint64_t node_end = group_offsets_[kMainGroupCount];
+  if (node_end + 4 >= size) return nullptr;
+  const uint32_t linkage_size = ReadLE32(v->base + node_end);
+  if (size < node_end + linkage_size + 3076) return nullptr;
+
+  v->linkage = v->base + node_end + 4;
+  v->linkage_size = linkage_size;
+  std::memcpy(v->root.data(), v->linkage + linkage_size, kMainRootTableSize);
+  std::memcpy(v->trailer.data(), v->linkage + linkage_size + kMainRootTableSize, kMainTrailerSize);
+  for (int g = 0; g < kMainGroupCount; ++g) v->group_base[g] = v->base + group_offsets_[g];
+  v->first = group_first_index_;
+  v->total_nodes = group_first_index_[kMainGroupCount];
+  v->wide = node_count_ >= kMainWideIndexNodes;
+  return v;
+}
+
+bool TMainDictionary::SetActive(bool active) {
+  std::lock_guard lock(mutex_);
+  if (active == (view_ != nullptr)) return active;
+  if (!active) {
+    active_view_.store(nullptr, std::memory_order_release);
+    view_.reset();
+    return false;
+  }
+  view_ = Map();
+  active_view_.store(view_.get(), std::memory_order_release);
+  return view_ != nullptr;
+}
+
+bool TMainDictionary::Active() const { return active_view_.load(std::memory_order_acquire) != nullptr; }
+
+const TMainDictionary::View* TMainDictionary::EnsureActive() const {
+  const View* v = active_view_.load(std::memory_order_acquire);
+  if (v) return v;
+  std::lock_guard lock(mutex_);
+  if (!view_) {
+    view_ = Map();
+    active_view_.store(view_.get(), std::memory_order_release);
+  }
+  return view_.get();
+}
+
+bool TMainDictionary::Lookup(std::string_view word) const {
+  if (word.empty()) return false;
+  const View* v = EnsureActive();
+  if (!v) return false;
+  const auto* w = reinterpret_cast<const uint8_t*>(word.data());
+  const std::size_t len = word.size();
+  if (len == 1) return v->root[std::size_t{w[0]} * 8] != 0;
+
+  ChildCursor children = RootChildren(*v, w[0]);
+  std::size_t i = 1;
+  Node n;
+  for (;;) {
+    if (!FindChild(*v, children, w[i], n)) return false;
+    if (i == len - 1) return n.end;
+    // No word ends inside a node's chain or at its last byte.
+    if (len - i - 1 <= n.extra_len) return false;
+    if (n.extra_len && std::memcmp(n.extra, w + i + 1, n.extra_len) != 0) return false;
+    i += 1 + n.extra_len;
+    children = ChildCursor::OfNode(*v, n);
+    if (children.Empty()) return false;
+  }
+}
+
+void TMainDictionary::EnumeratePrefix(std::string_view prefix, const WordVisitor& visit) const {
+  const View* v = EnsureActive();
+  if (!v || prefix.size() > kMainMaxWordBytes) return;
+  Node n;
+  if (!v->NodeAt(0, n)) return;
+  Walker walker(*v, visit);
+  std::string word;
+  word.reserve(kMainMaxWordBytes + 1);
+  if (prefix.empty()) {
+    walker.Children(ChildCursor::OfNode(*v, n), word);
+    return;
+  }
+
+  const auto* p = reinterpret_cast<const uint8_t*>(prefix.data());
+  ChildCursor children = ChildCursor::OfNode(*v, n);
+  std::size_t i = 0;
+  for (;;) {
+    if (!FindChild(*v, children, p[i], n)) return;
+    if (i == prefix.size() - 1) {
+      word.assign(prefix.substr(0, i));
+      walker.Enter(n, word);
+      return;
+    }
+    const std::size_t rest = prefix.size() - i - 1;
+    if (rest <= n.extra_len) {
+      // The prefix ends inside this node's chain: its words are those below
+      // the node, once the chain matches the rest of the prefix.
+      if (std::memcmp(n.extra, p + i + 1, rest) != 0) return;
+      word.assign(prefix);
+      word.append(reinterpret_cast<const char*>(n.extra) + rest, n.extra_len - rest);
+      walker.Children(ChildCursor::OfNode(*v, n), word);
+      return;
+    }
+    if (n.extra_len && std::memcmp(n.extra, p + i + 1, n.extra_len) != 0) return;
+    i += 1 + n.extra_len;
+    children = ChildCursor::OfNode(*v, n);
+  }
+}
+
+void TMainDictionary::EnumeratePhonetic(std::string_view word, const PhoneticEncoder& map,
+                                        std::vector<std::string>& results) const {
+  const std::string code = map.Encode(word);
+  if (code.size() <= 1) return;
+  const std::size_t depth = static_cast<std::size_t>(std::max(1, map.PhoneticDepth()));
+  const std::string_view prefix = word.substr(0, std::min(depth, word.size()));
+  EnumeratePrefix(prefix, [&](std::string_view candidate) {
+    const std::string candidate_code = map.Encode(candidate);
+    // Codes only grow as a word grows, so a longer code rules out the subtree.
+    if (candidate_code != code) return candidate_code.size() > code.size();
+    if (results.size() > kPhoneticResultCap) return true;
+    if (std::find(results.begin(), results.end(), candidate) == results.end())
+      results.emplace_back(candidate);
+    return false;
+  });
+}
+
+}  // namespace tovuri

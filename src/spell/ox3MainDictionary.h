@@ -1,0 +1,111 @@
+#pragma once
+// Read-only access to a compiled main dictionary (".oxm"): a word graph whose
+// equal subtrees are shared, mapped into memory rather than loaded.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tovuri {
+
+// The fixed text at the start of every main dictionary file; reader and
+// compiler share it byte for byte.
+inline constexpr std::string_view kMainDictionaryBanner =
+    "Orthex Dictionary Compiler, Version 4.0\r\n"
+    "Tovuri main dictionary: a word graph of Windows-1252 words.\r\n"
+    "Binary word data.\r\n"
+    "\r\n";
+static_assert(kMainDictionaryBanner.size() == 123);
+
+// Layout facts of the file that the compiler must meet.
+inline constexpr std::size_t kMainBannerBlockSize = 1024;
+inline constexpr std::size_t kMainRootTableSize = 256 * 8;
+inline constexpr std::size_t kMainTrailerSize = 1024;
+inline constexpr int kMainGroupCount = 9;        // groups 0..8: records of 4 + g bytes
+inline constexpr uint32_t kMainNoChildren = 0xFFFFF;
+// From this node count on, child indexes use the 2- or 3-byte big-endian form.
+inline constexpr uint32_t kMainWideIndexNodes = 0xFFFF;
+// Longest word that a prefix walk builds, in bytes.
+inline constexpr std::size_t kMainMaxWordBytes = 512;
+
+// What the phonetic search needs of a phonetics map; TPhoneticsMap implements it.
+class PhoneticEncoder {
+ public:
+  virtual ~PhoneticEncoder() = default;
+  // The word's phonetic code.
+  virtual std::string Encode(std::string_view word) const = 0;
+  // How many leading characters of a word the search takes as typed (the
+  // map's start depth).
+  virtual int PhoneticDepth() const = 0;
+};
+
+// Called with each stored word under a prefix; answering true skips the
+// words that continue it (its siblings are still visited).
+using WordVisitor = std::function<bool(std::string_view word)>;
+
+// A main dictionary file: exact lookups and walks over the words under a
+// prefix. Lookups map the file on first use and are safe from several threads.
+class TMainDictionary {
+ public:
+  TMainDictionary();
+  ~TMainDictionary();
+  TMainDictionary(const TMainDictionary&) = delete;
+  TMainDictionary& operator=(const TMainDictionary&) = delete;
+
+  // Reads and checks the header; on success Filename() is path. A missing,
+  // short or foreign file answers false and changes nothing.
+  bool Open(const std::string& path);
+  // Maps or unmaps the file; answers whether the dictionary is now active.
+  // A file that breaks the size rules cannot be activated.
+  bool SetActive(bool active);
+  bool Active() const;
+
+  // Exact, case-sensitive match of the word's bytes.
+  bool Lookup(std::string_view word) const;
+  // Visits every stored word that starts with prefix, depth-first with
+  // children in stored order (byte order for files from our compiler).
+  void EnumeratePrefix(std::string_view prefix, const WordVisitor& visit) const;
+  // Adds to results the stored words that start with the word's first
+  // PhoneticDepth() characters and share its phonetic code; stops growing
+  // the list at about 500 words.
+  void EnumeratePhonetic(std::string_view word, const PhoneticEncoder& map,
+                         std::vector<std::string>& results) const;
+
+  const std::string& Filename() const { return filename_; }
+  const std::string& Title() const { return title_; }
+  int32_t Language() const { return language_; }
+  uint32_t WordCount() const { return word_count_; }
+  uint32_t NodeCount() const { return node_count_; }
+  // Lookups answered by this dictionary since it was opened; the checker counts them.
+  uint32_t HitCount() const { return hit_count_.load(std::memory_order_relaxed); }
+  void CountHit() { hit_count_.fetch_add(1, std::memory_order_relaxed); }
+
+  // The mapped file; defined and used only by the implementation.
+  struct View;
+
+ private:
+  const View* EnsureActive() const;
+  std::unique_ptr<View> Map() const;
+
+  std::string filename_;
+  std::string title_;
+  int32_t language_ = 0;
+  uint32_t word_count_ = 0;
+  uint32_t node_count_ = 0;
+  std::array<uint32_t, kMainGroupCount> group_counts_{};
+  std::array<uint64_t, kMainGroupCount + 1> group_offsets_{};
+  std::array<uint32_t, kMainGroupCount + 1> group_first_index_{};
+  std::atomic<uint32_t> hit_count_{0};
+
+  // The mapping, created lazily by the first lookup; guarded by mutex_.
+  mutable std::mutex mutex_;
+  mutable std::unique_ptr<View> view_;
+  mutable std::atomic<const View*> active_view_{nullptr};
+};
+
+}  // namespace tovuri
