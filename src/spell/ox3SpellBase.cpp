@@ -273,7 +273,7 @@ void TOrthexSpell3Base::PromoteBestMainDictionary() {
 namespace {
 
 // The component's dictionaries in its own lookup order.
-TDictionarySuggestionSources SourcesOf(const TOrthexSpell3Base& spell) {
+TDictionarySuggestionSources SourcesOf(TOrthexSpell3Base& spell) {
   TDictionarySuggestionSources sources;
   for (const auto& dictionary : spell.MainDictionaries()) sources.MainDictionaries.push_back(dictionary.get());
   if (spell.ActiveCustomDictionary() != nullptr)

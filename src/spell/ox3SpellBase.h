@@ -243,7 +243,11 @@ class TOrthexSpell3Base : public TConfigOwner {
 
   // ---- Dictionaries -------------------------------------------------------
 
-  TCustomDictionary* ActiveCustomDictionary() const { return active_custom_.get(); }
+  // The dictionary that receives Add and Auto-Correct (the configuration loads first).
+  TCustomDictionary* ActiveCustomDictionary() {
+    configuration_->EnsureLoaded();
+    return active_custom_.get();
+  }
   TCustomDictionary& InternalDictionary() { return *internal_dictionary_; }
   TCustomDictionary* MappingDictionary() const { return mapping_dictionary_.get(); }
   TCustomDictionary* LearningDictionary() const { return learning_dictionary_.get(); }
