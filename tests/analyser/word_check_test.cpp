@@ -150,7 +150,8 @@ TEST_F(WordCheck, TwoThreadsCheckWordsAtOnce) {
            {"verb", "uku", "hamb", "a"}, {"in/izin", "in", "dl", "u"}});
   const std::vector<std::pair<std::string, bool>> words = {
       {"kodwa", true}, {"KODWA", true}, {"koPhezukonke", true}, {"ophezukonke", false},
-      {"xyz", false},  {"", true},      {"endlini", false},     {"uyahamba", false},
+      {"xyz", false},  {"", true},      {"endlini", false},     {"uyahamba", true},
+      {"uyahambaa", false},
   };
   auto check = [&](std::vector<std::string>& failures) {
     for (int round = 0; round < 200; ++round)
