@@ -355,6 +355,8 @@ void TOrthexSpell3Base::UndoLast() {
 void TOrthexSpell3Base::ResumeCheck() {
   if (!is_checking_ || current_parser_ == nullptr) return;
   undo_list_.clear();
+  // The user may have typed while the dialog was away: no cached line may survive.
+  if (auto* window = dynamic_cast<TWinAPIControlParser*>(current_parser_)) window->Refresh();
   // The loop leaves the position at the start of the word on display.
   const TTextPos word_start = current_parser_->GetPosition();
   const TTextPos caret = current_parser_->GetCaret();

@@ -274,6 +274,24 @@ TEST_F(InteractiveCheck, AsynchronousCheckKeepsItsParserUntilTheEnd) {
   EXPECT_EQ(dialog.prompts, (std::vector<Prompt>{{"xx"}, {"yy"}}));
 }
 
+TEST_F(InteractiveCheck, ResumeAfterTheUserEditedReadsTheNewText) {
+  TOrthexSpell3 spell;
+  Setup(spell);
+  spell.SynchronousCheck = false;
+  ScriptedDialog dialog(spell);
+  TMemoryTextControl control("the xx cat yy");
+  spell.CheckWinControl(control, TCheckMode::cmAll);
+  ASSERT_EQ(dialog.prompts, (std::vector<Prompt>{{"xx"}}));
+  // The user leaves the dialog, retypes the word and comes back.
+  spell.DialogDeactivated();
+  control.SetText("the zz cat yy");
+  control.SetSelection(4, 4);
+  spell.DialogActivated();
+  EXPECT_EQ(dialog.prompts, (std::vector<Prompt>{{"xx"}, {"zz"}}));
+  spell.CmdCancel();
+  EXPECT_FALSE(spell.IsChecking());
+}
+
 TEST_F(InteractiveCheck, WordCountsOnlyForSelectionAndAll) {
   struct Case {
     TCheckMode mode;
