@@ -253,9 +253,13 @@ class Pipeline {
 
  private:
   // The program's handler: a word the dictionaries lack but the analyser
-  // accepts is learnt. Verdicts are remembered for the run, so each distinct
+  // accepts is learnt (without the program's reopening of the dictionaries,
+  // which only serves its live editor). Verdicts are remembered for the run, so each distinct
   // word is analysed once.
   void CheckWithAnalyser(TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type) {
+    // Listing never edits the text: a word the user's auto-correct pairs
+    // would replace is listed where it stands.
+    if (type == TWordCheckType::wctAutoCorrect) type = TWordCheckType::wctExcluded;
     if (type != TWordCheckType::wctMisspelled) return;
     auto found = verdicts_.find(word);
     if (found == verdicts_.end()) found = verdicts_.emplace(word, IsNdebeleWord(word)).first;

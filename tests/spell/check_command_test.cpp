@@ -63,6 +63,24 @@ TEST_F(CheckCommand, ReadsStandardInputAndWindows1252AndLearnsNothingWhenAsked) 
   EXPECT_FALSE(Learnt("endlini"));
 }
 
+TEST_F(CheckCommand, WordsWithAutoCorrectPairsAreListedWhereTheyStand) {
+  {
+    const fs::path folder = home_.Root() / "home/.local/share/Tovuri";
+    fs::create_directories(folder);
+    TCustomDictionary custom;
+    ASSERT_TRUE(custom.Open((folder / "Ndebele.oxu").string()));
+    ASSERT_TRUE(custom.AddAutoCorrect("umntu", "umuntu"));
+    ASSERT_TRUE(custom.Save());
+  }
+  const fs::path file = home_.Root() / "text.txt";
+  std::ofstream(file) << "umntu abantu qwxz\numntu\n";
+  int status = -1;
+  const std::string out = RunCommand(tool_.string() + " -l " + file.string(), &status);
+  const std::string name = file.string();
+  EXPECT_EQ(out, name + ":1:1: umntu\n" + name + ":1:14: qwxz\n" + name + ":2:1: umntu\n");
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
 TEST_F(CheckCommand, CleanTextExitsZeroAndWordsGiveVerdicts) {
   const fs::path file = home_.Root() / "clean.txt";
   std::ofstream(file) << "Umuntu ekuseni.\n";
