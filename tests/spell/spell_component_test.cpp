@@ -127,6 +127,64 @@ TEST_F(SpellComponent, SuggestionsComeFromTheDictionaries) {
   EXPECT_EQ(list, std::vector<std::string>{"house"});
 }
 
+TEST_F(SpellComponent, PropertiesTakeEffect) {
+  {
+    TOrthexSpell3Base spell;
+    Configure(spell, folder_, {soQuoted});
+    EXPECT_TRUE(spell.IsLineIgnored("> quoted"));
+    spell.SetQuoteChars("#|");
+    EXPECT_FALSE(spell.IsLineIgnored("> quoted"));
+    EXPECT_TRUE(spell.IsLineIgnored("| quoted"));
+  }
+  {
+    TCustomDictionary map;
+    ASSERT_TRUE(map.Open((folder_ / "Map.oxu").string()));
+    ASSERT_TRUE(map.AddAutoCorrect("colour", "color"));
+    ASSERT_TRUE(map.Save());
+    TOrthexSpell3Base spell;
+    Configure(spell, folder_, {});
+    EXPECT_FALSE(spell.IsExcludedWord("colour"));
+    spell.SetMappingDictionaryName("Map.oxu");
+    EXPECT_NE(spell.MappingDictionary(), nullptr);
+    EXPECT_TRUE(spell.IsExcludedWord("colour")) << "a mapping pair excludes its word";
+    std::string replacement;
+    EXPECT_TRUE(spell.FindAutoCorrect("colour", replacement));
+    EXPECT_EQ(replacement, "color");
+    spell.MappingAutoReplace = false;
+    EXPECT_FALSE(spell.FindAutoCorrect("colour", replacement));
+  }
+  {
+    TOrthexSpell3Base spell;
+    Configure(spell, folder_, {});
+    spell.SetSuggestionsLearningDict((folder_ / "learn.oxl").string());
+    spell.SetSuggestionsLearning(true);
+    EXPECT_TRUE(spell.IsWordAcceptable("cat"));
+    ASSERT_NE(spell.LearningDictionary(), nullptr);
+    spell.LearnReplacement("kat", "cat");
+    std::string replacement;
+    EXPECT_FALSE(spell.FindAutoCorrect("kat", replacement)) << "learnt pairs need SuggestionsAutoReplace";
+    spell.SuggestionsAutoReplace = true;
+    EXPECT_TRUE(spell.FindAutoCorrect("kat", replacement));
+    spell.SetSuggestionsLearning(false);
+    EXPECT_EQ(spell.LearningDictionary(), nullptr);
+  }
+}
+
+TEST_F(SpellComponent, DictionariesAreReleasedAfterACheckUnlessKeptActive) {
+  for (const bool keep : {false, true}) {
+    TOrthexSpell3Base spell;
+    Configure(spell, folder_, {});
+    spell.SetKeepDictionariesActive(keep);
+    std::string text = "the cat";
+    spell.CheckString(text);
+    ASSERT_EQ(spell.MainDictionaries().size(), 1u);
+    EXPECT_EQ(spell.MainDictionaries()[0]->Active(), keep) << "keep " << keep;
+    spell.SetKeepDictionariesActive(false);
+    EXPECT_FALSE(spell.MainDictionaries()[0]->Active());
+    EXPECT_TRUE(spell.IsWordAcceptable("cat")) << "a released dictionary reactivates on its next lookup";
+  }
+}
+
 TEST(EventList, RegistersOnceNotifiesInOrderAndUnregisters) {
   TOrthexSpell3Base spell;
   TEventList list;
