@@ -18,8 +18,8 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kBusyCursorDelay = std::chrono::milliseconds(1000);
 // Words between two looks at the clock.
 constexpr int kClockInterval = 64;
-// A position past the end of any text, small enough that the parsers may add to it.
-constexpr int kTextEnd = INT_MAX / 4;
+// An end limit that lets reading run to the end of the text.
+constexpr int kTextEnd = INT_MAX;
 
 int Length(const std::string& text) { return static_cast<int>(std::min<size_t>(text.size(), INT_MAX / 4)); }
 

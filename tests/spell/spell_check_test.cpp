@@ -61,6 +61,27 @@ TEST_F(InteractiveCheck, RepeatedModeRefusesCommandsForSingleWords) {
   EXPECT_FALSE(spell.ActiveCustomDictionary()->Contains("cat cat"));
 }
 
+TEST_F(InteractiveCheck, EngineHooksSkipAddressesAndMarkup) {
+  struct Case {
+    TSpellOptions options;
+    std::string text;
+    std::vector<Prompt> prompts;
+  };
+  const Case cases[] = {
+      {{soInternet}, "see http://www.qqexample.com/qqpath cat xx", {{"see"}, {"xx"}}},
+      {{soHTML}, "<qqtag qqattr=zzz>cat</qqtag> xx", {{"xx"}}},
+      {{}, "<qqtag>cat xx", {{"qqtag"}, {"xx"}}},
+  };
+  for (const Case& c : cases) {
+    TOrthexSpell3 spell;
+    Setup(spell, c.options);
+    ScriptedDialog dialog(spell, {{Step::Ignore, ""}, {Step::Ignore, ""}, {Step::Ignore, ""}});
+    std::string text = c.text;
+    spell.CheckString(text);
+    EXPECT_EQ(dialog.prompts, c.prompts) << c.text;
+  }
+}
+
 TEST_F(InteractiveCheck, ExcludedWordWithAutoCorrectPairIsReplacedWithoutPrompt) {
   struct Case {
     bool with_pair;
