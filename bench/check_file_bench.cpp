@@ -55,7 +55,8 @@ fs::path WriteText(const fs::path& dir, const std::string& name, int unknown_eve
   for (int i = 1; i <= kWords; ++i) {
     std::string word = words[pick(random)];
     if (unknown_every > 0 && i % unknown_every == 0) word = Misspell(word, random, known);
-    if (i % kWordsPerLine == 1) word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+    if (i % kWordsPerLine == 1)
+      word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
     out << word << (i % kWordsPerLine == 0 ? ".\n" : " ");
   }
   return path;
@@ -92,8 +93,8 @@ void CheckFile(benchmark::State& state, const fs::path& text) {
     const fs::path home = Texts().root / ("home" + std::to_string(run++));
     fs::create_directories(home);
     const std::string command = "HOME=" + home.string() + " XDG_CONFIG_HOME=" + home.string() +
-                                "/.config XDG_DATA_HOME=" + home.string() + "/.local/share " + tool +
-                                " -l " + text.string() + " > /dev/null";
+                                "/.config XDG_DATA_HOME=" + home.string() + "/.local/share " + tool + " -l " +
+                                text.string() + " > /dev/null";
     const auto start = std::chrono::steady_clock::now();
     const int status = std::system(command.c_str());
     const auto elapsed = std::chrono::steady_clock::now() - start;

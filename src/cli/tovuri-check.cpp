@@ -222,8 +222,9 @@ class Pipeline {
     spell_.SetConfigDefaultActiveCustom("%ConfigID%.oxu");
     spell_.SetConfigUseMSWordCustom(false);
     spell_.SetConfigDefaultOptions({soLiveSpelling, soLiveCorrect, soInternet, soAbbreviations});
-    spell_.ConfigAvailableOptions = {soLiveSpelling, soLiveCorrect, soUpcase,   soNumbers,     soHTML,
-                                     soInternet,     soQuoted,      soAbbreviations, soPrimaryOnly, soRepeated};
+    spell_.ConfigAvailableOptions = {soLiveSpelling, soLiveCorrect, soUpcase,        soNumbers,
+                                     soHTML,         soInternet,    soQuoted,        soAbbreviations,
+                                     soPrimaryOnly,  soRepeated};
     spell_.SetPhoneticMaxDistance(4);
     spell_.SetPhoneticDivisor(2);
     spell_.SetPhoneticDepth(2);
@@ -254,8 +255,8 @@ class Pipeline {
  private:
   // The program's handler: a word the dictionaries lack but the analyser
   // accepts is learnt (without the program's reopening of the dictionaries,
-  // which only serves its live editor). Verdicts are remembered for the run, so each distinct
-  // word is analysed once.
+  // which only serves its live editor). Verdicts are remembered for the run,
+  // so each distinct word is analysed once.
   void CheckWithAnalyser(TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type) {
     // Listing never edits the text: a word the user's auto-correct pairs
     // would replace is listed where it stands.

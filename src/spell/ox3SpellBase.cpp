@@ -267,7 +267,8 @@ void TOrthexSpell3Base::PromoteBestMainDictionary() {
     std::rotate(main_dictionaries_.begin(), main_dictionaries_.begin() + static_cast<std::ptrdiff_t>(best),
                 main_dictionaries_.begin() + static_cast<std::ptrdiff_t>(best) + 1);
   }
-  if (!main_dictionaries_.empty()) suggestions_generator_->SetLanguage(main_dictionaries_.front()->Language());
+  if (!main_dictionaries_.empty())
+    suggestions_generator_->SetLanguage(main_dictionaries_.front()->Language());
 }
 
 namespace {
@@ -275,7 +276,8 @@ namespace {
 // The component's dictionaries in its own lookup order.
 TDictionarySuggestionSources SourcesOf(TOrthexSpell3Base& spell) {
   TDictionarySuggestionSources sources;
-  for (const auto& dictionary : spell.MainDictionaries()) sources.MainDictionaries.push_back(dictionary.get());
+  for (const auto& dictionary : spell.MainDictionaries())
+    sources.MainDictionaries.push_back(dictionary.get());
   if (spell.ActiveCustomDictionary() != nullptr)
     sources.CustomDictionaries.push_back(spell.ActiveCustomDictionary());
   for (const auto& dictionary : spell.OtherCustomDictionaries())
@@ -297,7 +299,8 @@ void TOrthexSpell3Base::GetSuggestions(std::string_view word, std::vector<std::s
   settings.Options = options_applied_;
   settings.PhoneticSuggestions = PhoneticSuggestions;
   settings.FallbackToDefaultMap = FallbackToDefaultMap;
-  if (OnAdjustPhoneticsMap) settings.OnAdjustPhoneticsMap = [this](TPhoneticsMap&) { OnAdjustPhoneticsMap(*this); };
+  if (OnAdjustPhoneticsMap)
+    settings.OnAdjustPhoneticsMap = [this](TPhoneticsMap&) { OnAdjustPhoneticsMap(*this); };
   list.clear();
   BuildSuggestions(word, MaxSuggestions, list, sources, *suggestions_generator_, *phonetics_map_, settings);
 }

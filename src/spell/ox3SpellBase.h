@@ -72,8 +72,8 @@ class TOrthexSpell3Base : public TConfigOwner {
  public:
   using TNotifyEvent = std::function<void(TOrthexSpell3Base& sender)>;
   using TReadStringEvent =
-      std::function<void(TOrthexSpell3Base& sender, const std::string& config_id,
-                         const std::string& key, const std::string& def, std::string& value)>;
+      std::function<void(TOrthexSpell3Base& sender, const std::string& config_id, const std::string& key,
+                         const std::string& def, std::string& value)>;
   using TWriteStringEvent = std::function<void(TOrthexSpell3Base& sender, const std::string& config_id,
                                                const std::string& key, const std::string& value)>;
   using TWordCheckEvent = std::function<void(TOrthexSpell3Base& sender, const std::string& word,
@@ -82,12 +82,11 @@ class TOrthexSpell3Base : public TConfigOwner {
       std::function<void(TOrthexSpell3Base& sender, const std::string& word, bool repeated)>;
   // create True: make the spelling dialog exist (set exists); False: it is no longer needed.
   using TCustomSpellDialogEvent = std::function<void(TOrthexSpell3Base& sender, bool& exists, bool create)>;
-  using TModalDictEditEvent =
-      std::function<void(TOrthexSpell3Base& sender, TCustomDictionary* dictionary)>;
+  using TModalDictEditEvent = std::function<void(TOrthexSpell3Base& sender, TCustomDictionary* dictionary)>;
   using TGetStringEvent =
       std::function<void(TOrthexSpell3Base& sender, TSpellLanguageString index, std::string& text)>;
-  using TReplaceWordEvent = std::function<void(TOrthexSpell3Base& sender, bool before,
-                                               const std::string& replacement, int state)>;
+  using TReplaceWordEvent =
+      std::function<void(TOrthexSpell3Base& sender, bool before, const std::string& replacement, int state)>;
   using TIgnoreWordEvent = std::function<void(TOrthexSpell3Base& sender, bool before, int state)>;
   using TUndoLastEvent = std::function<void(TOrthexSpell3Base& sender, int undo_state,
                                             TSpellAction undo_action, std::int32_t& undo_data)>;
@@ -203,9 +202,9 @@ class TOrthexSpell3Base : public TConfigOwner {
 
   // ---- Events ---------------------------------------------------------------
 
-  TNotifyEvent OnConfigChanged, OnConfigLoaded, OnConfigSaved, OnDictionariesChanged,
-      OnAddCustomIgnore, OnSpellDialogShow, OnSpellDialogHide, OnPositionDialog, OnShowEndMessage,
-      OnCompleteCheck, OnDialogDeactivate, OnDialogActivate, OnAdjustPhoneticsMap, OnBeforeChange;
+  TNotifyEvent OnConfigChanged, OnConfigLoaded, OnConfigSaved, OnDictionariesChanged, OnAddCustomIgnore,
+      OnSpellDialogShow, OnSpellDialogHide, OnPositionDialog, OnShowEndMessage, OnCompleteCheck,
+      OnDialogDeactivate, OnDialogActivate, OnAdjustPhoneticsMap, OnBeforeChange;
   TReadStringEvent OnConfigReadString;
   TWriteStringEvent OnConfigWriteString;
   TWordCheckEvent OnWordCheck;
@@ -256,7 +255,9 @@ class TOrthexSpell3Base : public TConfigOwner {
     return other_custom_;
   }
   // The word processor's lists; this system has none, so it stays empty.
-  const std::vector<std::unique_ptr<TCustomDictionary>>& MSWordDictionaries() const { return msword_dictionaries_; }
+  const std::vector<std::unique_ptr<TCustomDictionary>>& MSWordDictionaries() const {
+    return msword_dictionaries_;
+  }
   const std::vector<std::string>& DictionarySearchPath() const { return dictionary_search_path_; }
 
   // ---- Word verdict and lookups -------------------------------------------

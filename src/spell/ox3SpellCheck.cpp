@@ -234,7 +234,8 @@ void TOrthexSpell3Base::CmdChange(const std::string& text) {
   ReplaceCurrentWord(text, 0);
   if (RecheckReplacedWords && current_parser_ != nullptr) {
     const TTextPos position = current_parser_->GetPosition();
-    current_parser_->SetPosition(std::max(position.x - Length(text), 0), position.y, TPositionKind::pkPosition);
+    current_parser_->SetPosition(std::max(position.x - Length(text), 0), position.y,
+                                 TPositionKind::pkPosition);
   }
   LearnReplacement(current_word_, text);
   ContinueCheck();

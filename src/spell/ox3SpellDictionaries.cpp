@@ -263,7 +263,8 @@ void TOrthexSpell3Base::DeleteCustomDictionary(const std::string& name) {
   EnableCustomDictionary(name, false);
   available_custom_.reset();
   std::string path;
-  if (std::unique_ptr<TCustomDictionary> dictionary = OpenCustomDictionary(name)) path = dictionary->Filename();
+  if (std::unique_ptr<TCustomDictionary> dictionary = OpenCustomDictionary(name))
+    path = dictionary->Filename();
   std::error_code error;
   if (!path.empty() && FileExists(path)) fs::remove(path, error);
 }

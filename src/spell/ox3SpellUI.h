@@ -28,12 +28,12 @@ enum class TSpellDialogAvoidPos : unsigned char { saNone, saAvoid, saAvoidUpDown
 // What the component asks of the dialog's placement; the window system work
 // (monitor work area, the actual move) is the interface's.
 enum class TDialogPlacement : unsigned char {
-  dpScreenCenter,    // centre on the screen
-  dpOffWord,         // move off the word's rectangle
-  dpNearControl,     // below the control, else right of it, above it, left of it;
-                     // when none fits: centre on the control (centre_on_control) or off the word
-  dpAt,              // at (x, y)
-  dpSystem,          // leave it to the window system
+  dpScreenCenter,  // centre on the screen
+  dpOffWord,       // move off the word's rectangle
+  dpNearControl,   // below the control, else right of it, above it, left of it;
+                   // when none fits: centre on the control (centre_on_control) or off the word
+  dpAt,            // at (x, y)
+  dpSystem,        // leave it to the window system
 };
 
 struct TDialogPlace {

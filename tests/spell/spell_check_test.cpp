@@ -152,7 +152,8 @@ TEST_F(InteractiveCheck, MaxUndoKeepsOnlyTheNewestDecisions) {
 TEST_F(InteractiveCheck, SelectionThenRestWithEmptySelectionWrapsAroundWithOneEndMessage) {
   TOrthexSpell3 spell;
   Setup(spell);
-  ScriptedDialog dialog(spell, {{Step::Ignore, ""}, {Step::Ignore, ""}, {Step::Ignore, ""}, {Step::Ignore, ""}});
+  ScriptedDialog dialog(spell,
+                        {{Step::Ignore, ""}, {Step::Ignore, ""}, {Step::Ignore, ""}, {Step::Ignore, ""}});
   TMemoryTextControl control("aa bb cc dd");
   control.SetSelection(6, 6);
   spell.CheckWinControl(control, TCheckMode::cmSelectionThenRest);
@@ -203,8 +204,7 @@ TEST_F(InteractiveCheck, EndMessageFollowsTheSetting) {
       {TSpellEndMessage::emAlways, true, false, {kEndMessage}},
       {TSpellEndMessage::emNever, false, false, {}},
       {TSpellEndMessage::emNoDialog, false, false, {kEndMessage}},
-      {TSpellEndMessage::emAlways, false, true,
-       {std::string(kEndMessage) + "\r\n\r\nWords checked: 3"}},
+      {TSpellEndMessage::emAlways, false, true, {std::string(kEndMessage) + "\r\n\r\nWords checked: 3"}},
   };
   for (const Case& c : cases) {
     TOrthexSpell3 spell;
@@ -214,7 +214,8 @@ TEST_F(InteractiveCheck, EndMessageFollowsTheSetting) {
     ScriptedDialog dialog(spell, {{c.cancel ? Step::Cancel : Step::Ignore, ""}});
     std::string text = "the xx cat";
     spell.CheckString(text);
-    EXPECT_EQ(dialog.messages, c.messages) << "setting " << static_cast<int>(c.setting) << " cancel " << c.cancel;
+    EXPECT_EQ(dialog.messages, c.messages)
+        << "setting " << static_cast<int>(c.setting) << " cancel " << c.cancel;
   }
 }
 
@@ -243,8 +244,8 @@ TEST_F(InteractiveCheck, HandlerAcceptingAWordLetsTheLoopGoOnAndTheWordIsLearnt)
 TEST_F(InteractiveCheck, CommandsChangeTheTextAndTheDictionaries) {
   TOrthexSpell3 spell;
   Setup(spell);
-  ScriptedDialog dialog(spell, {{Step::ChangeAll, "cat"}, {Step::Add, ""}, {Step::IgnoreAll, ""},
-                                {Step::AutoCorrect, "mat"}});
+  ScriptedDialog dialog(
+      spell, {{Step::ChangeAll, "cat"}, {Step::Add, ""}, {Step::IgnoreAll, ""}, {Step::AutoCorrect, "mat"}});
   std::string text = "kat zulu kat quux zulu quux maat";
   spell.CheckString(text);
   EXPECT_EQ(dialog.prompts, (std::vector<Prompt>{{"kat"}, {"zulu"}, {"quux"}, {"maat"}}));
@@ -319,10 +320,8 @@ TEST_F(InteractiveCheck, WordCountsOnlyForSelectionAndAll) {
     int words;
   };
   const Case cases[] = {
-      {TCheckMode::cmAll, 5},
-      {TCheckMode::cmSelection, 2},
-      {TCheckMode::cmFromCaret, 0},
-      {TCheckMode::cmSelectionThenRest, 0},
+      {TCheckMode::cmAll, 5},         {TCheckMode::cmSelection, 2},
+      {TCheckMode::cmFromCaret, 0},   {TCheckMode::cmSelectionThenRest, 0},
       {TCheckMode::cmPresetRange, 0},
   };
   for (const Case& c : cases) {

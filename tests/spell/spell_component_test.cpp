@@ -30,11 +30,10 @@ TEST_F(SpellComponent, WordVerdictFollowsItsSteps) {
     bool acceptable;
   };
   const Case cases[] = {
-      {"house", true},    {"House", true},   {"HOUSE", true},     {"London", true},
-      {"london", false},  {"3.14", true},    {"1e5", true},       {"2.5E-3", true},
-      {"42", true},       {".5", true},      {"inf", false},      {"nan", false},
-      {"infinity", false}, {"0x1p3", false}, {"1e", false},       {"1.2.3", false},
-      {"x", true},        {"NASA", false},   {"house's", false},
+      {"house", true},  {"House", true}, {"HOUSE", true},     {"London", true},   {"london", false},
+      {"3.14", true},   {"1e5", true},   {"2.5E-3", true},    {"42", true},       {".5", true},
+      {"inf", false},   {"nan", false},  {"infinity", false}, {"0x1p3", false},   {"1e", false},
+      {"1.2.3", false}, {"x", true},     {"NASA", false},     {"house's", false},
   };
   TOrthexSpell3Base spell;
   Configure(spell, folder_, {});
@@ -60,9 +59,8 @@ TEST_F(SpellComponent, PossessiveNeedsAnEnglishMainDictionary) {
     bool acceptable;
   };
   const Case cases[] = {
-      {"English.oxm", "London's", true}, {"English.oxm", "house's", true},
-      {"English.oxm", "HOUSE'S", true},  {"English.oxm", "cat's", false},
-      {"Test.oxm", "London's", false},
+      {"English.oxm", "London's", true}, {"English.oxm", "house's", true}, {"English.oxm", "HOUSE'S", true},
+      {"English.oxm", "cat's", false},   {"Test.oxm", "London's", false},
   };
   for (const Case& c : cases) {
     TOrthexSpell3Base spell;
@@ -76,10 +74,9 @@ TEST_F(SpellComponent, ApplyOptionsCreatesTheRulesInOrder) {
   TOrthexSpell3Base spell;
   Configure(spell, folder_, {soAbbreviations, soQuoted, soHTML, soNumbers, soUpcase, soInternet, soRepeated});
   spell.ApplyOptions(true);
-  const std::vector<std::string> expected = {typeid(TURLIgnore).name(), typeid(TUppercaseWordIgnore).name(),
-                                             typeid(TNumbersIgnore).name(), typeid(THTMLIgnore).name(),
-                                             typeid(TQuotedLineIgnore).name(),
-                                             typeid(TAbbreviationsIgnore).name()};
+  const std::vector<std::string> expected = {
+      typeid(TURLIgnore).name(),  typeid(TUppercaseWordIgnore).name(), typeid(TNumbersIgnore).name(),
+      typeid(THTMLIgnore).name(), typeid(TQuotedLineIgnore).name(),    typeid(TAbbreviationsIgnore).name()};
   std::vector<std::string> actual;
   for (size_t i = 0; i < spell.IgnoreRuleCount(); ++i) actual.push_back(typeid(spell.IgnoreRule(i)).name());
   EXPECT_EQ(actual, expected);
@@ -253,7 +250,8 @@ TEST_F(SpellComponent, DisablingTheActiveDictionaryActivatesTheFirstRemaining) {
   spell.SetConfigDefaultCustom({"Second.oxu", "Third.oxu"});
   spell.EnableCustomDictionary("Test.oxu", false);
   EXPECT_EQ(spell.Configuration().ActiveCustomName(), "Second.oxu");
-  EXPECT_EQ(spell.Configuration().CustomList().Items(), (std::vector<std::string>{"Second.oxu", "Third.oxu"}));
+  EXPECT_EQ(spell.Configuration().CustomList().Items(),
+            (std::vector<std::string>{"Second.oxu", "Third.oxu"}));
   ASSERT_NE(spell.ActiveCustomDictionary(), nullptr);
   EXPECT_EQ(fs::path(spell.ActiveCustomDictionary()->Filename()), folder_ / "Second.oxu");
   ASSERT_EQ(spell.OtherCustomDictionaries().size(), 1u);

@@ -62,7 +62,18 @@ inline void WriteMainDictionary(const fs::path& path, std::vector<std::string> w
 
 // One thing the user does at the dialog.
 struct Step {
-  enum Kind { Ignore, IgnoreAll, Change, ChangeAll, Add, AutoCorrect, Undo, IgnoreRepeated, DeleteRepeated, Cancel };
+  enum Kind {
+    Ignore,
+    IgnoreAll,
+    Change,
+    ChangeAll,
+    Add,
+    AutoCorrect,
+    Undo,
+    IgnoreRepeated,
+    DeleteRepeated,
+    Cancel
+  };
   Kind kind;
   std::string text;
 };
@@ -113,16 +124,36 @@ class ScriptedDialog final : public TSpellUserInterface {
     const Step step = steps_.front();
     steps_.pop_front();
     switch (step.kind) {
-      case Step::Ignore: spell_.CmdIgnore(); break;
-      case Step::IgnoreAll: spell_.CmdIgnoreAll(); break;
-      case Step::Change: spell_.CmdChange(step.text); break;
-      case Step::ChangeAll: spell_.CmdChangeAll(step.text); break;
-      case Step::Add: spell_.CmdAdd(); break;
-      case Step::AutoCorrect: spell_.CmdAutoCorrect(step.text); break;
-      case Step::Undo: spell_.CmdUndo(); break;
-      case Step::IgnoreRepeated: spell_.CmdIgnoreRepeated(); break;
-      case Step::DeleteRepeated: spell_.CmdDeleteRepeated(); break;
-      case Step::Cancel: spell_.CmdCancel(); break;
+      case Step::Ignore:
+        spell_.CmdIgnore();
+        break;
+      case Step::IgnoreAll:
+        spell_.CmdIgnoreAll();
+        break;
+      case Step::Change:
+        spell_.CmdChange(step.text);
+        break;
+      case Step::ChangeAll:
+        spell_.CmdChangeAll(step.text);
+        break;
+      case Step::Add:
+        spell_.CmdAdd();
+        break;
+      case Step::AutoCorrect:
+        spell_.CmdAutoCorrect(step.text);
+        break;
+      case Step::Undo:
+        spell_.CmdUndo();
+        break;
+      case Step::IgnoreRepeated:
+        spell_.CmdIgnoreRepeated();
+        break;
+      case Step::DeleteRepeated:
+        spell_.CmdDeleteRepeated();
+        break;
+      case Step::Cancel:
+        spell_.CmdCancel();
+        break;
     }
     return true;
   }
