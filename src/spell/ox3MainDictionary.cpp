@@ -150,24 +150,36 @@ bool FindChild(const TMainDictionary::View& v, ChildCursor children, uint8_t ch,
 }
 
 // Depth-first walk below a node whose text is already in word.
+//
+// In a sound graph every node leads to a word end, so each node entered is
+// one of the at most 512 nodes on the way to a word that is visited, and no
+// walk visits more words than the header counts. A walk that breaks either
+// bound is in a corrupt graph (links that loop or lead nowhere) and stops,
+// instead of running for an exponential time.
 class Walker {
  public:
-  Walker(const TMainDictionary::View& v, const WordVisitor& visit) : v_(v), visit_(visit) {}
+  Walker(const TMainDictionary::View& v, const WordVisitor& visit, uint32_t word_count)
+      : v_(v), visit_(visit), max_visits_(word_count) {}
 
   void Children(ChildCursor children, std::string& word) {
     uint32_t index;
     Node n;
-    while (children.Next(index))
+    while (!stopped_ && children.Next(index))
       if (v_.NodeAt(index, n)) Enter(n, word);
   }
 
   void Enter(const Node& n, std::string& word) {
-    // A word longer than the walk's buffer ends the branch; this also bounds
-    // the depth on a corrupt file whose links form a cycle.
     if (word.size() + 1 + n.extra_len > kMainMaxWordBytes) return;
+    if (++entered_ > (kMainMaxWordBytes + 1) * (visits_ + 1)) stopped_ = true;
+    if (stopped_) return;
     const std::size_t mark = word.size();
     word.push_back(static_cast<char>(n.ch));
-    if (!(n.end && visit_(word))) {
+    bool skip = false;
+    if (n.end) {
+      if (++visits_ > max_visits_) stopped_ = true;
+      else skip = visit_(word);
+    }
+    if (!skip && !stopped_) {
       word.append(reinterpret_cast<const char*>(n.extra), n.extra_len);
       Children(ChildCursor::OfNode(v_, n), word);
     }
@@ -177,6 +189,10 @@ class Walker {
  private:
   const TMainDictionary::View& v_;
   const WordVisitor& visit_;
+  uint64_t max_visits_;
+  uint64_t visits_ = 0;
+  uint64_t entered_ = 0;
+  bool stopped_ = false;
 };
 
 }  // namespace
@@ -324,7 +340,7 @@ void TMainDictionary::EnumeratePrefix(std::string_view prefix, const WordVisitor
   if (!v || prefix.size() > kMainMaxWordBytes) return;
   Node n;
   if (!v->NodeAt(0, n)) return;
-  Walker walker(*v, visit);
+  Walker walker(*v, visit, word_count_);
   std::string word;
   word.reserve(kMainMaxWordBytes + 1);
   if (prefix.empty()) {
