@@ -19,7 +19,17 @@ struct Lexicon {
   std::vector<std::string> PassiveStems;        // sorted, unique without regard to case
   std::vector<std::string> PassiveForms;        // paired with PassiveStems by index
 
+  // Per entry, the passive stem of a verb where it differs from the stem, else
+  // empty; spares the word check a passive-stem look-up per verb and word.
+  // Filled by PrepareLookups; the word check computes it itself when absent.
+  std::vector<std::string> PassiveKeys;
+
   size_t size() const { return LexClass.size(); }
+  // Fills PassiveKeys from the entries and passive lists as they are now.
+  void PrepareLookups();
+  // Appends one entry to the five parallel lists.
+  void AddEntry(std::string_view tag, std::string_view prefix, std::string_view stem,
+                std::string_view final, std::string_view info);
   bool IsShortLocative(std::string_view word) const;
   // The explicit locative form(s) of a word ("a" or "a/b"), or null.
   const std::string* FindLocativeForms(std::string_view word) const;
@@ -49,6 +59,8 @@ Lexicon LoadLexicon(const std::string& dir, const LexiconWarningHandler& warn);
 // Fills the process-wide lexicon; call before any word is checked.
 void BuildLexicon(const LexiconWarningHandler& warn);
 void BuildLexicon(const std::string& dir, const LexiconWarningHandler& warn);
+// Replaces the process-wide lexicon with one built by hand (tests, tools).
+void InstallLexicon(Lexicon lexicon);
 const Lexicon& TheLexicon();
 
 }  // namespace tovuri

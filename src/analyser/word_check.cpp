@@ -1,0 +1,197 @@
+#include "analyser/word_check.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "analyser/adjective_forms.h"
+#include "analyser/adverb_forms.h"
+#include "analyser/closed_class.h"
+#include "analyser/exception_verb_forms.h"
+#include "analyser/morpheme_ops.h"
+#include "analyser/noun_forms.h"
+#include "analyser/text_case.h"
+#include "analyser/verb_forms.h"
+
+namespace tovuri {
+namespace {
+
+// Longer stems are never tried.
+constexpr size_t kMaxStem = 20;
+
+constexpr std::string_view kNounTags[] = {
+    "isi/izi", "isi",      "izi", "in/izin", "u/o",     "u",      "um",    "um/aba", "um/ama",
+    "umu",     "ili/ama",  "ili", "ama",     "in/ama",  "um/imi", "imi",   "ulu/izin", "ulu",
+    "ubu",     "u/o/ama",  "person", "place", "in",     "im",     "uku",
+};
+
+bool IsNounTag(std::string_view tag) {
+  return std::find(std::begin(kNounTags), std::end(kNounTags), tag) != std::end(kNounTags);
+}
+
+bool EndsWith(std::string_view s, std::string_view end) {
+  return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
+}
+
+// A lower-cased copy of a short needle, kept on the stack.
+class Needle {
+ public:
+  void Append(std::string_view s) {
+    for (char c : s)
+      if (size_ < text_.size()) text_[size_++] = FoldCase(c);
+  }
+  std::string_view view() const { return {text_.data(), size_}; }
+
+ private:
+  std::array<char, kMaxStem + 2> text_{};
+  size_t size_ = 0;
+};
+
+// Occurring means being a substring anywhere; the empty string never occurs.
+bool Occurs(std::string_view needle, std::string_view lowered_word) {
+  return !needle.empty() && lowered_word.find(needle) != std::string_view::npos;
+}
+
+bool IsCandidate(const Lexicon& lexicon, size_t i, std::string_view w) {
+  const std::string_view stem = lexicon.LexStem[i];
+  Needle lowered;
+  lowered.Append(stem);
+  if (Occurs(lowered.view(), w)) return true;
+
+  // An aspirated stem inside an unaspirated word: khul in inkulu.
+  if (stem.size() > 1 && stem[1] == 'h') {
+    Needle plain;
+    plain.Append(stem.substr(0, 1));
+    plain.Append(stem.substr(2));
+    if (Occurs(plain.view(), w)) return true;
+  }
+  // An "in" noun's stem aspirated in the plural: kos in amakhosi.
+  if (lexicon.LexPrefix[i] == "in" && !stem.empty() && stem[0] == 'k') {
+    Needle aspirated;
+    aspirated.Append(stem.substr(0, 1));
+    aspirated.Append("h");
+    aspirated.Append(stem.substr(1));
+    if (Occurs(aspirated.view(), w)) return true;
+  }
+  if (EndsWith(w, "eni") || EndsWith(w, "ini")) {
+    if (Occurs(ToLower(LocativeBody(stem, lexicon.LexFinal[i])), w)) return true;
+  }
+  // "bulewe" is the only form the loose test ever looked for; "bulawa" is
+  // what the passive rows make of bulal (ngibulawa), so it is looked for too.
+  if (stem == "bulal" && (Occurs("bulewe", w) || Occurs("bulawa", w))) return true;
+  if (lexicon.LexClass[i] != "verb") return false;
+  // A passive stem equal to the stem occurs in w only if the lowered stem
+  // does, which the first test has already ruled out.
+  if (lexicon.PassiveKeys.size() == lexicon.size()) return Occurs(lexicon.PassiveKeys[i], w);
+  return Occurs(PassiveStem(stem, lexicon), w);
+}
+
+// The generator passes of one entry, each handed to run(tag, prefix, stem,
+// final, attribute) until run returns true. A verb is also tried as an
+// infinitive noun, a passive infinitive and a negative infinitive.
+template <typename Run>
+bool ForEachPass(const Lexicon& lexicon, size_t i, Run&& run) {
+  const std::string& tag = lexicon.LexClass[i];
+  const std::string& prefix = lexicon.LexPrefix[i];
+  const std::string& stem = lexicon.LexStem[i];
+  const std::string& final = lexicon.LexFinal[i];
+  if (tag != "verb") return run(tag, prefix, stem, final, lexicon.LexInfo[i]);
+
+  if (run(tag, prefix, stem, final, lexicon.LexInfo[i])) return true;
+  const std::string infinitive = InfinitivePrefix(stem);
+  if (run("uku", infinitive, stem, final, "")) return true;
+  if (run("uku", infinitive, PassiveStem(stem, lexicon) + "w", final, "")) return true;
+  return run("uku", infinitive, "nga" + stem, "i", "");
+}
+
+void AddSpecialForms(std::string_view prefix, std::string_view stem, std::string_view final,
+                     FormSink& forms) {
+  std::string word(prefix);
+  word += stem;
+  word += final;
+  forms.Add(word);
+  if (word == "umka") forms.Add("engumkabo");
+  if (word == "oPhezukonke") {
+    for (std::string_view head : {"y", "w", "b", "k"}) forms.Add({head, word});
+  }
+}
+
+}  // namespace
+
+std::vector<size_t> CandidateEntries(std::string_view word, const Lexicon& lexicon) {
+  const std::string w = ToLower(word);
+  std::array<std::vector<size_t>, kMaxStem + 1> by_length;
+  for (size_t i = 0; i < lexicon.size(); ++i) {
+    const size_t length = lexicon.LexStem[i].size();
+    if (length == 0 || length > kMaxStem) continue;
+    if (IsCandidate(lexicon, i, w)) by_length[length].push_back(i);
+  }
+  std::vector<size_t> ordered;
+  for (size_t length = kMaxStem; length >= 1; --length)
+    ordered.insert(ordered.end(), by_length[length].begin(), by_length[length].end());
+  return ordered;
+}
+
+bool GenerateFormsForTag(std::string_view tag, std::string_view prefix, std::string_view stem,
+                         std::string_view final, std::string_view attribute, FormSink& forms) {
+  if (tag == "verb") {
+    GenerateVerbForms(prefix, stem, final, attribute, forms);
+  } else if (IsNounTag(tag)) {
+    GenerateNounForms(tag, prefix, stem, final, forms);
+  } else if (tag == "special") {
+    AddSpecialForms(prefix, stem, final, forms);
+  } else if (tag == "conj") {
+    GenerateConjunctionForms(tag, prefix, stem, final, forms);
+  } else if (tag == "adv") {
+    GenerateAdverbForms(tag, prefix, stem, final, forms);
+  } else if (tag == "rel") {
+    GenerateRelativeForms(tag, prefix, stem, final, forms);
+  } else if (tag == "adj") {
+    GenerateAdjectiveForms(tag, prefix, stem, final, forms);
+  } else if (tag == "defverb") {
+    GenerateDefectiveVerbForms(prefix, stem, final, forms);
+  } else if (tag.substr(0, 3) == "exc") {
+    GenerateExceptionVerbForms(tag, prefix, stem, final, forms);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool IsNdebeleWord(std::string_view word) {
+  if (word.empty()) return true;
+  if (IsClosedClassWord(word)) return true;
+  const Lexicon& lexicon = TheLexicon();
+  FormMatcher matcher(word);
+  for (size_t i : CandidateEntries(word, lexicon)) {
+    const bool found = ForEachPass(lexicon, i, [&](std::string_view tag, std::string_view prefix,
+                                                   std::string_view stem, std::string_view final,
+                                                   std::string_view attribute) {
+      matcher.Reset();
+      GenerateFormsForTag(tag, prefix, stem, final, attribute, matcher);
+      return matcher.Found();
+    });
+    if (found) return true;
+  }
+  return false;
+}
+
+bool IsNdebeleWordReference(std::string_view word) {
+  if (word.empty()) return true;
+  if (IsClosedClassWord(word)) return true;
+  const Lexicon& lexicon = TheLexicon();
+  FormList list;
+  for (size_t i : CandidateEntries(word, lexicon)) {
+    const bool found = ForEachPass(lexicon, i, [&](std::string_view tag, std::string_view prefix,
+                                                   std::string_view stem, std::string_view final,
+                                                   std::string_view attribute) {
+      list.forms.clear();
+      GenerateFormsForTag(tag, prefix, stem, final, attribute, list);
+      return FindInForms(word, list.forms, true);
+    });
+    if (found) return true;
+  }
+  return false;
+}
+
+}  // namespace tovuri

@@ -1,0 +1,220 @@
+// tovuri-check: runs the Ndebele word analyser from the command line.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analyser/form_sink.h"
+#include "analyser/lexicon.h"
+#include "analyser/word_check.h"
+#include "spell/ox3Encoding.h"
+#include "spell/ox3MainDictionary.h"
+#include "spell/ox3PhoneticsMap.h"
+#include "spell/ox3SuggestionSources.h"
+#include "spell/ox3Suggestions.h"
+
+namespace {
+
+using namespace tovuri;
+
+constexpr std::string_view kUsage =
+    "Usage: tovuri-check [--data DIR] COMMAND ARGUMENTS...\n"
+    "\n"
+    "Commands:\n"
+    "  --analyse WORD...             print each word, a tab, and yes or no: the\n"
+    "                                analyser's verdict\n"
+    "  --forms TAG PREFIX STEM FINAL [ATTRIBUTE]\n"
+    "                                print every form the generator for TAG makes of\n"
+    "                                one entry, in generation order (\"\" for empty)\n"
+    "  --suggest WORD...             print \"WORD: s1, s2, ...\" for each word: the\n"
+    "                                suggestions from the main dictionaries (*.oxm,\n"
+    "                                Ndebele.oxm first) in the data directory\n"
+    "  --help                        show this text\n"
+    "\n"
+    "Options:\n"
+    "  --data DIR                    read dictionary.txt, passives.txt and the main\n"
+    "                                dictionaries from DIR\n"
+    "\n"
+    "Words and forms are UTF-8 on the command line and on output.\n"
+    "Exit status: 0 done (every word accepted), 1 a word was not accepted,\n"
+    "2 bad usage or unreadable data.\n";
+
+constexpr int kExitRejected = 1;
+constexpr int kExitUsage = 2;
+
+struct Options {
+  std::optional<std::string> data_dir;
+};
+
+// Loads the lexicon, printing its warnings as "file:line: message".
+bool LoadData(const Options& options) {
+  const LexiconWarningHandler warn = [](const LexiconWarning& w) {
+    std::cerr << Windows1252ToUtf8(w.file);
+    if (w.line > 0) std::cerr << ':' << w.line;
+    std::cerr << ": " << Windows1252ToUtf8(w.message) << '\n';
+  };
+  try {
+    if (options.data_dir)
+      BuildLexicon(*options.data_dir, warn);
+    else
+      BuildLexicon(warn);
+  } catch (const LexiconError& error) {
+    std::cerr << "tovuri-check: " << error.what() << '\n';
+    return false;
+  }
+  return true;
+}
+
+int Analyse(const Options& options, const std::vector<std::string>& words) {
+  if (!LoadData(options)) return kExitUsage;
+  bool all_accepted = true;
+  for (const std::string& word : words) {
+    // A word that Windows-1252 cannot hold cannot be Ndebele either.
+    const std::optional<std::string> ansi = Utf8ToWindows1252(word);
+    const bool accepted = ansi && IsNdebeleWord(*ansi);
+    all_accepted = all_accepted && accepted;
+    std::cout << word << '\t' << (accepted ? "yes" : "no") << '\n';
+  }
+  return all_accepted ? 0 : kExitRejected;
+}
+
+// Prints each form as it is made, so a long list is never held in memory.
+class PrintingSink final : public FormSink {
+ public:
+  using FormSink::Add;
+  void Add(std::initializer_list<std::string_view> pieces) override {
+    form_.clear();
+    for (std::string_view piece : pieces) form_ += piece;
+    std::cout << Windows1252ToUtf8(form_) << '\n';
+  }
+
+ private:
+  std::string form_;
+};
+
+int Forms(const Options& options, const std::vector<std::string>& args) {
+  std::vector<std::string> fields;
+  for (const std::string& arg : args) {
+    std::optional<std::string> ansi = Utf8ToWindows1252(arg);
+    if (!ansi) {
+      std::cerr << "tovuri-check: not Windows-1252 text: " << arg << '\n';
+      return kExitUsage;
+    }
+    fields.push_back(std::move(*ansi));
+  }
+  fields.resize(5);  // the attribute is optional
+  if (!LoadData(options)) return kExitUsage;
+  PrintingSink sink;
+  if (!GenerateFormsForTag(fields[0], fields[1], fields[2], fields[3], fields[4], sink)) {
+    std::cerr << "tovuri-check: no generator for the tag " << args[0] << '\n';
+    return kExitUsage;
+  }
+  return 0;
+}
+
+// Ranked suggestions from the program's main dictionaries, as the spelling
+// dialog would offer them.
+int Suggest(const Options& options, const std::vector<std::string>& words) {
+  namespace fs = std::filesystem;
+  const fs::path dir = options.data_dir ? fs::path(*options.data_dir) : fs::path(ProgramDir());
+  std::vector<fs::path> paths;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(dir, error))
+    if (entry.path().extension() == ".oxm") paths.push_back(entry.path());
+  std::sort(paths.begin(), paths.end(), [](const fs::path& a, const fs::path& b) {
+    return std::pair(a.filename() != "Ndebele.oxm", a) < std::pair(b.filename() != "Ndebele.oxm", b);
+  });
+  std::vector<std::unique_ptr<TMainDictionary>> mains;
+  TDictionarySuggestionSources sources;
+  for (const fs::path& path : paths) {
+    auto dictionary = std::make_unique<TMainDictionary>();
+    if (!dictionary->Open(path.string())) continue;
+    sources.MainDictionaries.push_back(dictionary.get());
+    mains.push_back(std::move(dictionary));
+  }
+  if (mains.empty()) {
+    std::cerr << "tovuri-check: no main dictionary (*.oxm) in " << dir.string() << '\n';
+    return kExitUsage;
+  }
+  TSuggestionsGenerator generator;
+  generator.SetLanguage(mains.front()->Language());
+  TPhoneticsMap map;
+  std::vector<std::string> suggestions;
+  for (const std::string& word : words) {
+    suggestions.clear();
+    if (const std::optional<std::string> ansi = Utf8ToWindows1252(word))
+      BuildSuggestions(*ansi, -1, suggestions, sources, generator, map, TSuggestionSettings{});
+    std::cout << word << ':';
+    if (suggestions.empty()) std::cout << " (no suggestions)";
+    for (size_t i = 0; i < suggestions.size(); ++i)
+      std::cout << (i == 0 ? " " : ", ") << Windows1252ToUtf8(suggestions[i]);
+    std::cout << '\n';
+  }
+  return 0;
+}
+
+int Help(const Options&, const std::vector<std::string>&) {
+  std::cout << kUsage;
+  return 0;
+}
+
+using Run = int (*)(const Options&, const std::vector<std::string>&);
+struct Command {
+  std::string_view name;
+  size_t min_args;
+  size_t max_args;
+  Run run;
+};
+
+constexpr size_t kAny = std::numeric_limits<size_t>::max();
+constexpr Command kCommands[] = {
+    {"--analyse", 1, kAny, Analyse},
+    {"--forms", 4, 5, Forms},
+    {"--suggest", 1, kAny, Suggest},
+    {"--help", 0, 0, Help},
+};
+
+int UsageError(std::string_view problem) {
+  std::cerr << "tovuri-check: " << problem << "\n\n" << kUsage;
+  return kExitUsage;
+}
+
+bool IsOption(std::string_view arg) { return arg.size() > 1 && arg[0] == '-'; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  Options options;
+  const Command* command = nullptr;
+  std::vector<std::string> args;
+  bool options_ended = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (options_ended || !IsOption(arg)) {
+      args.emplace_back(arg);
+    } else if (arg == "--") {
+      options_ended = true;
+    } else if (arg == "--data") {
+      if (++i == argc) return UsageError("--data needs a directory");
+      options.data_dir = argv[i];
+    } else {
+      const Command* found = nullptr;
+      for (const Command& c : kCommands)
+        if (c.name == arg) found = &c;
+      if (!found) return UsageError("unknown option " + std::string(arg));
+      if (command) return UsageError("give only one command");
+      command = found;
+    }
+  }
+  if (!command) return UsageError("no command given");
+  if (args.size() < command->min_args || args.size() > command->max_args)
+    return UsageError("wrong number of arguments for " + std::string(command->name));
+  return command->run(options, args);
+}

@@ -1,0 +1,352 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analyser/lexicon.h"
+#include "temp_dir.h"
+
+namespace tovuri {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using testing::TempDir;
+
+// Entry i as "tag|prefix|stem|final|info", so a failure shows the whole entry.
+std::string Entry(const Lexicon& lexicon, size_t i) {
+  return lexicon.LexClass[i] + "|" + lexicon.LexPrefix[i] + "|" + lexicon.LexStem[i] + "|" +
+         lexicon.LexFinal[i] + "|" + lexicon.LexInfo[i];
+}
+
+std::vector<std::string> Entries(const Lexicon& lexicon) {
+  std::vector<std::string> out;
+  for (size_t i = 0; i < lexicon.size(); ++i) out.push_back(Entry(lexicon, i));
+  return out;
+}
+
+struct Loaded {
+  Lexicon lexicon;
+  std::vector<std::string> warnings;  // "line: message"
+  std::string dictionary;             // full file name of dictionary.txt
+};
+
+Loaded Load(std::string_view dictionary, std::string_view passives = "") {
+  TempDir dir;
+  Loaded result;
+  result.dictionary = dir.Write("dictionary.txt", dictionary);
+  dir.Write("passives.txt", passives);
+  result.lexicon = LoadLexicon(dir.path(), [&](const LexiconWarning& w) {
+    result.warnings.push_back(std::to_string(w.line) + ": " + w.message);
+  });
+  return result;
+}
+
+void ExpectParallel(const Lexicon& lexicon) {
+  EXPECT_EQ(lexicon.LexPrefix.size(), lexicon.size());
+  EXPECT_EQ(lexicon.LexStem.size(), lexicon.size());
+  EXPECT_EQ(lexicon.LexFinal.size(), lexicon.size());
+  EXPECT_EQ(lexicon.LexInfo.size(), lexicon.size());
+}
+
+TEST(LexiconLoader, CommentsAndEmptyLinesGiveAnEmptyLexiconWithoutWarnings) {
+  const Loaded loaded = Load("; a comment\r\n\r\n;verb,uku-hamba,,walk\n\n\r");
+  EXPECT_THAT(Entries(loaded.lexicon), ElementsAre());
+  EXPECT_THAT(loaded.warnings, ElementsAre());
+}
+
+TEST(LexiconLoader, ReadsTheFieldsOfEachLineShape) {
+  struct Case {
+    std::string line;
+    std::string first_entry;
+  } const cases[] = {
+      {"isi/izi,isi-khwama,,bag", "isi/izi|isi|khwam|a|"},
+      {"verb,uku-zibona,Reflexive,see oneself", "verb|uku|zibon|a|Reflexive"},
+      {"adj,khulu,,big", "adj||khulu||"},
+      {"special,oPhezukonke,,the Most High", "special||oPhezukonke||"},
+      {"conj,kodwa,,but", "conj||kodwa||"},
+      {"verb,uku-hamba,Reflexive", "verb|uku|hamb|a|"},  // attribute without its comma
+      {"isi/izi,isi-khwama", "isi/izi|isi|||"},          // word without its comma
+      {"verb,ukw-akha,,x", "verb|ukw|akh|a|"},
+      {"isi/izi,sitsha,,x", "isi/izi||itsh|a|"},  // no "-": one character skipped
+      {"xuku-hamba", "|uku|||"},  // no ",": tag empty, read from the 2nd character
+      {"Verb,uku-hamba,,x", "Verb|uku|hamb|a|"},
+      {"isi/izi,isi-kolo,word, with blanks ,x", "isi/izi|isi|kol|o|word"},
+      {"in/izin,in-ja, blank ,x", "in/izin|in|j|a| blank "},
+  };
+  for (const Case& c : cases) {
+    const Loaded loaded = Load(c.line + "\r\n");
+    ASSERT_GE(loaded.lexicon.size(), 1u) << c.line;
+    EXPECT_EQ(Entry(loaded.lexicon, 0), c.first_entry) << c.line;
+    ExpectParallel(loaded.lexicon);
+  }
+}
+
+TEST(LexiconLoader, WarnsWithTheExactTexts) {
+  struct Case {
+    std::string line;
+    std::vector<std::string> warnings;  // "{file}" stands for dictionary.txt's full name
+  } const cases[] = {
+      {"verb,uku-hamba,,walk", {}},
+      {"Verb,uku-hamba,,x", {"1: Invalid entry found in dictionary {file} - Verb"}},
+      {"verb,ukw-akha,,x", {"1: Start a verb with uku-, not with ukw-"}},
+      {"isi/izi,sitsha,,x", {"1: Empty prefix found in word itsha"}},
+      {"xyz", {"1: Invalid entry found in dictionary {file} - ",
+               "1: Empty prefix found in word "}},
+      {"special,ukw-x,,", {}},  // whole words have no prefix to check
+      {"nonsense,ukw-enza,,x", {"1: Invalid entry found in dictionary {file} - nonsense",
+                                "1: Start a verb with uku-, not with ukw-"}},
+  };
+  for (const Case& c : cases) {
+    const Loaded loaded = Load(c.line);
+    std::vector<std::string> expected;
+    for (std::string w : c.warnings) {
+      if (const size_t at = w.find("{file}"); at != std::string::npos)
+        w.replace(at, 6, loaded.dictionary);
+      expected.push_back(w);
+    }
+    EXPECT_THAT(loaded.warnings, ElementsAreArray(expected)) << c.line;
+  }
+}
+
+TEST(LexiconLoader, CountsLinesEndedByCrLfCrOrLf) {
+  const Loaded loaded = Load("Bad1\rBad2\nBad3\r\n\r\n;Bad\nBad6");
+  std::vector<int> lines;
+  for (const std::string& w : loaded.warnings)
+    if (w.find("Invalid entry") != std::string::npos) lines.push_back(std::stoi(w));
+  EXPECT_THAT(lines, ElementsAre(1, 2, 3, 6));
+}
+
+TEST(LexiconLoader, ReadsOnlyAHundredCharactersAfterTheTag) {
+  const std::string fits(99, 'a');
+  const std::string too_long(100, 'a');
+  EXPECT_EQ(Entry(Load("special," + fits + ",x").lexicon, 0), "special||" + fits + "||");
+  EXPECT_EQ(Entry(Load("special," + too_long + ",x").lexicon, 0), "special||||");
+}
+
+TEST(LexiconLoader, CutsLocativeMarkersOutOfTheAttribute) {
+  const Loaded loaded = Load(
+      "in/izin,in-dlu,Locative:endlini/endlwini,house\n"
+      "isi/izi,isi-gaba,ShortLocative,part\n"
+      "isi/izi,isi-kolo,ShortLocativeLocative:esikolo,school\n");
+  const Lexicon& lex = loaded.lexicon;
+  EXPECT_THAT(lex.LocativeWords, ElementsAre("indlu", "isikolo"));
+  EXPECT_THAT(lex.LocativeForms, ElementsAre("endlini/endlwini", "esikolo"));
+  EXPECT_THAT(lex.ShortLocativeWords, ElementsAre("isigaba", "isikolo"));
+  EXPECT_EQ(lex.LexInfo[0], "endlini/endlwini");
+  ASSERT_NE(lex.FindLocativeForms("INDLU"), nullptr);
+  EXPECT_EQ(*lex.FindLocativeForms("INDLU"), "endlini/endlwini");
+  EXPECT_EQ(lex.FindLocativeForms("indla"), nullptr);
+  EXPECT_TRUE(lex.IsShortLocative("IsiGaba"));
+  EXPECT_FALSE(lex.IsShortLocative("isigab"));
+  for (size_t i = 0; i < lex.size(); ++i)
+    if (lex.LexStem[i] == "gab") {
+      EXPECT_EQ(lex.LexInfo[i], "") << Entry(lex, i);
+    }
+}
+
+TEST(LexiconLoader, ShortLocativeWordsAreSortedAndUniqueWithoutRegardToCase) {
+  const Loaded loaded = Load(
+      "isi/izi,isi-gaba,ShortLocative,x\n"
+      "in/izin,in-dlu,ShortLocative,x\n"
+      "isi/izi,ISI-GABA,ShortLocative,x\n");
+  EXPECT_THAT(loaded.lexicon.ShortLocativeWords, ElementsAre("indlu", "isigaba"));
+}
+
+TEST(LexiconLoader, AVerbAddsTwentyExtendedVerbsTheirExceptionsAndADiminutive) {
+  const Loaded loaded = Load("verb,uku-hamba,,walk");
+  EXPECT_THAT(Entries(loaded.lexicon),
+              ElementsAre("verb|uku|hamb|a|", "verb|uku|hambel|a|", "verb|uku|hambis|a|",
+                          "verb|uku|hambisis|a|", "verb|uku|hamban|a|",
+                          "exc/ana|uku|hamben|e|", "verb|uku|hambek|a|",
+                          "verb|uku|hambisel|a|", "verb|uku|hambiselan|a|",
+                          "exc/ana|uku|hambiselen|e|", "verb|uku|hambanis|a|",
+                          "verb|uku|hambanisel|a|", "verb|uku|hambelan|a|",
+                          "exc/ana|uku|hambelen|e|", "verb|uku|hambelelis|a|",
+                          "verb|uku|hambisan|a|", "exc/ana|uku|hambisen|e|",
+                          "verb|uku|hambelel|a|", "verb|uku|hambiselel|a|",
+                          "verb|uku|hambekel|a|", "verb|uku|hambanel|a|",
+                          "verb|uku|hambelis|a|", "verb|uku|hambelelel|a|",
+                          "verb|uku|hambisisel|a|", "verb|uku|hambisisan|a|",
+                          "exc/ana|uku|hambisisen|e|", "uku|uku|hanjan|a|"));
+}
+
+// The derived entries that carry an exception tag, in order.
+std::vector<std::string> Exceptions(const Lexicon& lexicon) {
+  std::vector<std::string> out;
+  for (size_t i = 0; i < lexicon.size(); ++i)
+    if (lexicon.LexClass[i].rfind("exc", 0) == 0) out.push_back(Entry(lexicon, i));
+  return out;
+}
+
+TEST(LexiconLoader, VerbsGetTheirPerfectStemExceptionsInOrder) {
+  struct Case {
+    std::string line;
+    std::vector<std::string> exceptions;
+  } const cases[] = {
+      {"verb,uku-hlala,,stay", {"exc/hlezi|uku|hlez|i|", "exc/hlezi|uku|suth|i|",
+                                "exc/ana|uku|hlalen|e|", "exc/ana|uku|hlaliselen|e|",
+                                "exc/ana|uku|hlalelen|e|", "exc/ana|uku|hlalisen|e|",
+                                "exc/ana|uku|hlalisisen|e|"}},
+      {"verb,uku-lala,,sleep", {"exc/ala|uku|lel|e|", "exc/ana|uku|lalen|e|",
+                                "exc/ana|uku|laliselen|e|", "exc/ana|uku|lalelen|e|",
+                                "exc/ana|uku|lalisen|e|", "exc/ana|uku|lalisisen|e|"}},
+      {"verb,uku-thatha,,take", {"exc/thatha|uku|theth|e|", "exc/thatha|uku|thathen|e|",
+                                 "exc/ana|uku|thathen|e|", "exc/ana|uku|thathiselen|e|",
+                                 "exc/ana|uku|thathelen|e|", "exc/ana|uku|thathisen|e|",
+                                 "exc/ana|uku|thathisisen|e|"}},
+      {"verb,uku-khama,,squeeze", {"exc/ama|uku|khem|e|", "exc/ana|uku|khamen|e|",
+                                   "exc/ana|uku|khamiselen|e|", "exc/ana|uku|khamelen|e|",
+                                   "exc/ana|uku|khamisen|e|", "exc/ana|uku|khamisisen|e|"}},
+      {"verb,uku-bonana,,meet", {"exc/ana|uku|bonen|e|", "exc/ana|uku|bonanen|e|",
+                                 "exc/ana|uku|bonaniselen|e|", "exc/ana|uku|bonanelen|e|",
+                                 "exc/ana|uku|bonanisen|e|", "exc/ana|uku|bonanisisen|e|"}},
+      {"verb,uku-khuluma,,speak", {"exc/ana|uku|khulumen|e|",
+                                   "exc/ana|uku|khulumiselen|e|", "exc/ana|uku|khulumelen|e|",
+                                   "exc/ana|uku|khulumisen|e|", "exc/ana|uku|khulumisisen|e|"}},
+      {"verb,uku-vama,,x", {"exc/ana|uku|vamen|e|", "exc/ana|uku|vamiselen|e|",
+                            "exc/ana|uku|vamelen|e|", "exc/ana|uku|vamisen|e|",
+                            "exc/ana|uku|vamisisen|e|"}},
+  };
+  for (const Case& c : cases)
+    EXPECT_THAT(Exceptions(Load(c.line).lexicon), ElementsAreArray(c.exceptions)) << c.line;
+}
+
+TEST(LexiconLoader, DiminutiveEntriesFollowTheStemChanges) {
+  struct Case {
+    std::string line;
+    std::string diminutive;  // the last entry of the line
+  } const cases[] = {
+      {"in/izin,in-ja,,dog", "in/izin|in|jan|a|"},
+      {"in/izin,in-to,,thing", "in/izin|in|twan|a|"},
+      {"um/aba,um-fana,,boy", "um/aba|um|fanyan|a|"},
+      {"verb,uku-enza,,do", "uku|ukw|enzan|a|"},
+      {"verb,uku-osa,,roast", "uku|uk|osan|a|"},
+      {"adj,khulu,,big", "adj||khudlwana||"},
+      {"rel,mnyama,,black", "rel||mnyamana||"},
+      {"u/o,u-phuphu,,x", "u/o|u|phutshwan|a|"},
+      {"in/izin,in-puphu,,x", "in/izin|in|putshan|a|"},
+      {"um/aba,um-doda,,x", "um/aba|um|dojelan|a|"},
+      {"adj,fitshane,,short", "adj||fitshazana||"},
+      {"isi/izi,isi-tsha,,dish", "isi/izi|isi|tshan|a|"},
+      {"in/izin,in-komo,,cow", "in/izin|in|konyan|a|"},
+      {"in/izin,in-dlu,,house", "in/izin|in|dlwan|a|"},  // not "dlwwan"
+      {"isi/izi,isi-dla,,x", "isi/izi|isi|dlwan|a|"},
+      {"isi/izi,isi-gubhu,,drum", "isi/izi|isi|gujan|a|"},
+      {"in/izin,in-thabo,,x", "in/izin|in|thatshan|a|"},
+      {"ili/ama,i-khala,,nose", "ili/ama|i|khadlan|a|"},
+      {"um/imi,umu-thi,,tree", "um/imi|umu|tshan|a|"},
+  };
+  for (const Case& c : cases) {
+    const Lexicon lexicon = Load(c.line).lexicon;
+    ASSERT_GE(lexicon.size(), 2u) << c.line;
+    EXPECT_EQ(Entry(lexicon, lexicon.size() - 1), c.diminutive) << c.line;
+  }
+}
+
+TEST(LexiconLoader, SomeTagsGetNoDiminutive) {
+  for (std::string line : {"ubu,ubu-hle,,x", "special,kodwa,,x", "adv,ka-khulu,,x",
+                           "conj,kumbe,,x", "person,u-Themba,,x", "place,e-Bulawayo,,x",
+                           "uku,uku-dla,,x", "defverb,uku-thi,,x", "Verb,uku-hamba,,x"})
+    EXPECT_EQ(Load(line).lexicon.size(), 1u) << line;
+}
+
+TEST(LexiconLoader, NothingIsDerivedFromAnEmptyStem) {
+  for (std::string line : {"verb,uku-a,,x", "verb,uku-hamba", "verb,uku-,,x", "adj,a,,x",
+                           "in/izin,in-a,,x", "verb,,,", "verb,-a,,"})
+    EXPECT_THAT(Entries(Load(line).lexicon), ::testing::SizeIs(1)) << line;
+}
+
+TEST(LexiconLoader, SurvivesMalformedAndHugeLines) {
+  std::string text;
+  const char* lines[] = {",", "-", ",,,,", "verb,", "verb,-", "verb,uku-", "adj,", "special,",
+                         "verb,uku-\xE9\xFF\x80,\xC0,x", "\xFF\xFE,\x80-\x81,,", "verb,-,-,-",
+                         "verb,uku-a-b-c,,", ";", " "};
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  text += std::string(1 << 20, 'x') + "\n";
+  text += "verb,uku-" + std::string(1 << 20, 'y') + ",,x\n";
+  text += std::string(1 << 20, ',') + "\n";
+  text += "in/izin,in-ja,,dog";
+  const Loaded loaded = Load(text);
+  ExpectParallel(loaded.lexicon);
+  EXPECT_EQ(Entry(loaded.lexicon, loaded.lexicon.size() - 2), "in/izin|in|j|a|");
+  EXPECT_GE(loaded.lexicon.size(), std::size(lines) + 3);
+}
+
+TEST(LexiconLoader, ReadsPassiveExceptions) {
+  const Loaded loaded = Load("", "ukubona\r\nukwaba,ukwabiwa\n;ukuthuma\nukuthi,ukuthiwa\n");
+  const Lexicon& lex = loaded.lexicon;
+  EXPECT_THAT(lex.PassiveStems, ElementsAre("ab", "bon", "th"));
+  EXPECT_THAT(lex.PassiveForms, ElementsAre("abi", "", "thi"));
+  ASSERT_NE(lex.FindPassiveForm("AB"), nullptr);
+  EXPECT_EQ(*lex.FindPassiveForm("AB"), "abi");
+  ASSERT_NE(lex.FindPassiveForm("bon"), nullptr);
+  EXPECT_EQ(*lex.FindPassiveForm("bon"), "");
+  EXPECT_EQ(lex.FindPassiveForm("thum"), nullptr);
+  EXPECT_THAT(loaded.warnings, ElementsAre());
+}
+
+TEST(LexiconLoader, KeepsTheFirstOfTwoPassiveLinesForOneStem) {
+  const Loaded loaded = Load("", "ukubona\nukuBONA,ukubonwa\n");
+  EXPECT_THAT(loaded.lexicon.PassiveStems, ElementsAre("bon"));
+  EXPECT_THAT(loaded.lexicon.PassiveForms, ElementsAre(""));
+}
+
+TEST(LexiconLoader, SkipsPassiveLinesThatLeaveNoStem) {
+  const Loaded loaded = Load("", "uk\nab\nuku\nukwa\nukubona,uk\nukubona,ukwa\n,\nukwaba,ukwabiwa");
+  EXPECT_THAT(loaded.lexicon.PassiveStems, ElementsAre("ab"));
+  EXPECT_THAT(loaded.lexicon.PassiveForms, ElementsAre("abi"));
+  EXPECT_EQ(loaded.warnings.size(), 7u) << ::testing::PrintToString(loaded.warnings);
+}
+
+TEST(LexiconLoader, WarnsWhenPassivesAreMissing) {
+  TempDir dir;
+  dir.Write("dictionary.txt", "verb,uku-hamba,,walk");
+  std::vector<LexiconWarning> warnings;
+  const Lexicon lexicon =
+      LoadLexicon(dir.path(), [&](const LexiconWarning& w) { warnings.push_back(w); });
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0].message, "List of passive exceptions not found");
+  EXPECT_EQ(warnings[0].file, dir.path() + "passives.txt");
+  EXPECT_EQ(warnings[0].line, 0);
+  EXPECT_TRUE(lexicon.PassiveStems.empty());
+  EXPECT_GT(lexicon.size(), 0u);
+}
+
+TEST(LexiconLoader, CreatesAMissingDictionary) {
+  TempDir dir;
+  dir.Write("passives.txt", "");
+  const Lexicon lexicon = LoadLexicon(dir.path().substr(0, dir.path().size() - 1), nullptr);
+  EXPECT_EQ(lexicon.size(), 0u);
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() + "dictionary.txt"));
+  EXPECT_EQ(std::filesystem::file_size(dir.path() + "dictionary.txt"), 0u);
+}
+
+TEST(LexiconLoader, RaisesWhenTheDictionaryCannotBeCreatedOrRead) {
+  TempDir dir;
+  EXPECT_THROW(LoadLexicon(dir.path() + "no/such/dir", nullptr), LexiconError);
+  std::filesystem::create_directory(dir.path() + "dictionary.txt");
+  EXPECT_THROW(LoadLexicon(dir.path(), nullptr), LexiconError);
+}
+
+TEST(LexiconLoader, BuildLexiconInstallsTheLexiconAndKeepsItOnFailure) {
+  TempDir dir;
+  dir.Write("dictionary.txt", "special,kodwa,,but\n");
+  dir.Write("passives.txt", "ukubona\n");
+  BuildLexicon(dir.path(), nullptr);
+  EXPECT_THAT(TheLexicon().LexStem, ElementsAre("kodwa"));
+  EXPECT_THROW(BuildLexicon(dir.path() + "missing/", nullptr), LexiconError);
+  EXPECT_THAT(TheLexicon().LexStem, ElementsAre("kodwa"));
+  InstallLexicon(Lexicon{});
+  EXPECT_EQ(TheLexicon().size(), 0u);
+}
+
+TEST(LexiconLoader, ProgramDirEndsWithASeparator) {
+  const std::string dir = ProgramDir();
+  ASSERT_FALSE(dir.empty());
+  EXPECT_EQ(dir.back(), '/');
+}
+
+}  // namespace
+}  // namespace tovuri
