@@ -51,6 +51,32 @@ std::size_t NodeAreaEnd(const std::string& bytes) {
   return at;
 }
 
+// The first bytes of every child index list that a node record with two to
+// seven children points to: with the wide encoding, bit 7 set marks a
+// 2-byte index and clear a 3-byte one.
+std::vector<uint8_t> ListLeadBytes(const std::string& bytes) {
+  const std::size_t n = static_cast<uint8_t>(bytes[1024]);
+  std::size_t at = 1075 + 2 * n;
+  const std::size_t linkage = NodeAreaEnd(bytes) + 4;
+  std::vector<uint8_t> leads;
+  for (int g = 0; g < 9; ++g) {
+    const uint32_t count = LE32At(bytes, 1039 + 2 * n + 4 * g);
+    for (uint32_t r = 0; r < count; ++r, at += 4 + g) {
+      const uint32_t w = LE32At(bytes, at);
+      const uint32_t children = (w >> 28) & 7;
+      if (children >= 2) {
+        const uint32_t link = (w >> 8) & 0xFFFFF;
+        for (uint32_t k = 0, pos = link; k < children; ++k) {
+          const auto lead = static_cast<uint8_t>(bytes[linkage + pos]);
+          leads.push_back(lead);
+          pos += (lead & 0x80) ? 2 : 3;
+        }
+      }
+    }
+  }
+  return leads;
+}
+
 std::vector<std::string> AllWords(const TMainDictionary& dict, std::string_view prefix = "") {
   std::vector<std::string> words;
   dict.EnumeratePrefix(prefix, [&](std::string_view w) {
@@ -229,6 +255,14 @@ TEST_F(MainDictionaryFile, UsesBothIndexWidthsInLargeGraphs) {
   TMainDictionary dict;
   ASSERT_TRUE(dict.Open(Compile(words)));
   ASSERT_GE(dict.NodeCount(), 65535u) << "the graph must need the wide child indexes";
+  {
+    std::ifstream in(dict.Filename(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto leads = ListLeadBytes(bytes);
+    const auto two = std::count_if(leads.begin(), leads.end(), [](uint8_t b) { return b & 0x80; });
+    EXPECT_GT(two, 0) << "indexes below 32768 take 2 bytes";
+    EXPECT_GT(static_cast<long>(leads.size()) - two, 0) << "larger indexes take 3 bytes";
+  }
   std::size_t missing = 0;
   for (const auto& w : words) missing += !dict.Lookup(w);
   EXPECT_EQ(missing, 0u);
