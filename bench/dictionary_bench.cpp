@@ -89,6 +89,33 @@ const TMainDictionary& Dictionary() {
   return *dict;
 }
 
+// The first 30,000 words: a graph small enough for 2-byte child indexes.
+const TMainDictionary& SmallDictionary() {
+  static TMainDictionary* dict = [] {
+    const std::string path = Folder().File("small.oxm");
+    const std::vector<std::string> words(Words().begin(), Words().begin() + 30000);
+    std::ofstream(path, std::ios::binary) << CompileMainDictionary(words, "Small", 0).bytes;
+    auto* d = new TMainDictionary;
+    if (!d->Open(path) || !d->SetActive(true) || d->NodeCount() >= kMainWideIndexNodes) std::abort();
+    return d;
+  }();
+  return *dict;
+}
+
+void BM_MainLookupHitsNarrowIndexes(benchmark::State& state) {
+  const TMainDictionary& dict = SmallDictionary();
+  const auto& words = Words();
+  std::size_t i = 0;
+  int64_t found = 0;
+  for (auto _ : state) {
+    found += dict.Lookup(words[i]);
+    if (++i == 30000) i = 0;
+  }
+  if (found != state.iterations()) state.SkipWithError("a stored word was not found");
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_MainLookupHitsNarrowIndexes);
+
 void BM_MainLookupHits(benchmark::State& state) {
   const TMainDictionary& dict = Dictionary();
   const auto& words = Words();
