@@ -51,13 +51,27 @@ struct TMainDictionary::View {
     if (fd >= 0) close(fd);
   }
 
-  // The record of node i (which must be below total_nodes) and its group,
-  // the last group whose first index is not above i. The group is counted
-  // without branches: siblings often sit in different groups, and
-  // mispredicted branches would cost more than the compares.
-  const uint8_t* Record(uint32_t i, uint32_t& group) const {
+  // The group of the first node of each bucket of 2^hint_shift indexes, so
+  // that finding a node's group costs one table read and, in the few buckets
+  // that straddle a group boundary, a step or two.
+  std::array<uint8_t, 1024> group_hint{};
+  uint32_t hint_shift = 0;
+
+  void BuildGroupHints() {
+    while ((uint64_t{total_nodes} >> hint_shift) >= group_hint.size()) ++hint_shift;
     uint32_t g = 0;
-    for (int k = 1; k < kMainGroupCount; ++k) g += i >= first[k];
+    for (std::size_t b = 0; b < group_hint.size(); ++b) {
+      const uint64_t i = uint64_t{b} << hint_shift;
+      while (g < kMainGroupCount - 1 && i >= first[g + 1]) ++g;
+      group_hint[b] = static_cast<uint8_t>(g);
+    }
+  }
+
+  // The record of node i (which must be below total_nodes) and its group,
+  // the last group whose first index is not above i.
+  const uint8_t* Record(uint32_t i, uint32_t& group) const {
+    uint32_t g = group_hint[i >> hint_shift];
+    while (g < kMainGroupCount - 1 && i >= first[g + 1]) ++g;
     group = g;
     return group_base[g] + std::size_t{i - first[g]} * (4 + g);
   }
@@ -288,6 +302,7 @@ std::unique_ptr<TMainDictionary::View> TMainDictionary::Map() const {
   v->first = group_first_index_;
   v->total_nodes = group_first_index_[kMainGroupCount];
   v->wide = node_count_ >= kMainWideIndexNodes;
+  v->BuildGroupHints();
   return v;
 }
 
