@@ -77,6 +77,16 @@ bool IsNdebeleWordReference(std::string_view word);
 // stems of 20 characters first, down to 1; lexicon order within one length.
 std::vector<size_t> CandidateEntries(std::string_view word, const Lexicon& lexicon);
 
+// The arguments of one generator pass over a lexicon entry.
+struct EntryPass {
+  std::string tag, prefix, stem, final, attribute;
+};
+
+// The passes the word check runs for entry i, in order: one for most tags;
+// four for a verb, which is also tried as an infinitive noun, a passive
+// infinitive and a negative infinitive.
+std::vector<EntryPass> PassesForEntry(const Lexicon& lexicon, size_t i);
+
 // Appends the forms that the generator for tag makes of one entry ("verb" is
 // the verb generator alone). False when no generator serves the tag.
 bool GenerateFormsForTag(std::string_view tag, std::string_view prefix, std::string_view stem,
