@@ -4,10 +4,17 @@
 // and reports the median and the 99th percentile in milliseconds.
 #include <benchmark/benchmark.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -118,6 +125,76 @@ BENCHMARK_CAPTURE(ReferencePath, Rejected, Kind::kRejected)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ReferencePath, Misspelt, Kind::kMisspelt)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// "tovuri-check -l" on a text where one word in ten is a misspelling that
+// no dictionary holds, so the analyser judges it; the whole program is timed.
+namespace fs = std::filesystem;
+
+constexpr int kTextWords = 5000;
+
+fs::path WriteMixedText(const fs::path& dir) {
+  std::ifstream in(std::string(TOVURI_SOURCE_DATA_DIR) + "/wordlist.txt");
+  std::vector<std::string> words;
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty() && line.front() != ';') words.push_back(line);
+  if (words.empty()) throw std::runtime_error("no words in wordlist.txt");
+  const std::set<std::string> known(words.begin(), words.end());
+  std::mt19937 random(20261207);
+  std::uniform_int_distribution<size_t> pick(0, words.size() - 1);
+  const fs::path path = dir / "mixed.txt";
+  std::ofstream out(path, std::ios::binary);
+  for (int i = 1; i <= kTextWords; ++i) {
+    std::string word = words[pick(random)];
+    if (i % 10 == 0) {
+      // Two neighbouring letters swapped, or a "q" let in.
+      const size_t at = std::uniform_int_distribution<size_t>(0, word.size() - 1)(random);
+      if (at + 1 < word.size() && word[at] != word[at + 1])
+        std::swap(word[at], word[at + 1]);
+      else
+        word.insert(at, 1, 'q');
+      if (known.count(word)) word += "qx";
+    }
+    out << word << (i % 12 == 0 ? ".\n" : " ");
+  }
+  return path;
+}
+
+void ListUnknown(benchmark::State& state, const char* path_option) {
+  std::string pattern = (fs::temp_directory_path() / "tovuri-analyser-bench-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    state.SkipWithError("mkdtemp failed");
+    return;
+  }
+  const fs::path root = pattern;
+  const fs::path text = WriteMixedText(root);
+  const std::string tool = std::string(TOVURI_BIN_DIR) + "/tovuri-check";
+  for (auto _ : state) {
+    const std::string command = "HOME=" + root.string() + " XDG_CONFIG_HOME=" + root.string() +
+                                "/.config XDG_DATA_HOME=" + root.string() + "/.local/share " +
+                                tool + " --no-learn " + path_option + " -l " + text.string() +
+                                " > /dev/null";
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(command.c_str());
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    if (status == -1 || WEXITSTATUS(status) > 1) {
+      state.SkipWithError("tovuri-check failed");
+      break;
+    }
+    state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kTextWords);
+  std::error_code error;
+  fs::remove_all(root, error);
+}
+
+BENCHMARK_CAPTURE(ListUnknown, Fast, "")
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ListUnknown, Reference, "--reference")
+    ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
