@@ -303,6 +303,7 @@ namespace tovuri {
 
 WordCheckIndex::WordCheckIndex(const Lexicon& lexicon) : lexicon_(lexicon) {
   needles_.emplace_back();  // the root
+  pass_templates_.assign(lexicon.size(), {-1, -1, -1, -1});
   const bool passive_keys = lexicon.PassiveKeys.size() == lexicon.size();
   for (size_t i = 0; i < lexicon.size(); ++i) {
     const std::string& stem = lexicon.LexStem[i];
@@ -319,6 +320,12 @@ WordCheckIndex::WordCheckIndex(const Lexicon& lexicon) : lexicon_(lexicon) {
     }
     if (lexicon.LexClass[i] == "verb")
       AddNeedle(passive_keys ? lexicon.PassiveKeys[i] : PassiveStem(stem, lexicon), plain);
+    const std::vector<EntryPass> passes = PassesForEntry(lexicon, i);
+    for (size_t k = 0; k < passes.size() && k < 4; ++k) {
+      const EntryPass& pass = passes[k];
+      if (IsNounTag(pass.tag))
+        pass_templates_[i][k] = nouns_.Add(pass.tag, pass.prefix, pass.stem, pass.final, lexicon);
+    }
     if (IsTableTag(lexicon.LexClass[i])) {
       PreparingSink prepare(caches_);
       GenerateFormsForTag(lexicon.LexClass[i], lexicon.LexPrefix[i], stem, lexicon.LexFinal[i],
@@ -391,8 +398,21 @@ bool WordCheckIndex::IsWord(std::string_view word) const {
   const std::string folded = ToLower(word);
   if (IsClosedClass(word, folded)) return true;
   FastSink sink(word, folded, *this);
+  const bool all_capitals = IsAllCapitals(word);
+  const bool rest_lower = !HasCapitals(word.substr(1));
   for (size_t i : Candidates(folded)) {
-    for (const EntryPass& pass : PassesForEntry(lexicon_, i)) {
+    const std::vector<EntryPass> passes = PassesForEntry(lexicon_, i);
+    for (size_t k = 0; k < passes.size(); ++k) {
+      const EntryPass& pass = passes[k];
+      if (const int32_t id = k < 4 ? pass_templates_[i][k] : -1; id >= 0) {
+        const TableMatch match = nouns_.Match(id, pass.stem, folded);
+        if (match == TableMatch::kNone) continue;
+        // Every form is lower case: the word matches as it is or with its first letter lowered.
+        if (match == TableMatch::kLowerCase) {
+          if (all_capitals || rest_lower) return true;
+          continue;
+        }
+      }
       sink.Reset();
       GenerateFormsForTag(pass.tag, pass.prefix, pass.stem, pass.final, pass.attribute, sink);
       if (sink.Found()) return true;
@@ -420,6 +440,8 @@ WordCheckIndex::Sizes WordCheckIndex::GetSizes() const {
     sizes.left_sets += cache->SetCount();
     sizes.bytes += cache->ByteEstimate();
   }
+  sizes.noun_templates = nouns_.TemplateCount();
+  sizes.bytes += nouns_.ByteEstimate() + pass_templates_.capacity() * sizeof(pass_templates_[0]);
   return sizes;
 }
 

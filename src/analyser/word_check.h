@@ -1,6 +1,7 @@
 #pragma once
 // The analyser's entry point: is a word a closed-class word, or an inflected
 // form of a lexicon entry whose stem could lie inside it?
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,7 @@
 
 #include "analyser/form_sink.h"
 #include "analyser/lexicon.h"
+#include "analyser/noun_match.h"
 
 namespace tovuri {
 
@@ -42,6 +44,7 @@ class WordCheckIndex {
     size_t needles = 0;
     size_t closed_forms = 0;
     size_t left_sets = 0;
+    size_t noun_templates = 0;
     size_t bytes = 0;  // an estimate of the heap the index holds
   };
   Sizes GetSizes() const;
@@ -59,6 +62,9 @@ class WordCheckIndex {
   std::unordered_map<uint64_t, uint32_t> children_;  // node << 8 | byte -> node
   std::unordered_set<std::string> closed_forms_;     // case-folded
   std::unordered_map<const PatternTable*, std::unique_ptr<PatternMatchCache>> caches_;
+  NounPassIndex nouns_;
+  // Per entry, the noun template of each of its passes, or -1.
+  std::vector<std::array<int32_t, 4>> pass_templates_;
 };
 
 // Builds the index for the process-wide lexicon now rather than at the first
