@@ -221,6 +221,26 @@ class FoldedSet final : public FormSink {
   std::unordered_set<std::string>& set_;
 };
 
+// Pattern tables are matched as they run; other generators through templates.
+int32_t AddTemplate(PassTemplates& templates, const EntryPass& pass, const Lexicon& lexicon) {
+  if (IsNounTag(pass.tag)) {
+    const auto generate = [&](std::string_view stem, const Lexicon& lex, FormSink& forms) {
+      GenerateNounForms(pass.tag, pass.prefix, stem, pass.final, forms, lex);
+    };
+    return templates.Add(pass.tag, pass.prefix, pass.stem, pass.final, lexicon, generate,
+                         PassTemplates::Check::kShape);
+  }
+  if (pass.tag == "adv" || pass.tag == "adj" || pass.tag == "conj" || pass.tag == "rel" ||
+      pass.tag == "special") {
+    const auto generate = [&](std::string_view stem, const Lexicon&, FormSink& forms) {
+      GenerateFormsForTag(pass.tag, pass.prefix, stem, pass.final, pass.attribute, forms);
+    };
+    return templates.Add(pass.tag, pass.prefix, pass.stem, pass.final, lexicon, generate,
+                         PassTemplates::Check::kEntry);
+  }
+  return -1;
+}
+
 bool IsTableTag(std::string_view tag) {
   return tag == "verb" || tag == "defverb" || tag.substr(0, 3) == "exc";
 }
@@ -322,9 +342,7 @@ WordCheckIndex::WordCheckIndex(const Lexicon& lexicon) : lexicon_(lexicon) {
       AddNeedle(passive_keys ? lexicon.PassiveKeys[i] : PassiveStem(stem, lexicon), plain);
     const std::vector<EntryPass> passes = PassesForEntry(lexicon, i);
     for (size_t k = 0; k < passes.size() && k < 4; ++k) {
-      const EntryPass& pass = passes[k];
-      if (IsNounTag(pass.tag))
-        pass_templates_[i][k] = nouns_.Add(pass.tag, pass.prefix, pass.stem, pass.final, lexicon);
+      pass_templates_[i][k] = AddTemplate(templates_, passes[k], lexicon);
     }
     if (IsTableTag(lexicon.LexClass[i])) {
       PreparingSink prepare(caches_);
@@ -405,7 +423,7 @@ bool WordCheckIndex::IsWord(std::string_view word) const {
     for (size_t k = 0; k < passes.size(); ++k) {
       const EntryPass& pass = passes[k];
       if (const int32_t id = k < 4 ? pass_templates_[i][k] : -1; id >= 0) {
-        const TableMatch match = nouns_.Match(id, pass.stem, folded);
+        const TableMatch match = templates_.Match(id, pass.stem, folded);
         if (match == TableMatch::kNone) continue;
         // Every form is lower case: the word matches as it is or with its first letter lowered.
         if (match == TableMatch::kLowerCase) {
@@ -440,8 +458,8 @@ WordCheckIndex::Sizes WordCheckIndex::GetSizes() const {
     sizes.left_sets += cache->SetCount();
     sizes.bytes += cache->ByteEstimate();
   }
-  sizes.noun_templates = nouns_.TemplateCount();
-  sizes.bytes += nouns_.ByteEstimate() + pass_templates_.capacity() * sizeof(pass_templates_[0]);
+  sizes.pass_templates = templates_.TemplateCount();
+  sizes.bytes += templates_.ByteEstimate() + pass_templates_.capacity() * sizeof(pass_templates_[0]);
   return sizes;
 }
 

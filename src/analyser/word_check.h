@@ -13,7 +13,7 @@
 
 #include "analyser/form_sink.h"
 #include "analyser/lexicon.h"
-#include "analyser/noun_match.h"
+#include "analyser/pass_templates.h"
 
 namespace tovuri {
 
@@ -44,7 +44,7 @@ class WordCheckIndex {
     size_t needles = 0;
     size_t closed_forms = 0;
     size_t left_sets = 0;
-    size_t noun_templates = 0;
+    size_t pass_templates = 0;
     size_t bytes = 0;  // an estimate of the heap the index holds
   };
   Sizes GetSizes() const;
@@ -62,8 +62,8 @@ class WordCheckIndex {
   std::unordered_map<uint64_t, uint32_t> children_;  // node << 8 | byte -> node
   std::unordered_set<std::string> closed_forms_;     // case-folded
   std::unordered_map<const PatternTable*, std::unique_ptr<PatternMatchCache>> caches_;
-  NounPassIndex nouns_;
-  // Per entry, the noun template of each of its passes, or -1.
+  PassTemplates templates_;
+  // Per entry, the template of each of its passes, or -1.
   std::vector<std::array<int32_t, 4>> pass_templates_;
 };
 
