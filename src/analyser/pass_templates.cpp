@@ -132,12 +132,14 @@ int32_t PassTemplates::Add(std::string_view tag, std::string_view prefix, std::s
   const bool short_locative = !explicit_locative && lexicon.IsShortLocative(word);
 
   // First a model stem that keeps what generators most often read (a first
-  // vowel; a last "w"); then one that keeps two letters at either end.
+  // vowel; a last "w"); then one that keeps two letters at either end; then,
+  // for short stems, one that keeps the end (which locatives change) whole.
   const size_t n = stem.size();
   const Shape narrow{IsVowel(stem.front()) ? size_t{1} : 0,
                      stem.back() == 'w' && n > 1 ? size_t{1} : 0};
   const Shape wide{std::min<size_t>(2, n), std::min<size_t>(2, n - std::min<size_t>(2, n))};
-  for (const Shape shape : {narrow, wide}) {
+  const Shape end{0, std::min<size_t>(3, n)};
+  for (const Shape shape : {narrow, wide, end}) {
     const std::string model = ModelStem(stem, shape);
     const std::string_view middle = Middle(stem, shape);
     if (check == Check::kShape && !BehavesLikeModel(tag, prefix, stem, final, model, middle))

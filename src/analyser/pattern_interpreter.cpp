@@ -669,6 +669,7 @@ struct Plan {
   const Pattern* pattern = nullptr;
   Sequence left;                        // the slot-bearing nodes
   const Sequence* join_first = nullptr;  // a of a J(a, b) split between the parts
+  bool tail = false;  // the split J stands in tail(J(a, b)): its first letter is dropped
   uint32_t deps = 0;
   uint32_t left_id = 0;  // patterns with the same left part share it
   size_t right_id = 0;
@@ -685,6 +686,7 @@ struct RightPart {
 
 struct MatchPlans {
   std::vector<Plan> plans;
+  std::vector<size_t> tail_plans;  // plans whose split J stands in a tail()
   std::vector<RightPart> rights;
   bool literals_lower = true;  // every literal and walked array is lower case
   uint32_t deps = 0;           // every value some left part reads
@@ -730,11 +732,27 @@ MatchPlans MakePlans(const std::vector<Row>& rows) {
       plan.pattern = &pattern;
       RightPart right;
       right.block = row.block;
-      if (split > 0 && seq[split - 1].kind == Node::Kind::kJoin &&
-          !HasSlot(seq[split - 1].args[1])) {
+      // tail(J(a, b)) is tail(a') + b while a' (what J leaves of a) is not
+      // empty, and b less its first letter when it is.
+      const Node* join = nullptr;
+      if (split > 0) {
+        const Node& last = seq[split - 1];
+        if (last.kind == Node::Kind::kJoin) {
+          join = &last;
+        } else if (last.kind == Node::Kind::kTail && last.args[0].size() == 1 &&
+                   last.args[0][0].kind == Node::Kind::kJoin) {
+          join = &last.args[0][0];
+          plan.tail = true;
+        }
+        if (join && HasSlot(join->args[1])) {
+          join = nullptr;
+          plan.tail = false;
+        }
+      }
+      if (join) {
         plan.left.assign(seq.begin(), seq.begin() + static_cast<std::ptrdiff_t>(split - 1));
-        plan.join_first = &seq[split - 1].args[0];
-        right.join_second = &seq[split - 1].args[1];
+        plan.join_first = &join->args[0];
+        right.join_second = &join->args[1];
         plan.deps |= 1u << kDepStandIn;
       } else {
         plan.left.assign(seq.begin(), seq.begin() + static_cast<std::ptrdiff_t>(split));
@@ -744,7 +762,7 @@ MatchPlans MakePlans(const std::vector<Row>& rows) {
       std::string left_text = std::to_string(row.block) + ":";
       for (const Walk& walk : pattern.walks) left_text += walk.key + ",";
       Describe(plan.left, pattern, left_text, plan.deps);
-      left_text += '|';
+      left_text += plan.tail ? "|tail" : "|";
       if (plan.join_first) Describe(*plan.join_first, pattern, left_text, plan.deps);
       plan.left_id = static_cast<uint32_t>(intern(left_texts, left_text));
 
@@ -756,6 +774,7 @@ MatchPlans MakePlans(const std::vector<Row>& rows) {
       plan.right_id = intern(right_texts, right_text);
       if (plan.right_id == out.rights.size()) out.rights.push_back(std::move(right));
       out.rights[plan.right_id].plans.push_back(out.plans.size());
+      if (plan.tail) out.tail_plans.push_back(out.plans.size());
       if (!(plan.deps & kPerEntry)) out.deps |= plan.deps;
       out.plans.push_back(std::move(plan));
     }
@@ -789,6 +808,14 @@ struct StringHash {
 };
 
 using LeftSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
+
+// The left parts of one pattern: before b (the split J's second argument),
+// and, for tail(J(a, b)) where J leaves nothing of a, before b less its
+// first letter.
+struct Lefts {
+  LeftSet before_second;
+  LeftSet before_tail_of_second;
+};
 
 // The ids of the values one run reads, found on first use.
 class ValueIds {
@@ -865,8 +892,9 @@ LeftKey KeyOf(const Plan& plan, ValueIds& ids, std::string_view stand_in) {
   return key;
 }
 
-// Calls take(left) with every left part of one pattern for these values,
-// case-folded, until take returns false.
+// Calls take(left, before_tail) with every left part of one pattern for these
+// values, case-folded, until take returns false; before_tail is set when the
+// left part stands before b less its first letter.
 template <typename Take>
 void ForEachLeft(const Plan& plan, FormMaker& maker, std::string_view stand_in, Take&& take) {
   std::string left;
@@ -875,24 +903,33 @@ void ForEachLeft(const Plan& plan, FormMaker& maker, std::string_view stand_in, 
   maker.ForEachCombination(*plan.pattern, [&] {
     left.clear();
     maker.Evaluate(plan.left, left);
+    bool before_tail = false;
     if (plan.join_first) {
       first.clear();
       maker.Evaluate(*plan.join_first, first);
       const std::string joined = JoinWithGlide(first, stand_in);
-      left.append(joined, 0, joined.size() - stand_in.size());
+      const std::string_view kept =
+          std::string_view(joined).substr(0, joined.size() - stand_in.size());
+      if (!plan.tail) {
+        left += kept;
+      } else if (kept.empty()) {
+        before_tail = true;
+      } else {
+        left += kept.substr(1);
+      }
     }
     for (char& c : left) c = FoldCase(c);
-    return take(left);
+    return take(left, before_tail);
   });
 }
 
-LeftSet MakeLeftSet(const Plan& plan, FormMaker& maker, std::string_view stand_in) {
-  LeftSet set;
-  ForEachLeft(plan, maker, stand_in, [&](const std::string& left) {
-    set.insert(left);
+Lefts MakeLefts(const Plan& plan, FormMaker& maker, std::string_view stand_in) {
+  Lefts lefts;
+  ForEachLeft(plan, maker, stand_in, [&](const std::string& left, bool before_tail) {
+    (before_tail ? lefts.before_tail_of_second : lefts.before_second).insert(left);
     return true;
   });
-  return set;
+  return lefts;
 }
 
 // A sink for makers that only evaluate.
@@ -932,7 +969,7 @@ struct PatternMatchCache::Data {
   std::unordered_map<std::string, uint32_t, StringHash, std::equal_to<>> names;
   // Values already prepared, by everything their left parts and choices read.
   std::unordered_set<std::vector<uint32_t>, SignatureHash> prepared;
-  std::unordered_map<LeftKey, LeftSet, LeftKeyHash> sets;
+  std::unordered_map<LeftKey, Lefts, LeftKeyHash> sets;
 };
 
 PatternMatchCache::PatternMatchCache() : data_(std::make_unique<Data>()) {}
@@ -949,10 +986,13 @@ size_t PatternMatchCache::ByteEstimate() const {
   for (const auto& [name, id] : data_->names)
     bytes += kNode + sizeof(std::string) + sizeof(id) + (name.size() > 15 ? name.size() + 1 : 0);
   bytes += data_->sets.bucket_count() * sizeof(void*);
-  for (const auto& [key, set] : data_->sets) {
-    bytes += kNode + sizeof(key) + sizeof(set) + set.bucket_count() * sizeof(void*);
-    for (const std::string& left : set)
-      bytes += kNode + sizeof(std::string) + (left.size() > 15 ? left.size() + 1 : 0);
+  for (const auto& [key, lefts] : data_->sets) {
+    bytes += kNode + sizeof(key) + sizeof(lefts);
+    for (const LeftSet* set : {&lefts.before_second, &lefts.before_tail_of_second}) {
+      bytes += set->bucket_count() * sizeof(void*);
+      for (const std::string& left : *set)
+        bytes += kNode + sizeof(std::string) + (left.size() > 15 ? left.size() + 1 : 0);
+    }
   }
   return bytes;
 }
@@ -995,6 +1035,32 @@ void PatternTable::Run(const PatternValues& values, FormSink& forms) const {
 }  // namespace tovuri
 
 namespace tovuri {
+namespace {
+
+// Whether left is one of the plan's left parts (before b, or before_tail: before
+// b less its first letter) for these values: looked up when prepared, else made.
+using LeftSets = std::unordered_map<LeftKey, Lefts, LeftKeyHash>;
+
+bool InLefts(const Plan& plan, const PatternValues& values, const LeftSets* sets, ValueIds& ids, std::string_view stand_in, FormMaker& maker, std::string_view left,
+             bool before_tail) {
+  if (Chosen(*plan.row, values) != plan.patterns) return false;
+  if (sets && !(plan.deps & kPerEntry)) {
+    const auto it = sets->find(KeyOf(plan, ids, stand_in));
+    if (it != sets->end()) {
+      const LeftSet& set =
+          before_tail ? it->second.before_tail_of_second : it->second.before_second;
+      return set.find(left) != set.end();
+    }
+  }
+  bool found = false;
+  ForEachLeft(plan, maker, stand_in, [&](const std::string& made, bool made_before_tail) {
+    found = made_before_tail == before_tail && made == left;
+    return !found;
+  });
+  return found;
+}
+
+}  // namespace
 
 void PatternTable::PrepareMatch(const PatternValues& values, PatternMatchCache& cache) const {
   PatternMatchCache::Data& data = *cache.data_;
@@ -1042,7 +1108,7 @@ void PatternTable::PrepareMatch(const PatternValues& values, PatternMatchCache& 
     if (plan.deps & kPerEntry) continue;
     const LeftKey key = KeyOf(plan, ids, stand_in);
     if (data.sets.contains(key)) continue;
-    data.sets.emplace(key, MakeLeftSet(plan, maker, stand_in));
+    data.sets.emplace(key, MakeLefts(plan, maker, stand_in));
   }
 }
 
@@ -1053,42 +1119,51 @@ TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_vi
   NoForms none;
   FormMaker maker(values, none);
   ValueIds ids(values, data ? &data->names : nullptr, nullptr);
+  const auto* sets = data ? &data->sets : nullptr;
+  const auto found = [&] {
+    return match.literals_lower && ValuesLower(values) ? TableMatch::kLowerCase
+                                                       : TableMatch::kMixedCase;
+  };
   std::string second;
-  std::string right;
+  std::string rest;
+  const auto ends_with = [&](std::string_view end, size_t before) {
+    if (end.size() + before > word.size()) return false;
+    const size_t cut = word.size() - before - end.size();
+    for (size_t i = 0; i < end.size(); ++i)
+      if (FoldCase(end[i]) != word[cut + i]) return false;
+    return true;
+  };
   for (const RightPart& part : match.rights) {
     maker.SetBlock(part.block);
+    // The nodes after the last slot first: most words fail there.
+    rest.clear();
+    maker.Evaluate(part.rest, rest);
+    if (!ends_with(rest, 0)) continue;
     second.clear();
     if (part.join_second) maker.Evaluate(*part.join_second, second);
-    right = second;
-    maker.Evaluate(part.rest, right);
-    if (right.size() > word.size()) continue;
-    const size_t cut = word.size() - right.size();
-    bool ends = true;
-    for (size_t i = 0; ends && i < right.size(); ++i) ends = FoldCase(right[i]) == word[cut + i];
-    if (!ends) continue;
+    if (!ends_with(second, rest.size())) continue;
+    const size_t cut = word.size() - rest.size() - second.size();
     const std::string_view left = word.substr(0, cut);
     const std::string_view stand_in = part.join_second ? JoinStandIn(second) : std::string_view();
     for (size_t index : part.plans) {
-      const Plan& plan = match.plans[index];
-      if (Chosen(*plan.row, values) != plan.patterns) continue;
-      bool found = false;
-      const LeftSet* set = nullptr;
-      if (data && !(plan.deps & kPerEntry)) {
-        const auto it = data->sets.find(KeyOf(plan, ids, stand_in));
-        if (it != data->sets.end()) set = &it->second;
-      }
-      if (set) {
-        found = set->find(left) != set->end();
-      } else {
-        ForEachLeft(plan, maker, stand_in, [&](const std::string& made) {
-          found = made == left;
-          return !found;
-        });
-      }
-      if (found)
-        return match.literals_lower && ValuesLower(values) ? TableMatch::kLowerCase
-                                                           : TableMatch::kMixedCase;
+      if (InLefts(match.plans[index], values, sets, ids, stand_in, maker, left, false))
+        return found();
     }
+  }
+  // tail(J(a, b)) where J leaves nothing of a: the word ends in b less its first letter.
+  for (size_t index : match.tail_plans) {
+    const Plan& plan = match.plans[index];
+    const RightPart& part = match.rights[plan.right_id];
+    maker.SetBlock(part.block);
+    rest.clear();
+    maker.Evaluate(part.rest, rest);
+    second.clear();
+    maker.Evaluate(*part.join_second, second);
+    if (second.empty() || !ends_with(rest, 0) ||
+        !ends_with(std::string_view(second).substr(1), rest.size()))
+      continue;
+    const std::string_view left = word.substr(0, word.size() - rest.size() - second.size() + 1);
+    if (InLefts(plan, values, sets, ids, JoinStandIn(second), maker, left, true)) return found();
   }
   return TableMatch::kNone;
 }
