@@ -4,6 +4,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "analyser/flat_string_set.h"
 #include "analyser/lexicon.h"
 #include "analyser/morpheme_ops.h"
 #include "analyser/noun_forms.h"
@@ -19,11 +20,7 @@ constexpr std::string_view kCore = "\x01\x02";
 // their own), which no other stem of their shape has.
 constexpr std::string_view kSpecialStems[] = {"tambam", "mangoy", "khohl", "nen"};
 
-struct StringHash {
-  using is_transparent = void;
-  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
-using StringSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
+using StringSet = FlatStringSet;
 
 bool IsLower(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return FoldCase(c) == c; });
@@ -170,7 +167,7 @@ int32_t PassTemplates::Add(std::string_view tag, std::string_view prefix, std::s
     Template& t = templates_[static_cast<size_t>(id)];
     const bool reproduces = Reproduces(t, stem, lexicon, generate);
     // A shape's template answers for all its stems once it gave back the first.
-    if (check == Check::kShape) t.forms.clear();
+    if (check == Check::kShape) t.forms = {};
     if (reproduces) return id;
     if (check == Check::kShape && created) by_key_[key] = -1;
   }
@@ -182,7 +179,7 @@ int32_t PassTemplates::Add(std::string_view tag, std::string_view prefix, std::s
   Template t;
   for (const std::string& form : real.forms) {
     t.lower = t.lower && IsLower(form);
-    t.whole.insert(ToLower(form));
+    t.whole.Insert(ToLower(form));
   }
   templates_.push_back(std::move(t));
   return static_cast<int32_t>(templates_.size() - 1);
@@ -213,14 +210,14 @@ int32_t PassTemplates::MakeTemplate(size_t head, size_t tail, std::string_view m
     t.lower = t.lower && folded == form;
     const size_t at = folded.find(kCore);
     if (at == std::string::npos) {
-      t.whole.insert(folded);
+      t.whole.Insert(folded);
       continue;
     }
     if (folded.find(kCore, at + 1) != std::string::npos) return -1;
     std::string right = folded.substr(at + kCore.size());
     const auto [slot, added] = right_index.try_emplace(right, t.parts.size());
     if (added) t.parts.emplace_back(std::move(right), StringSet{});
-    t.parts[slot->second].second.insert(folded.substr(0, at));
+    t.parts[slot->second].second.Insert(folded.substr(0, at));
   }
   t.forms = std::move(made.forms);
   templates_.push_back(std::move(t));
@@ -239,7 +236,7 @@ TableMatch PassTemplates::Match(int32_t id, std::string_view stem,
                                 std::string_view word) const {
   const Template& t = templates_[static_cast<size_t>(id)];
   const std::string_view middle = Middle(stem, t.shape);
-  bool found = t.whole.find(word) != t.whole.end();
+  bool found = t.whole.Contains(word);
   for (size_t k = 0; !found && k < t.parts.size(); ++k) {
     const auto& [right, lefts] = t.parts[k];
     if (word.size() < right.size() + middle.size()) continue;
@@ -249,22 +246,27 @@ TableMatch PassTemplates::Match(int32_t id, std::string_view stem,
     for (size_t i = 0; middle_there && i < middle.size(); ++i)
       middle_there = FoldCase(middle[i]) == word[middle_at + i];
     if (!middle_there) continue;
-    found = lefts.find(word.substr(0, middle_at)) != lefts.end();
+    found = lefts.Contains(word.substr(0, middle_at));
   }
   if (!found) return TableMatch::kNone;
   return t.lower && IsLower(stem) ? TableMatch::kLowerCase : TableMatch::kMixedCase;
 }
 
 size_t PassTemplates::TemplateCount() const { return templates_.size(); }
+
+size_t PassTemplates::StringCount() const {
+  size_t count = 0;
+  for (const Template& t : templates_) {
+    count += t.whole.size() + t.forms.size();
+    for (const auto& [right, lefts] : t.parts) count += lefts.size();
+  }
+  return count;
+}
 size_t PassTemplates::KeyCount() const { return by_key_.size(); }
 
 size_t PassTemplates::ByteEstimate() const {
   constexpr size_t kNode = 2 * sizeof(void*) + sizeof(std::string);
-  const auto set_bytes = [&](const StringSet& set) {
-    size_t bytes = set.bucket_count() * sizeof(void*);
-    for (const std::string& s : set) bytes += kNode + (s.size() > 15 ? s.size() + 1 : 0);
-    return bytes;
-  };
+  const auto set_bytes = [](const StringSet& set) { return set.ByteEstimate(); };
   size_t bytes = by_key_.size() * (kNode + 64);
   for (const Template& t : templates_) {
     bytes += sizeof(Template) + set_bytes(t.whole);

@@ -47,6 +47,7 @@ class PassTemplates {
   TableMatch Match(int32_t id, std::string_view stem, std::string_view folded_word) const;
 
   size_t TemplateCount() const;
+  size_t StringCount() const;  // left parts and whole forms held
   size_t KeyCount() const;  // shapes met, with or without a usable template
   size_t ByteEstimate() const;
 

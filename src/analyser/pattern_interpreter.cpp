@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analyser/concord_tables.h"
+#include "analyser/flat_string_set.h"
 #include "analyser/morpheme_ops.h"
 #include "analyser/text_case.h"
 
@@ -807,7 +808,7 @@ struct StringHash {
   size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
-using LeftSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
+using LeftSet = FlatStringSet;
 
 // The left parts of one pattern: before b (the split J's second argument),
 // and, for tail(J(a, b)) where J leaves nothing of a, before b less its
@@ -926,7 +927,7 @@ void ForEachLeft(const Plan& plan, FormMaker& maker, std::string_view stand_in, 
 Lefts MakeLefts(const Plan& plan, FormMaker& maker, std::string_view stand_in) {
   Lefts lefts;
   ForEachLeft(plan, maker, stand_in, [&](const std::string& left, bool before_tail) {
-    (before_tail ? lefts.before_tail_of_second : lefts.before_second).insert(left);
+    (before_tail ? lefts.before_tail_of_second : lefts.before_second).Insert(left);
     return true;
   });
   return lefts;
@@ -979,6 +980,13 @@ PatternMatchCache& PatternMatchCache::operator=(PatternMatchCache&&) noexcept = 
 
 size_t PatternMatchCache::SetCount() const { return data_->sets.size(); }
 
+size_t PatternMatchCache::StringCount() const {
+  size_t count = 0;
+  for (const auto& [key, lefts] : data_->sets)
+    count += lefts.before_second.size() + lefts.before_tail_of_second.size();
+  return count;
+}
+
 size_t PatternMatchCache::ByteEstimate() const {
   // Nodes, buckets and string heads; short strings live inside their heads.
   constexpr size_t kNode = sizeof(void*) + sizeof(size_t);
@@ -988,11 +996,8 @@ size_t PatternMatchCache::ByteEstimate() const {
   bytes += data_->sets.bucket_count() * sizeof(void*);
   for (const auto& [key, lefts] : data_->sets) {
     bytes += kNode + sizeof(key) + sizeof(lefts);
-    for (const LeftSet* set : {&lefts.before_second, &lefts.before_tail_of_second}) {
-      bytes += set->bucket_count() * sizeof(void*);
-      for (const std::string& left : *set)
-        bytes += kNode + sizeof(std::string) + (left.size() > 15 ? left.size() + 1 : 0);
-    }
+    for (const LeftSet* set : {&lefts.before_second, &lefts.before_tail_of_second})
+      bytes += set->ByteEstimate();
   }
   return bytes;
 }
@@ -1049,7 +1054,7 @@ bool InLefts(const Plan& plan, const PatternValues& values, const LeftSets* sets
     if (it != sets->end()) {
       const LeftSet& set =
           before_tail ? it->second.before_tail_of_second : it->second.before_second;
-      return set.find(left) != set.end();
+      return set.Contains(left);
     }
   }
   bool found = false;

@@ -89,6 +89,7 @@ class PatternMatchCache {
   PatternMatchCache(PatternMatchCache&&) noexcept;
   PatternMatchCache& operator=(PatternMatchCache&&) noexcept;
   size_t SetCount() const;
+  size_t StringCount() const;  // left parts held in all sets
   size_t ByteEstimate() const;
 
  private:

@@ -454,8 +454,10 @@ WordCheckIndex::Sizes WordCheckIndex::GetSizes() const {
   }
   for (const std::string& form : closed_forms_)
     sizes.bytes += kNode + sizeof(std::string) + (form.size() > 15 ? form.size() + 1 : 0);
+  sizes.strings = closed_forms_.size() + templates_.StringCount();
   for (const auto& [table, cache] : caches_) {
     sizes.left_sets += cache->SetCount();
+    sizes.strings += cache->StringCount();
     sizes.bytes += cache->ByteEstimate();
   }
   sizes.pass_templates = templates_.TemplateCount();

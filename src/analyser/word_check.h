@@ -45,6 +45,7 @@ class WordCheckIndex {
     size_t closed_forms = 0;
     size_t left_sets = 0;
     size_t pass_templates = 0;
+    size_t strings = 0;  // left parts, template parts and closed-class forms held
     size_t bytes = 0;  // an estimate of the heap the index holds
   };
   Sizes GetSizes() const;
