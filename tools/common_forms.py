@@ -157,6 +157,10 @@ def perfect(stem, final):
     return stem + "ile"
 
 
+BE = ["bengi", "ubu", "ube", "besi", "beli", "bebe", "ibi", "abe", "bezi", "belu", "bebu", "beku"]
+NGA = ["ngangi", "wawu", "waye", "sasi", "lali", "babe", "yayi", "aye", "zazi", "lwalu", "babu", "kwaku"]
+RELATIVE_NGA = ["engangi", "owawu", "owaye", "esasi", "elali", "ababe", "eyayi", "aye", "ezazi",
+                "olwalu", "obabu", "okwaku"]
 SE = ["sengi", "usu", "use", "sesi", "seli", "sebe", "isi", "ase", "sezi", "selu", "sebu", "seku"]
 
 
@@ -245,6 +249,11 @@ def verb_forms(out, stem, final, attribute, passives):
             out.add(relative_join(r, word), relative_join(r, word) + "yo")
             if perf:
                 out.add(relative_join(r, perf) + "yo")
+        # Past continuous and its relative (wayehamba, owayehamba, bekuhamba).
+        for c in NGA + BE + RELATIVE_NGA:
+            out.add(join(c, word), join(c + "nga", neg))
+            if perf:
+                out.add(join(c, perf))
         if not vowel_initial and sum(c in VOWELS for c in word) > 1 and final == "a":
             out.add(word, stem + "ani")
     if attribute == "Reflexive":
@@ -260,6 +269,8 @@ def verb_forms(out, stem, final, attribute, passives):
         out.add(join(p, pw))
     for r in RELATIVE:
         out.add(relative_join(r, pw), relative_join(r, pw) + "yo")
+    for c in NGA + BE + RELATIVE_NGA:
+        out.add(join(c, pw))
 
 
 def noun_variants(tag, prefix, stem):
@@ -428,6 +439,23 @@ def closed_class(out):
             "lilonke", "babonke", "lokhu", "lokho", "yikho", "ngakho", "ngalokho", "ngalokhu")
     for s in ("nge", "we", "ye", "so", "lo", "bo", "wo", "yo", "zo", "ko"):
         out.add(s + "dwa")
+    # Ordinals: owesibili, wesithathu (the second, of the third).
+    for number in ("bili", "thathu", "ne", "hlanu", "thupha", "khombisa", "tshumi"):
+        for q in POSSESSIVE + ["owa", "aba", "eya", "ela", "esa", "eza", "olwa", "okwa"]:
+            out.add(q[:-1] + "esi" + number)
+    out.add("okokuqala", "kwasekuqaleni", "ekuqaleni", "okwesibili", "okwesithathu")
+    # Kinship nouns with a possessive stem: umfowethu, umnawakhe, abantwabakhe.
+    kin = {"umfowa": "abafowa", "umnawa": "abanawa", "umntana": "abantwa", "udadewa": "odadewa",
+           "umnewa": "abanewa"}
+    own = ["mi", "kho", "khe", "ithu", "inu", "bo"]
+    for singular, plural in kin.items():
+        for name, concord in ((singular, "ba"), (plural, "ba")):
+            for stem in own:
+                word = (name[:-1] + "e" + stem[1:]) if stem[0] == "i" else name + stem
+                if name == "abantwa":
+                    word = (name + concord[:-1] + "e" + stem[1:]) if stem[0] == "i" else name + concord + stem
+                out.add(word, formative("la", word), formative("nga", word), "ku" + word[1:],
+                        formative("kwa", word), "ng" + word if word[0] in "uao" else "y" + word)
     for p in ("ngu", "mpa", "nku", "nsi", "nti", "nka", "nzi", "ntu"):
         out.add("na" + p)
     out.add("nangu", "nanti", "nanku", "nansi", "nanzi", "nampa", "nanka", "nango", "nanko",
