@@ -52,30 +52,44 @@ bool Occurs(std::string_view needle, std::string_view lowered_word) {
   return !needle.empty() && lowered_word.find(needle) != std::string_view::npos;
 }
 
-bool IsCandidate(const Lexicon& lexicon, size_t i, std::string_view w) {
-  const std::string_view stem = lexicon.LexStem[i];
-  Needle lowered;
-  lowered.Append(stem);
-  if (Occurs(lowered.view(), w)) return true;
+// What every candidate test needs to know about the word, worked out once.
+struct Word {
+  explicit Word(std::string_view word) : lowered(ToLower(word)) {
+    for (char c : lowered) letters[static_cast<unsigned char>(c)] = true;
+    locative = EndsWith(lowered, "eni") || EndsWith(lowered, "ini");
+  }
+  std::string lowered;
+  std::array<bool, 256> letters{};  // the bytes that occur in the lowered word
+  bool locative;                    // ends in "eni" or "ini"
+};
 
-  // An aspirated stem inside an unaspirated word: khul in inkulu.
-  if (stem.size() > 1 && stem[1] == 'h') {
-    Needle plain;
-    plain.Append(stem.substr(0, 1));
-    plain.Append(stem.substr(2));
-    if (Occurs(plain.view(), w)) return true;
+// Entry i's stem is not empty: an empty stem never occurs in a word.
+bool IsCandidate(const Lexicon& lexicon, size_t i, const Word& word) {
+  const std::string_view stem = lexicon.LexStem[i];
+  const std::string_view w = word.lowered;
+  // The first three tests all look for the stem's first letter, lowered.
+  if (word.letters[static_cast<unsigned char>(FoldCase(stem[0]))]) {
+    Needle lowered;
+    lowered.Append(stem);
+    if (Occurs(lowered.view(), w)) return true;
+
+    // An aspirated stem inside an unaspirated word: khul in inkulu.
+    if (stem.size() > 1 && stem[1] == 'h') {
+      Needle plain;
+      plain.Append(stem.substr(0, 1));
+      plain.Append(stem.substr(2));
+      if (Occurs(plain.view(), w)) return true;
+    }
+    // An "in" noun's stem aspirated in the plural: kos in amakhosi.
+    if (stem[0] == 'k' && lexicon.LexPrefix[i] == "in") {
+      Needle aspirated;
+      aspirated.Append(stem.substr(0, 1));
+      aspirated.Append("h");
+      aspirated.Append(stem.substr(1));
+      if (Occurs(aspirated.view(), w)) return true;
+    }
   }
-  // An "in" noun's stem aspirated in the plural: kos in amakhosi.
-  if (lexicon.LexPrefix[i] == "in" && !stem.empty() && stem[0] == 'k') {
-    Needle aspirated;
-    aspirated.Append(stem.substr(0, 1));
-    aspirated.Append("h");
-    aspirated.Append(stem.substr(1));
-    if (Occurs(aspirated.view(), w)) return true;
-  }
-  if (EndsWith(w, "eni") || EndsWith(w, "ini")) {
-    if (Occurs(ToLower(LocativeBody(stem, lexicon.LexFinal[i])), w)) return true;
-  }
+  if (word.locative && Occurs(ToLower(LocativeBody(stem, lexicon.LexFinal[i])), w)) return true;
   // "bulewe" is the only form the loose test ever looked for; "bulawa" is
   // what the passive rows make of bulal (ngibulawa), so it is looked for too.
   if (stem == "bulal" && (Occurs("bulewe", w) || Occurs("bulawa", w))) return true;
@@ -84,24 +98,6 @@ bool IsCandidate(const Lexicon& lexicon, size_t i, std::string_view w) {
   // does, which the first test has already ruled out.
   if (lexicon.PassiveKeys.size() == lexicon.size()) return Occurs(lexicon.PassiveKeys[i], w);
   return Occurs(PassiveStem(stem, lexicon), w);
-}
-
-// The generator passes of one entry, each handed to run(tag, prefix, stem,
-// final, attribute) until run returns true. A verb is also tried as an
-// infinitive noun, a passive infinitive and a negative infinitive.
-template <typename Run>
-bool ForEachPass(const Lexicon& lexicon, size_t i, Run&& run) {
-  const std::string& tag = lexicon.LexClass[i];
-  const std::string& prefix = lexicon.LexPrefix[i];
-  const std::string& stem = lexicon.LexStem[i];
-  const std::string& final = lexicon.LexFinal[i];
-  if (tag != "verb") return run(tag, prefix, stem, final, lexicon.LexInfo[i]);
-
-  if (run(tag, prefix, stem, final, lexicon.LexInfo[i])) return true;
-  const std::string infinitive = InfinitivePrefix(stem);
-  if (run("uku", infinitive, stem, final, "")) return true;
-  if (run("uku", infinitive, PassiveStem(stem, lexicon) + "w", final, "")) return true;
-  return run("uku", infinitive, "nga" + stem, "i", "");
 }
 
 void AddSpecialForms(std::string_view prefix, std::string_view stem, std::string_view final,
@@ -119,7 +115,7 @@ void AddSpecialForms(std::string_view prefix, std::string_view stem, std::string
 }  // namespace
 
 std::vector<size_t> CandidateEntries(std::string_view word, const Lexicon& lexicon) {
-  const std::string w = ToLower(word);
+  const Word w(word);
   std::array<std::vector<size_t>, kMaxStem + 1> by_length;
   for (size_t i = 0; i < lexicon.size(); ++i) {
     const size_t length = lexicon.LexStem[i].size();
@@ -130,6 +126,21 @@ std::vector<size_t> CandidateEntries(std::string_view word, const Lexicon& lexic
   for (size_t length = kMaxStem; length >= 1; --length)
     ordered.insert(ordered.end(), by_length[length].begin(), by_length[length].end());
   return ordered;
+}
+
+std::vector<EntryPass> PassesForEntry(const Lexicon& lexicon, size_t i) {
+  const std::string& tag = lexicon.LexClass[i];
+  const std::string& stem = lexicon.LexStem[i];
+  const std::string& final = lexicon.LexFinal[i];
+  std::vector<EntryPass> passes;
+  passes.push_back({tag, lexicon.LexPrefix[i], stem, final, lexicon.LexInfo[i]});
+  if (tag == "verb") {
+    const std::string infinitive = InfinitivePrefix(stem);
+    passes.push_back({"uku", infinitive, stem, final, ""});
+    passes.push_back({"uku", infinitive, PassiveStem(stem, lexicon) + "w", final, ""});
+    passes.push_back({"uku", infinitive, "nga" + stem, "i", ""});
+  }
+  return passes;
 }
 
 bool GenerateFormsForTag(std::string_view tag, std::string_view prefix, std::string_view stem,
@@ -164,14 +175,11 @@ bool IsNdebeleWord(std::string_view word) {
   const Lexicon& lexicon = TheLexicon();
   FormMatcher matcher(word);
   for (size_t i : CandidateEntries(word, lexicon)) {
-    const bool found = ForEachPass(lexicon, i, [&](std::string_view tag, std::string_view prefix,
-                                                   std::string_view stem, std::string_view final,
-                                                   std::string_view attribute) {
+    for (const EntryPass& pass : PassesForEntry(lexicon, i)) {
       matcher.Reset();
-      GenerateFormsForTag(tag, prefix, stem, final, attribute, matcher);
-      return matcher.Found();
-    });
-    if (found) return true;
+      GenerateFormsForTag(pass.tag, pass.prefix, pass.stem, pass.final, pass.attribute, matcher);
+      if (matcher.Found()) return true;
+    }
   }
   return false;
 }
@@ -182,14 +190,11 @@ bool IsNdebeleWordReference(std::string_view word) {
   const Lexicon& lexicon = TheLexicon();
   FormList list;
   for (size_t i : CandidateEntries(word, lexicon)) {
-    const bool found = ForEachPass(lexicon, i, [&](std::string_view tag, std::string_view prefix,
-                                                   std::string_view stem, std::string_view final,
-                                                   std::string_view attribute) {
+    for (const EntryPass& pass : PassesForEntry(lexicon, i)) {
       list.forms.clear();
-      GenerateFormsForTag(tag, prefix, stem, final, attribute, list);
-      return FindInForms(word, list.forms, true);
-    });
-    if (found) return true;
+      GenerateFormsForTag(pass.tag, pass.prefix, pass.stem, pass.final, pass.attribute, list);
+      if (FindInForms(word, list.forms, true)) return true;
+    }
   }
   return false;
 }

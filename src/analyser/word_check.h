@@ -2,6 +2,7 @@
 // The analyser's entry point: is a word a closed-class word, or an inflected
 // form of a lexicon entry whose stem could lie inside it?
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,16 @@ bool IsNdebeleWordReference(std::string_view word);
 // The lexicon entries that could hold the word, in the order they are tried:
 // stems of 20 characters first, down to 1; lexicon order within one length.
 std::vector<size_t> CandidateEntries(std::string_view word, const Lexicon& lexicon);
+
+// The arguments of one generator pass over a lexicon entry.
+struct EntryPass {
+  std::string tag, prefix, stem, final, attribute;
+};
+
+// The passes the word check runs for entry i, in order: one for most tags;
+// four for a verb, which is also tried as an infinitive noun, a passive
+// infinitive and a negative infinitive.
+std::vector<EntryPass> PassesForEntry(const Lexicon& lexicon, size_t i);
 
 // Appends the forms that the generator for tag makes of one entry ("verb" is
 // the verb generator alone). False when no generator serves the tag.

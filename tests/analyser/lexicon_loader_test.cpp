@@ -342,10 +342,12 @@ TEST(LexiconLoader, BuildLexiconInstallsTheLexiconAndKeepsItOnFailure) {
   EXPECT_EQ(TheLexicon().size(), 0u);
 }
 
-TEST(LexiconLoader, ProgramDirEndsWithASeparator) {
+TEST(LexiconLoader, ProgramDirIsTheBuildTreesProgramFolder) {
+  // The build copies the data files beside the programs, this test included.
   const std::string dir = ProgramDir();
   ASSERT_FALSE(dir.empty());
   EXPECT_EQ(dir.back(), '/');
+  EXPECT_EQ(std::filesystem::canonical(dir), std::filesystem::canonical(TOVURI_BIN_DIR)) << dir;
 }
 
 }  // namespace

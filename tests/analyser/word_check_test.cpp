@@ -33,7 +33,7 @@ class WordCheck : public ::testing::Test {
 };
 
 TEST(CandidateEntries, UsesEachOfTheSixTests) {
-  const Lexicon lexicon = MakeLexicon({
+  Lexicon lexicon = MakeLexicon({
       {"verb", "uku", "hamb", "a"},       // 0: plain substring
       {"adj", "", "khulu", ""},           // 1: without its "h"
       {"in/ama", "in", "kos", "i"},       // 2: an "in" stem with "h" added
@@ -44,7 +44,10 @@ TEST(CandidateEntries, UsesEachOfTheSixTests) {
       {"special", "", "", ""},            // 7: an empty stem never occurs
       {"um/aba", "um", "kos", "i"},       // 8: not an "in" noun
       {"verb", "uku", "BAMB", "a"},       // 9: the passive stem is not lowered
+      {"verb", "uku", "qq", "a"},         // 10: listed with the passive zzi
   });
+  lexicon.PassiveStems = {"qq"};
+  lexicon.PassiveForms = {"zzi"};
   struct Case {
     std::string word;
     std::vector<size_t> expected;
@@ -56,9 +59,15 @@ TEST(CandidateEntries, UsesEachOfTheSixTests) {
       {"ibanjwa", {5}},          {"IBANJWA", {5}},
       {"ibambile", {5, 6, 9}},   {"xyz", {}},
       {"", {}},                  {"inkosi", {2, 8}},
+      {"kuzziwa", {10}},         {"zz", {}},
   };
-  for (const Case& c : cases)
+  Lexicon prepared = lexicon;
+  prepared.PrepareLookups();
+  for (const Case& c : cases) {
     EXPECT_THAT(CandidateEntries(c.word, lexicon), ElementsAreArray(c.expected)) << c.word;
+    EXPECT_THAT(CandidateEntries(c.word, prepared), ElementsAreArray(c.expected))
+        << c.word << " with prepared look-ups";
+  }
 }
 
 TEST(CandidateEntries, TriesLongerStemsFirstAndDropsStemsOverTwentyCharacters) {
@@ -111,6 +120,29 @@ TEST_F(WordCheck, EachCandidatePassStartsWithTheWordAsGiven) {
   EXPECT_TRUE(IsNdebeleWordReference("Ab"));
   EXPECT_FALSE(IsNdebeleWord("ab"));
   EXPECT_FALSE(IsNdebeleWordReference("ab"));
+}
+
+TEST(PassesForEntry, TriesAVerbAlsoAsThreeInfinitiveNouns) {
+  Lexicon lexicon = MakeLexicon({{"verb", "uku", "bamb", "a"},
+                                 {"verb", "uku", "osa", "a"},
+                                 {"verb", "uku", "ab", "a"},
+                                 {"in/izin", "in", "ja", "a"}});
+  lexicon.LexInfo[0] = "Reflexive";
+  lexicon.PassiveStems = {"ab"};
+  lexicon.PassiveForms = {"abi"};
+  auto describe = [&](size_t i) {
+    std::vector<std::string> out;
+    for (const EntryPass& p : PassesForEntry(lexicon, i))
+      out.push_back(p.tag + "|" + p.prefix + "|" + p.stem + "|" + p.final + "|" + p.attribute);
+    return out;
+  };
+  EXPECT_THAT(describe(0), ElementsAre("verb|uku|bamb|a|Reflexive", "uku|uku|bamb|a|",
+                                       "uku|uku|banjw|a|", "uku|uku|ngabamb|i|"));
+  EXPECT_THAT(describe(1), ElementsAre("verb|uku|osa|a|", "uku|uk|osa|a|", "uku|uk|osaw|a|",
+                                       "uku|uk|ngaosa|i|"));
+  EXPECT_THAT(describe(2), ElementsAre("verb|uku|ab|a|", "uku|ukw|ab|a|", "uku|ukw|abiw|a|",
+                                       "uku|ukw|ngaab|i|"));
+  EXPECT_THAT(describe(3), ElementsAre("in/izin|in|ja|a|"));
 }
 
 TEST(GenerateFormsForTag, BuildsSpecialFormsAndRefusesUnknownTags) {
