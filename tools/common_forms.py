@@ -142,7 +142,7 @@ def perfect(stem, final):
     word = stem + final
     vowels = sum(c in VOWELS for c in word)
     if word in ("thi", "ya", "za", "ba", "pha", "na", "sa", "hlala"):
-        return {"sa": "sile", "hlala": "hlezi"}.get(word)
+        return {"hlala": "hlezi"}.get(word)
     if word == "tsho":
         return "tshilo"
     if word in ("thatha", "phatha", "thathana", "embatha"):
@@ -181,7 +181,7 @@ tshintsha guqula lunga themba kholwa thandaza khonza tshumayela phendula bika ch
 hlonipha vikela lahla phosa thuma sungula veza dinga swela vama hluleka ehlula ehla enyuka khwela
 gijima baleka lima fuya qhuba hlupha dabula amukela esaba bamba busa
 fundisa thengisa lungisa thumela landela sebenzisa bonisa fanela mela hambela buyela lahleka
-enzeka khulisa tshisa bulawa azisa fakela qhubeka bonakala enzakala tholakala zwakala
+enzeka khulisa tshisa khathaleka azisa fakela qhubeka bonakala enzakala tholakala zwakala
 """.split())
 BASIC_SUBJECTS = ["ngi", "u", "si", "ba", "i", "zi", "ku", "a", "li"]
 
@@ -206,7 +206,7 @@ def basic_verb_forms(out, stem, final, attribute, passives):
         for r in ("o", "aba", "oku", "e", "ezi"):
             out.add(relative_join(r, word) + "yo")
         out.add(join("e", word))
-    if attribute == "Reflexive":
+    if attribute == "Reflexive" or stem.endswith("w"):
         return
     base, glide = passive_base(stem, final, passives)
     pw = base + glide + ("o" if final == "o" else "a")
@@ -253,10 +253,17 @@ def verb_forms(out, stem, final, attribute, passives):
         for c in NGA + BE + RELATIVE_NGA:
             out.add(join(c, word), join(c + "nga", neg))
             if perf:
-                out.add(join(c, perf))
+                out.add(join(c, perf), join(c + "nga", perf))
+        # Still doing (usahamba, abasahambayo) and the negative perfect (kungakhathalekile).
+        for sc in SUBJECT:
+            out.add(join(sc + "sa", word))
+            if perf:
+                out.add(join(sc + "nga", perf))
+        for r in RELATIVE[:-1]:
+            out.add(r + "sa" + word + "yo" if not vowel_initial else join(r + "sa", word) + "yo")
         if not vowel_initial and sum(c in VOWELS for c in word) > 1 and final == "a":
             out.add(word, stem + "ani")
-    if attribute == "Reflexive":
+    if attribute == "Reflexive" or stem.endswith("w"):
         return
     base, glide = passive_base(stem, final, passives)
     pw = base + glide + ("o" if final == "o" else "a")
@@ -443,7 +450,7 @@ def closed_class(out):
     for number in ("bili", "thathu", "ne", "hlanu", "thupha", "khombisa", "tshumi"):
         for q in POSSESSIVE + ["owa", "aba", "eya", "ela", "esa", "eza", "olwa", "okwa"]:
             out.add(q[:-1] + "esi" + number)
-    out.add("okokuqala", "kwasekuqaleni", "ekuqaleni", "okwesibili", "okwesithathu")
+    out.add("kusile", "sekusile", "okokuqala", "kwasekuqaleni", "ekuqaleni", "okwesibili", "okwesithathu")
     # Kinship nouns with a possessive stem: umfowethu, umnawakhe, abantwabakhe.
     kin = {"umfowa": "abafowa", "umnawa": "abanawa", "umntana": "abantwa", "udadewa": "odadewa",
            "umnewa": "abanewa"}
