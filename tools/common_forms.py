@@ -145,7 +145,7 @@ def perfect(stem, final):
         return {"hlala": "hlezi"}.get(word)
     if word == "tsho":
         return "tshilo"
-    if word in ("thatha", "phatha", "thathana", "embatha"):
+    if word in ("thatha", "phatha", "thathana", "embatha", "mumatha", "qukatha"):
         i = stem.rfind("a")
         return stem[:i] + "e" + stem[i + 1:] + "e"
     if vowels >= 3 and word.endswith("ela"):
@@ -231,7 +231,8 @@ def verb_forms(out, stem, final, attribute, passives):
             out.add("e" + join("ku", stem + "eni"))
         for sc in SUBJECT:
             out.add(join(sc, word), join(sc + "ya", word), join(sc, subj), join(sc + "nga", word))
-            out.add(sc + "za" + ku_before(word) + word)
+            out.add(sc + "za" + ku_before(word) + word, sc + "zaku" + word if not vowel_initial
+                    else sc + "zak" + join("u", word))
             if perf:
                 out.add(join(sc, perf))
         for se in SE:
