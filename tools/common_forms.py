@@ -483,7 +483,9 @@ def closed_class(out):
             "kuhle", "kubi", "kunzima", "kulula", "kumnandi", "kubuhlungu",
             "ngeke", "angeke", "kangeke", "akusoze", "kasoze", "ngitsho", "sitsho", "kutsho",
             "ngokutsho", "njengokutsho", "okutsho", "uMnu", "uNkosikazi", "uNkosazana",
-            "uMnumzana", "koBulawayo", "ngo-", "u-")
+            "uMnumzana", "koBulawayo", "woza", "wozani", "yima", "hambakahle", "salakahle",
+            "ngiyakuthanda", "angizwa", "insuku", "inyawo", "ntambama", "ihora", "amahora",
+            "ipensile")
 
 
 def main():
@@ -499,6 +501,11 @@ def main():
             passives[strip(verb, 1)] = strip(irregular, 2) if irregular else ""
     out = Forms()
     closed_class(out)
+    # The enclitic -ke (then, so) is written with a hyphen after common words: kodwa-ke.
+    enclitic_hosts = {"kwathi", "wathi", "bathi", "kube", "kunjalo", "kunje", "yikho", "lapho",
+                      "lapha", "lokho", "lokhu", "lelo", "leli", "ngakho", "ngalokho", "kodwa",
+                      "njalo", "kanti", "kufanele", "kufanelekile", "kuhle", "kulungile",
+                      "yindlela", "khathesi", "manje", "nxa", "uba", "ukuthi", "ngoba"}
     for extended in COMMON_VERBS:
         verb_forms(out, extended[:-1], extended[-1], "", passives)
     for line in path.read_text(encoding="cp1252").splitlines():
@@ -516,6 +523,7 @@ def main():
             continue
         if tag in ("conj", "special"):
             out.add(word)
+            enclitic_hosts.add(word)
             continue
         prefix, _, rest = word.partition("-")
         stem, final = rest[:-1], rest[-1:]
@@ -523,6 +531,7 @@ def main():
             verb_forms(out, stem, final, attribute, passives)
         elif tag == "adv":
             out.add(prefix + rest)
+            enclitic_hosts.add(prefix + rest)
         elif tag == "defverb":
             defective_forms(out, stem, final)
         elif tag == "place":
@@ -538,6 +547,8 @@ def main():
                 out.add("o" + name, "uMa" + name, "kaMa" + name, "loMa" + name)
         else:
             noun_forms(out, tag, prefix, stem, final, attribute)
+    enclitic_hosts.discard("manje")
+    out.add(*[host + "-ke" for host in enclitic_hosts])
     for w in sorted(out.words, key=lambda s: (s.lower(), s)):
         if w.endswith("-"):
             continue
