@@ -11,7 +11,7 @@ adjective and relative stems, and names of people and places with the
 prefixes they most often take. It keeps to forms whose spelling is certain
 and leaves the long tail (object concords, compound tenses) to the analyser.
 
-Usage: tools/common_forms.py [data/dictionary.txt] > words.txt
+Usage: tools/common_forms.py [data/dictionary.txt] > data/wordlist.txt
 """
 
 import sys
