@@ -9,6 +9,4 @@ if [ ! -f "$text" ]; then
   echo "run.sh: no such file: $text" >&2
   exit 2
 fi
-# Until the full pipeline lands, every word of the text goes to the analyser.
-mapfile -t words < <(tr -cs "[:alpha:]'-" '\n' < "$text" | grep -v '^$')
-exec build/bin/tovuri-check --analyse "${words[@]}"
+exec build/bin/tovuri-check -l "$text"

@@ -60,8 +60,14 @@ int Compile(const std::vector<std::string_view>& args) {
   }
   const std::string words_path(args[0]);
   const std::string out_path(args[1]);
+  WordList list;
   try {
-    WordList list = ReadWordList(words_path);
+    list = ReadWordList(words_path);
+  } catch (const DictionaryCompileError& e) {
+    std::cerr << e.what() << '\n';
+    return kFailed;
+  }
+  try {
     for (const std::string& warning : list.warnings) std::cerr << warning << '\n';
     const CompiledDictionary dict = CompileMainDictionary(std::move(list.words), title, language);
     if (!WriteFileAtomically(out_path, dict.bytes)) {

@@ -210,18 +210,31 @@ TOrthexConfig::TOrthexConfig(TConfigOwner* owner) : owner_(owner) {
 
 TOrthexConfig::~TOrthexConfig() { TOrthexConfig::Save(); }
 
-std::unique_ptr<TOrthexConfig::TStore> TOrthexConfig::OpenStore() const {
-  switch (owner_ != nullptr ? storage_kind_ : TConfigStorage::csNone) {
+std::unique_ptr<TOrthexConfig::TStore> TOrthexConfig::OpenStore(const TPlace& place) const {
+  switch (owner_ != nullptr ? place.kind : TConfigStorage::csNone) {
     case TConfigStorage::csFile:
-      return std::make_unique<IniStore>(std::filesystem::path(NativePath(file_name_)), record_name_);
+      return std::make_unique<IniStore>(std::filesystem::path(NativePath(place.file_name)),
+                                        place.record_name);
     case TConfigStorage::csRegistry:
-      return std::make_unique<RegistryStore>(TUserRegistryKey::FileFor(registry_key_, record_name_));
+      return std::make_unique<RegistryStore>(
+          TUserRegistryKey::FileFor(place.registry_key, place.record_name));
     case TConfigStorage::csCallback:
-      return std::make_unique<CallbackStore>(*owner_, record_name_);
+      return std::make_unique<CallbackStore>(*owner_, place.record_name);
     case TConfigStorage::csNone:
       break;
   }
   return std::make_unique<NoStore>();
+}
+
+TOrthexConfig::TPlace TOrthexConfig::LoadedPlace() const {
+  return {storage_kind_, record_name_, file_name_, registry_key_};
+}
+
+TOrthexConfig::TPlace TOrthexConfig::CurrentPlace() const {
+  if (owner_ == nullptr) return {};
+  return {owner_->ConfigStorage(), owner_->ExpandConfigID(),
+          owner_->ExpandPath(owner_->ConfigFilename()),
+          owner_->ExpandPath(owner_->ConfigRegistryKey())};
 }
 
 void TOrthexConfig::SetActiveCustom(const std::string& name) {
@@ -318,7 +331,7 @@ void TOrthexConfig::Changed(bool reopen) {
 
 std::string TOrthexConfig::ReadString(std::string_view key, std::string_view def) {
   if (store_ != nullptr) return store_->Read(std::string(key), std::string(def));
-  return OpenStore()->Read(std::string(key), std::string(def));
+  return OpenStore(CurrentPlace())->Read(std::string(key), std::string(def));
 }
 
 void TOrthexConfig::WriteString(std::string_view key, std::string_view value) {
@@ -326,7 +339,7 @@ void TOrthexConfig::WriteString(std::string_view key, std::string_view value) {
     store_->Write(std::string(key), std::string(value));
     return;
   }
-  const auto store = OpenStore();
+  const auto store = OpenStore(CurrentPlace());
   store->Write(std::string(key), std::string(value));
   store->Close();
 }
@@ -415,15 +428,12 @@ void TOrthexConfig::Load() {
   if (loading_) return;
   loading_ = true;
   loaded_ = false;
-  if (owner_ != nullptr) {
-    storage_kind_ = owner_->ConfigStorage();
-    record_name_ = owner_->ExpandConfigID();
-    file_name_ = owner_->ExpandPath(owner_->ConfigFilename());
-    registry_key_ = owner_->ExpandPath(owner_->ConfigRegistryKey());
-  } else {
-    storage_kind_ = TConfigStorage::csNone;
-  }
-  const auto store = OpenStore();
+  const TPlace place = CurrentPlace();
+  storage_kind_ = place.kind;
+  record_name_ = place.record_name;
+  file_name_ = place.file_name;
+  registry_key_ = place.registry_key;
+  const auto store = OpenStore(place);
   store_ = store.get();
   // Everything is read afresh, so the active name must be set anew too.
   active_custom_name_.clear();
@@ -478,7 +488,7 @@ void TOrthexConfig::Reload() {
 
 bool TOrthexConfig::Save() {
   if (!modified_ || !loaded_) return true;
-  const auto store = OpenStore();
+  const auto store = OpenStore(LoadedPlace());
   store_ = store.get();
   if (storage_kind_ != TConfigStorage::csNone) WriteValues();
   store_ = nullptr;

@@ -163,6 +163,8 @@ class TOrthexConfig {
   virtual void ListChanged();
   // Marks the loaded configuration modified and has the owner reapply it.
   virtual void Changed(bool reopen);
+  // One value from (or to) the place being loaded or saved; outside a load
+  // or save, from the place the owner names now.
   virtual std::string ReadString(std::string_view key, std::string_view def);
   virtual void WriteString(std::string_view key, std::string_view value);
   virtual void Load();
@@ -182,10 +184,21 @@ class TOrthexConfig {
   class TStore;
 
  private:
+  // Where values live: the storage kind and the expanded names.
+  struct TPlace {
+    TConfigStorage kind = TConfigStorage::csNone;
+    std::string record_name;
+    std::string file_name;
+    std::string registry_key;
+  };
+  // The place of the last load, where a save writes.
+  TPlace LoadedPlace() const;
+  // The place the owner names now.
+  TPlace CurrentPlace() const;
+  std::unique_ptr<TStore> OpenStore(const TPlace& place) const;
   void ApplyDefaults();
   void ReadValues();
   void WriteValues();
-  std::unique_ptr<TStore> OpenStore() const;
 
   TConfigOwner* owner_;
   bool loaded_ = false;

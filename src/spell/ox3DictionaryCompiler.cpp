@@ -206,26 +206,21 @@ class GraphWriter {
 
  private:
   // One record per distinct (character, target state) pair reachable from
-  // the root; in a minimal automaton equal pairs are equal subtrees.
+  // the root; in a minimal automaton equal pairs are equal subtrees. Records
+  // are made breadth first, so the children of a node mostly lie side by side
+  // in the file and a lookup scanning them touches few cache lines.
   void CollectRecords() {
     records_.emplace_back();
     records_[0].children_state = 0;
-    std::vector<uint32_t> stack{0};
     std::unordered_map<uint64_t, uint32_t> ids;
-    while (!stack.empty()) {
-      const uint32_t id = stack.back();
-      stack.pop_back();
-      // Copy: records_ grows below.
-      const auto transitions = states_[records_[id].children_state].out;
+    for (uint32_t id = 0; id < records_.size(); ++id) {
+      const uint32_t state = records_[id].children_state;
       std::vector<uint32_t> children;
-      children.reserve(transitions.size());
-      for (const auto& [ch, target] : transitions) {
+      children.reserve(states_[state].out.size());
+      for (const auto& [ch, target] : states_[state].out) {
         const uint64_t key = uint64_t{target} << 8 | ch;
         auto [it, inserted] = ids.try_emplace(key, static_cast<uint32_t>(records_.size()));
-        if (inserted) {
-          records_.push_back(MakeRecord(ch, target, id == 0));
-          stack.push_back(it->second);
-        }
+        if (inserted) records_.push_back(MakeRecord(ch, target, id == 0));
         children.push_back(it->second);
       }
       records_[id].children = std::move(children);

@@ -2,9 +2,10 @@
 
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <system_error>
 #include <utility>
+
+#include "spell/ox3FileIO.h"
 
 namespace tovuri {
 
@@ -52,29 +53,10 @@ TFileState ReadSettingsFile(const std::filesystem::path& path, std::string& cont
   return TFileState::fsRead;
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents) {
+bool WriteSettingsFile(const std::filesystem::path& path, std::string_view contents) {
   std::error_code error;
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
-  std::random_device random;
-  std::filesystem::path temp = path;
-  temp += ".tmp" + std::to_string(random() % 1000000u);
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::filesystem::remove(temp, error);
-      return false;
-    }
-  }
-  std::filesystem::rename(temp, path, error);
-  if (error) {
-    std::filesystem::remove(temp, error);
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(path.string(), contents);
 }
 
 TIniFile::TIniFile(std::filesystem::path path) : path_(std::move(path)) {}
@@ -120,7 +102,7 @@ bool TIniFile::Save() {
     for (const Entry& entry : section.entries)
       out += entry.key.empty() ? entry.raw + "\n" : entry.key + "=" + entry.value + "\n";
   }
-  if (!WriteFileAtomically(path_, out)) return false;
+  if (!WriteSettingsFile(path_, out)) return false;
   state_ = TFileState::fsRead;
   modified_ = false;
   return true;

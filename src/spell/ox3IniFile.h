@@ -1,7 +1,7 @@
 #pragma once
 // INI files edited in place (other sections, comments and lines that are not
-// "key=value" survive a rewrite), and the atomic file write shared by the
-// configuration stores.
+// "key=value" survive a rewrite), and the reading and writing of settings
+// files shared by the configuration stores.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,9 +21,9 @@ inline constexpr std::uintmax_t kMaxSettingsFileSize = 16u << 20;
 // readable regular file of at most kMaxSettingsFileSize bytes.
 TFileState ReadSettingsFile(const std::filesystem::path& path, std::string& contents);
 
-// Writes contents to a temporary file beside path and renames it over path,
-// creating the folder chain; false (and path untouched) on any failure.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents);
+// Creates the folder chain and writes contents atomically (WriteFileAtomically);
+// false, with path untouched, on any failure.
+bool WriteSettingsFile(const std::filesystem::path& path, std::string_view contents);
 
 // Section and key names compare without regard to ASCII case; the first
 // section and the first key of a name win, as Windows reads them.

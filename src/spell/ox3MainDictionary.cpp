@@ -51,21 +51,49 @@ struct TMainDictionary::View {
     if (fd >= 0) close(fd);
   }
 
+  // The group of the first node of each bucket of 2^hint_shift indexes, so
+  // that finding a node's group costs one table read and, in the few buckets
+  // that straddle a group boundary, a step or two.
+  std::array<uint8_t, 1024> group_hint{};
+  uint32_t hint_shift = 0;
+
+  void BuildGroupHints() {
+    while ((uint64_t{total_nodes} >> hint_shift) >= group_hint.size()) ++hint_shift;
+    uint32_t g = 0;
+    for (std::size_t b = 0; b < group_hint.size(); ++b) {
+      const uint64_t i = uint64_t{b} << hint_shift;
+      while (g < kMainGroupCount - 1 && i >= first[g + 1]) ++g;
+      group_hint[b] = static_cast<uint8_t>(g);
+    }
+  }
+
+  // The record of node i (which must be below total_nodes) and its group,
+  // the last group whose first index is not above i.
+  const uint8_t* Record(uint32_t i, uint32_t& group) const {
+    uint32_t g = group_hint[i >> hint_shift];
+    while (g < kMainGroupCount - 1 && i >= first[g + 1]) ++g;
+    group = g;
+    return group_base[g] + std::size_t{i - first[g]} * (4 + g);
+  }
+
   // Corrupt files must not lead reads outside the mapping, so every index
   // and offset taken from the file is checked before use.
   bool NodeAt(uint32_t i, Node& n) const {
     if (i >= total_nodes) return false;
-    int g = 0;
-    while (g < kMainGroupCount - 1 && i >= first[g + 1]) ++g;
-    const uint8_t* p = group_base[g] + std::size_t{i - first[g]} * (4 + g);
+    uint32_t g = 0;
+    const uint8_t* record = Record(i, g);
+    Decode(record, g, n);
+    return true;
+  }
+
+  static void Decode(const uint8_t* p, uint32_t group, Node& n) {
     const uint32_t w = ReadLE32(p);
     n.ch = static_cast<uint8_t>(w & 0xFF);
     n.link = (w >> 8) & 0xFFFFF;
     n.count = static_cast<uint8_t>((w >> 28) & 7);
     n.end = (w >> 31) != 0;
     n.extra = p + 4;
-    n.extra_len = static_cast<uint32_t>(g);
-    return true;
+    n.extra_len = group;
   }
 };
 
@@ -133,15 +161,6 @@ class ChildCursor {
   const uint8_t* end_ = nullptr;
 };
 
-ChildCursor RootChildren(const TMainDictionary::View& v, uint8_t first) {
-  const uint8_t* e = &v.root[std::size_t{first} * 8];
-  const uint32_t count = e[1];
-  const uint32_t link = ReadLE32(e + 4);
-  if (count == 0) return {};
-  if (count == 1) return ChildCursor::Single(link);
-  return ChildCursor::List(v, link, count);
-}
-
 bool FindChild(const TMainDictionary::View& v, ChildCursor children, uint8_t ch, Node& found) {
   uint32_t index;
   while (children.Next(index))
@@ -150,24 +169,36 @@ bool FindChild(const TMainDictionary::View& v, ChildCursor children, uint8_t ch,
 }
 
 // Depth-first walk below a node whose text is already in word.
+//
+// In a sound graph every node leads to a word end, so each node entered is
+// one of the at most 512 nodes on the way to a word that is visited, and no
+// walk visits more words than the header counts. A walk that breaks either
+// bound is in a corrupt graph (links that loop or lead nowhere) and stops,
+// instead of running for an exponential time.
 class Walker {
  public:
-  Walker(const TMainDictionary::View& v, const WordVisitor& visit) : v_(v), visit_(visit) {}
+  Walker(const TMainDictionary::View& v, const WordVisitor& visit, uint32_t word_count)
+      : v_(v), visit_(visit), max_visits_(word_count) {}
 
   void Children(ChildCursor children, std::string& word) {
     uint32_t index;
     Node n;
-    while (children.Next(index))
+    while (!stopped_ && children.Next(index))
       if (v_.NodeAt(index, n)) Enter(n, word);
   }
 
   void Enter(const Node& n, std::string& word) {
-    // A word longer than the walk's buffer ends the branch; this also bounds
-    // the depth on a corrupt file whose links form a cycle.
     if (word.size() + 1 + n.extra_len > kMainMaxWordBytes) return;
+    if (++entered_ > (kMainMaxWordBytes + 1) * (visits_ + 1)) stopped_ = true;
+    if (stopped_) return;
     const std::size_t mark = word.size();
     word.push_back(static_cast<char>(n.ch));
-    if (!(n.end && visit_(word))) {
+    bool skip = false;
+    if (n.end) {
+      if (++visits_ > max_visits_) stopped_ = true;
+      else skip = visit_(word);
+    }
+    if (!skip && !stopped_) {
       word.append(reinterpret_cast<const char*>(n.extra), n.extra_len);
       Children(ChildCursor::OfNode(v_, n), word);
     }
@@ -177,6 +208,10 @@ class Walker {
  private:
   const TMainDictionary::View& v_;
   const WordVisitor& visit_;
+  uint64_t max_visits_;
+  uint64_t visits_ = 0;
+  uint64_t entered_ = 0;
+  bool stopped_ = false;
 };
 
 }  // namespace
@@ -267,6 +302,7 @@ std::unique_ptr<TMainDictionary::View> TMainDictionary::Map() const {
   v->first = group_first_index_;
   v->total_nodes = group_first_index_[kMainGroupCount];
   v->wide = node_count_ >= kMainWideIndexNodes;
+  v->BuildGroupHints();
   return v;
 }
 
@@ -296,27 +332,88 @@ const TMainDictionary::View* TMainDictionary::EnsureActive() const {
   return view_.get();
 }
 
+namespace {
+
+// Finds among count child indexes at list the node with character ch. The
+// lookup's inner loop, so it is specialised for the index encoding and has
+// no branch on the width of an index. It needs no bounds check on the list
+// either: a list starts inside the linkage area, holds at most 255 indexes
+// of at most 3 bytes, and the 3,072 bytes of root table and trailer always
+// follow the linkage area in the mapping. Indexes read past the area's end
+// in a corrupt file are garbage, and garbage is caught by the node count.
+template <bool kWide>
+bool ScanChildren(const TMainDictionary::View& v, const uint8_t* list, uint32_t count, uint8_t ch,
+                  Node& found) {
+  for (; count > 0; --count) {
+    uint32_t index;
+    if constexpr (!kWide) {
+      index = uint32_t{list[0]} | uint32_t{list[1]} << 8;
+      list += 2;
+    } else {
+      const uint32_t b0 = list[0], b1 = list[1], b2 = list[2];
+      const bool two_bytes = (b0 & 0x80) != 0;
+      index = two_bytes ? ((b0 & 0x7F) << 8 | b1) : (b0 << 16 | b1 << 8 | b2);
+      list += two_bytes ? 2 : 3;
+    }
+    if (index >= v.total_nodes) continue;
+    uint32_t group;
+    const uint8_t* record = v.Record(index, group);
+    if (record[0] == ch) {
+      TMainDictionary::View::Decode(record, group, found);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Finds the child with character ch of a node whose child count field is
+// count and whose link is link (a root table entry passes its own count).
+template <bool kWide>
+bool FindChildFast(const TMainDictionary::View& v, uint32_t count, uint32_t link, bool counted,
+                   uint8_t ch, Node& found) {
+  if (count == 1) return v.NodeAt(link, found) && found.ch == ch;
+  if (count == 0) {
+    if (!counted || link == kMainNoChildren || link >= v.linkage_size) return false;
+    count = v.linkage[link];
+    ++link;
+  }
+  if (link > v.linkage_size) return false;
+  return ScanChildren<kWide>(v, v.linkage + link, count, ch, found);
+}
+
+template <bool kWide>
+bool LookupIn(const TMainDictionary::View& v, const uint8_t* w, std::size_t len) {
+  const uint8_t* root = &v.root[std::size_t{w[0]} * 8];
+  if (len == 1) return root[0] != 0;
+  uint32_t count = root[1];
+  uint32_t link = ReadLE32(root + 4);
+  if (count == 0) return false;
+  bool counted = false;  // root entries give the count themselves
+  std::size_t i = 1;
+  Node n;
+  for (;;) {
+    if (!FindChildFast<kWide>(v, count, link, counted, w[i], n)) return false;
+    if (i == len - 1) return n.end;
+    // No word ends inside a node's chain or at its last byte.
+    if (len - i - 1 <= n.extra_len) return false;
+    for (uint32_t k = 0; k < n.extra_len; ++k)
+      if (n.extra[k] != w[i + 1 + k]) return false;
+    i += 1 + n.extra_len;
+    count = n.count;
+    link = n.link;
+    counted = true;
+    if (count == 0 && link == kMainNoChildren) return false;
+  }
+}
+
+}  // namespace
+
 bool TMainDictionary::Lookup(std::string_view word) const {
   if (word.empty()) return false;
   const View* v = EnsureActive();
   if (!v) return false;
   const auto* w = reinterpret_cast<const uint8_t*>(word.data());
-  const std::size_t len = word.size();
-  if (len == 1) return v->root[std::size_t{w[0]} * 8] != 0;
-
-  ChildCursor children = RootChildren(*v, w[0]);
-  std::size_t i = 1;
-  Node n;
-  for (;;) {
-    if (!FindChild(*v, children, w[i], n)) return false;
-    if (i == len - 1) return n.end;
-    // No word ends inside a node's chain or at its last byte.
-    if (len - i - 1 <= n.extra_len) return false;
-    if (n.extra_len && std::memcmp(n.extra, w + i + 1, n.extra_len) != 0) return false;
-    i += 1 + n.extra_len;
-    children = ChildCursor::OfNode(*v, n);
-    if (children.Empty()) return false;
-  }
+  return v->wide ? LookupIn<true>(*v, w, word.size()) : LookupIn<false>(*v, w, word.size());
 }
 
 void TMainDictionary::EnumeratePrefix(std::string_view prefix, const WordVisitor& visit) const {
@@ -324,7 +421,7 @@ void TMainDictionary::EnumeratePrefix(std::string_view prefix, const WordVisitor
   if (!v || prefix.size() > kMainMaxWordBytes) return;
   Node n;
   if (!v->NodeAt(0, n)) return;
-  Walker walker(*v, visit);
+  Walker walker(*v, visit, word_count_);
   std::string word;
   word.reserve(kMainMaxWordBytes + 1);
   if (prefix.empty()) {

@@ -49,7 +49,8 @@ class PhoneticEncoder {
 using WordVisitor = std::function<bool(std::string_view word)>;
 
 // A main dictionary file: exact lookups and walks over the words under a
-// prefix. Lookups map the file on first use and are safe from several threads.
+// prefix. Lookups map the file on first use and are safe from several
+// threads; Open and SetActive must not run while another thread looks up.
 class TMainDictionary {
  public:
   TMainDictionary();

@@ -33,7 +33,9 @@ struct TScreenRect {
   friend bool operator==(TScreenRect, TScreenRect) = default;
 };
 
-// What SetPosition sets: where reading is, or the last position it may reach.
+// What SetPosition sets: where reading is, or the last position it may reach
+// (the character there is still read). A limit at (INT_MAX, INT_MAX) lets
+// reading run to the end of the text.
 enum class TPositionKind : std::uint8_t { pkPosition, pkEndLimit };
 
 // A cursor over a text source through which the engine reads words and the
@@ -43,7 +45,7 @@ class TControlParser {
  public:
   virtual ~TControlParser();
 
-  // The character at the position; 0 when there is none.
+  // The character at the position; 0 when there is none (also past the end limit).
   virtual char CurrentChar() = 0;
   // The whole line the position is on.
   virtual std::string CurrentLine() = 0;

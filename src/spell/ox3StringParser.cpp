@@ -19,6 +19,7 @@ int TStringParser::Length() const {
 }
 
 char TStringParser::CurrentChar() {
+  if (has_limit_ && x_ > limit_x_) return '\0';
   return x_ >= 0 && x_ < Length() ? (*text_)[static_cast<size_t>(x_)] : '\0';
 }
 
@@ -62,7 +63,9 @@ void TStringParser::ReplaceSelection(std::string_view text, int /*state*/) {
   const int start = std::min(x_, Length());
   const int removed = std::min(selection_length_, Length() - start);
   const int added = static_cast<int>(std::min<size_t>(text.size(), INT_MAX / 2));
-  if (has_limit_) limit_x_ += added - removed;
+  if (has_limit_)
+    limit_x_ = static_cast<int>(std::clamp<long long>(
+        static_cast<long long>(limit_x_) + added - removed, INT_MIN, INT_MAX));
   text_->replace(static_cast<size_t>(start), static_cast<size_t>(removed), text.substr(0, added));
   x_ = start + added;
   selection_length_ = 0;

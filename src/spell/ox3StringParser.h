@@ -9,7 +9,7 @@ namespace tovuri {
 // Positions are 0-based character indices on line 0. The source has no
 // selection of its own (the caret and the selection are the position) and no
 // screen (its rectangles are all -1).
-class TStringParser final : public TControlParser {
+class TStringParser : public TControlParser {
  public:
   TStringParser() = default;
   explicit TStringParser(std::string& text) { Init(text); }

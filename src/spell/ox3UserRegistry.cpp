@@ -97,7 +97,7 @@ bool TUserRegistryKey::Save() {
   if (state_ == TFileState::fsUnreadable || file_.empty()) return false;
   std::string out;
   for (const auto& [name, value] : values_) out += Escape(name) + "=" + Escape(value) + "\n";
-  if (!WriteFileAtomically(file_, out)) return false;
+  if (!WriteSettingsFile(file_, out)) return false;
   state_ = TFileState::fsRead;
   modified_ = false;
   return true;

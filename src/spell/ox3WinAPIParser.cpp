@@ -87,6 +87,8 @@ bool TWinAPIControlParser::Normalize() {
 
 char TWinAPIControlParser::CurrentChar() {
   if (!LoadLine(y_) || x_ < 0 || x_ >= line_length_) return '\0';
+  // Nothing past the end limit is part of the text being read.
+  if (has_limit_ && (y_ > limit_y_ || (y_ == limit_y_ && x_ > limit_x_))) return '\0';
   return line_[static_cast<size_t>(x_)];
 }
 
@@ -152,7 +154,9 @@ void TWinAPIControlParser::ReplaceSelection(std::string_view text, int /*state*/
   if (control_ == nullptr) return;
   control_->SetSelection(selection_start_, selection_start_ + selection_length_);
   const int added = static_cast<int>(std::min<size_t>(text.size(), INT_MAX / 4));
-  if (has_limit_ && limit_y_ == y_) limit_x_ += added - selection_length_;
+  if (has_limit_ && limit_y_ == y_)
+    limit_x_ = static_cast<int>(std::clamp<long long>(
+        static_cast<long long>(limit_x_) + added - selection_length_, INT_MIN, INT_MAX));
   control_->ReplaceSelection(text.substr(0, static_cast<size_t>(added)));
   x_ += added;
   selection_length_ = 0;

@@ -17,7 +17,7 @@ TControlType ControlTypeFromClassName(std::string_view class_name);
 // Positions are (column, line), both from 0. The current line is cached with
 // CR LF appended, so a word never runs into the line's end; a line longer
 // than kMaxLineLength characters is cut there.
-class TWinAPIControlParser final : public TControlParser {
+class TWinAPIControlParser : public TControlParser {
  public:
   static constexpr int kMaxLineLength = 16374;
 
@@ -30,6 +30,9 @@ class TWinAPIControlParser final : public TControlParser {
   TControlType ControlType() const { return type_; }
   // A checker that knows the control is a rich edit says so here.
   void SetControlType(TControlType type) { type_ = type; }
+  // Forgets the cached line, for a control whose text changed behind the
+  // parser's back (the user typed between two background reads).
+  void Refresh() { dirty_ = true; }
 
   char CurrentChar() override;
   std::string CurrentLine() override;

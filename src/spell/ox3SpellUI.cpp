@@ -1,0 +1,7 @@
+#include "spell/ox3SpellUI.h"
+
+namespace tovuri {
+
+TSpellUserInterface::~TSpellUserInterface() = default;
+
+}  // namespace tovuri

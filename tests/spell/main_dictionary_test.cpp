@@ -1,0 +1,392 @@
+#include "spell/ox3MainDictionary.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "spell/ox3DictionaryCompiler.h"
+
+namespace tovuri {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "tovuri-main-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~TempDir() { fs::remove_all(path_); }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  fs::path path_;
+};
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+uint32_t LE32At(const std::string& bytes, std::size_t at) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(bytes[at + i]);
+  return v;
+}
+
+// Offset of the end of the node area (D9) in a file image.
+std::size_t NodeAreaEnd(const std::string& bytes) {
+  const std::size_t n = static_cast<uint8_t>(bytes[1024]);
+  std::size_t at = 1075 + 2 * n;
+  for (int g = 0; g < 9; ++g) at += std::size_t{LE32At(bytes, 1039 + 2 * n + 4 * g)} * (4 + g);
+  return at;
+}
+
+// The first bytes of every child index list that a node record with two to
+// seven children points to: with the wide encoding, bit 7 set marks a
+// 2-byte index and clear a 3-byte one.
+std::vector<uint8_t> ListLeadBytes(const std::string& bytes) {
+  const std::size_t n = static_cast<uint8_t>(bytes[1024]);
+  std::size_t at = 1075 + 2 * n;
+  const std::size_t linkage = NodeAreaEnd(bytes) + 4;
+  std::vector<uint8_t> leads;
+  for (int g = 0; g < 9; ++g) {
+    const uint32_t count = LE32At(bytes, 1039 + 2 * n + 4 * g);
+    for (uint32_t r = 0; r < count; ++r, at += 4 + g) {
+      const uint32_t w = LE32At(bytes, at);
+      const uint32_t children = (w >> 28) & 7;
+      if (children >= 2) {
+        const uint32_t link = (w >> 8) & 0xFFFFF;
+        for (uint32_t k = 0, pos = link; k < children; ++k) {
+          const auto lead = static_cast<uint8_t>(bytes[linkage + pos]);
+          leads.push_back(lead);
+          pos += (lead & 0x80) ? 2 : 3;
+        }
+      }
+    }
+  }
+  return leads;
+}
+
+std::vector<std::string> AllWords(const TMainDictionary& dict, std::string_view prefix = "") {
+  std::vector<std::string> words;
+  dict.EnumeratePrefix(prefix, [&](std::string_view w) {
+    words.emplace_back(w);
+    return false;
+  });
+  return words;
+}
+
+std::string Joined(const std::vector<std::string>& words) {
+  std::string out;
+  for (const auto& w : words) out += w + " ";
+  return out;
+}
+
+// Deterministic pseudo-random words over a small alphabet.
+std::vector<std::string> GeneratedWords(std::size_t count, uint32_t seed) {
+  std::mt19937 rng(seed);
+  std::uniform_int_distribution<int> length(3, 12);
+  std::uniform_int_distribution<int> letter(0, 19);
+  std::vector<std::string> words;
+  while (words.size() < count) {
+    std::string w;
+    for (int n = length(rng); n > 0; --n) w.push_back(static_cast<char>('a' + letter(rng)));
+    words.push_back(w);
+  }
+  return words;
+}
+
+class MainDictionaryFile : public ::testing::Test {
+ protected:
+  std::string Compile(const std::vector<std::string>& words, const std::string& name = "test.oxm") {
+    const std::string path = dir_.File(name);
+    WriteAll(path, CompileMainDictionary(words, "Test", 1033).bytes);
+    return path;
+  }
+  TempDir dir_;
+};
+
+TEST_F(MainDictionaryFile, LooksUpExactBytes) {
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(Compile({"umuntu", "abantu", "hamba", "hambani", "Bulawayo", "ukuhambisana",
+                                 "a", "i", "\xDC"
+                                           "bung"})));
+  struct Case {
+    std::string word;
+    bool found;
+  };
+  const std::vector<Case> cases = {
+      {"umuntu", true},   {"abantu", true},   {"hamba", true},    {"hambani", true},
+      {"ham", false},     {"hamb", false},    {"hamban", false},  {"hambanii", false},
+      {"Umuntu", false},  {"UMUNTU", false},  {"Bulawayo", true}, {"bulawayo", false},
+      {"ukuhambisana", true}, {"ukuhambisan", false}, {"ukuhambisanaa", false},
+      {"ukuhambis", false}, {"a", true},      {"i", true},        {"u", false},
+      {"", false},        {"\xDC" "bung", true}, {"\xFC" "bung", false}, {"zzz", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(dict.Lookup(c.word), c.found) << '"' << c.word << '"';
+  EXPECT_EQ(dict.WordCount(), 9u);
+  EXPECT_EQ(dict.Title(), "Test");
+  EXPECT_EQ(dict.Language(), 1033);
+}
+
+TEST_F(MainDictionaryFile, FindsOneLetterWordsThroughTheRootTable) {
+  const std::string path = Compile({"a", "ab", "i", "ikhaya"});
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(path));
+  EXPECT_TRUE(dict.Lookup("a"));
+  EXPECT_TRUE(dict.Lookup("i"));
+  EXPECT_FALSE(dict.Lookup("b"));
+  dict.SetActive(false);
+
+  // Clearing the word flag of "a" in the root table hides the word, while
+  // the words below it stay: the root table alone answers for one letter.
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  in.close();
+  const std::size_t end = NodeAreaEnd(bytes);
+  const std::size_t root = end + 4 + LE32At(bytes, end);
+  ASSERT_NE(bytes[root + 8 * 'a'], 0);
+  bytes[root + 8 * 'a'] = 0;
+  WriteAll(path, bytes);
+  TMainDictionary patched;
+  ASSERT_TRUE(patched.Open(path));
+  EXPECT_FALSE(patched.Lookup("a"));
+  EXPECT_TRUE(patched.Lookup("ab"));
+  EXPECT_TRUE(patched.Lookup("i"));
+}
+
+TEST_F(MainDictionaryFile, RefusesAFileOfExactly1024Bytes) {
+  std::string bytes(1024, '\0');
+  std::copy(kMainDictionaryBanner.begin(), kMainDictionaryBanner.end(), bytes.begin());
+  const std::string path = dir_.File("short.oxm");
+  WriteAll(path, bytes);
+  TMainDictionary dict;
+  EXPECT_FALSE(dict.Open(path));
+  EXPECT_EQ(dict.Filename(), "");
+  EXPECT_FALSE(dict.Lookup("a"));
+}
+
+TEST_F(MainDictionaryFile, RefusesABannerThatDiffersInOneByte) {
+  const std::string good_path = Compile({"umuntu", "abantu"});
+  std::ifstream in(good_path, std::ios::binary);
+  const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  for (std::size_t at : {0, 10, 40, 41, 100, 119, 122}) {
+    std::string bad = good;
+    bad[at] ^= 0x20;
+    const std::string path = dir_.File("banner.oxm");
+    WriteAll(path, bad);
+    TMainDictionary dict;
+    EXPECT_FALSE(dict.Open(path)) << "byte " << at;
+    EXPECT_FALSE(dict.Lookup("umuntu")) << "byte " << at;
+  }
+  std::string tail_changed = good;
+  tail_changed[123] = 'x';  // the rest of the banner block is not read
+  WriteAll(dir_.File("tail.oxm"), tail_changed);
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(dir_.File("tail.oxm")));
+  EXPECT_TRUE(dict.Lookup("umuntu"));
+}
+
+TEST_F(MainDictionaryFile, CannotActivateATruncatedFile) {
+  const std::string good_path = Compile({"umuntu", "abantu", "abantwana", "x"});
+  std::ifstream in(good_path, std::ios::binary);
+  const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t end = NodeAreaEnd(good);
+  struct Case {
+    const char* what;
+    std::size_t size;
+  };
+  const std::vector<Case> cases = {
+      {"cut after the node area", end},
+      {"cut inside the linkage size", end + 2},
+      {"cut after the linkage size", end + 4},
+      {"cut inside the root table", end + 4 + LE32At(good, end) + 100},
+      {"one byte short of the trailer", good.size() - 1},
+  };
+  for (const Case& c : cases) {
+    const std::string path = dir_.File("cut.oxm");
+    WriteAll(path, good.substr(0, c.size));
+    TMainDictionary dict;
+    dict.Open(path);
+    EXPECT_FALSE(dict.SetActive(true)) << c.what;
+    EXPECT_FALSE(dict.Active()) << c.what;
+    EXPECT_FALSE(dict.Lookup("umuntu")) << c.what;
+    EXPECT_FALSE(dict.Lookup("x")) << c.what;
+    EXPECT_TRUE(AllWords(dict).empty()) << c.what;
+  }
+}
+
+TEST_F(MainDictionaryFile, SurvivesLinksThatPointOutsideTheFile) {
+  // Every child index and linkage offset in the node area is replaced by
+  // garbage; lookups and walks must neither crash nor run away.
+  const auto words = GeneratedWords(300, 7);
+  const std::string good_path = Compile(words);
+  std::ifstream in(good_path, std::ios::binary);
+  const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t start = 1075 + 2 * static_cast<uint8_t>(good[1024]);
+  const std::size_t end = NodeAreaEnd(good);
+  std::mt19937 rng(3);
+  for (int round = 0; round < 20; ++round) {
+    std::string bad = good;
+    for (std::size_t at = start; at < end + 4 + LE32At(good, end); ++at)
+      if (rng() % 4 == 0) bad[at] = static_cast<char>(rng());
+    const std::string path = dir_.File("garbage.oxm");
+    WriteAll(path, bad);
+    TMainDictionary dict;
+    ASSERT_TRUE(dict.Open(path));
+    for (const auto& w : words) dict.Lookup(w);
+    std::size_t visited = 0;
+    dict.EnumeratePrefix("", [&](std::string_view) { return ++visited > 100000; });
+  }
+}
+
+TEST_F(MainDictionaryFile, UsesBothIndexWidthsInLargeGraphs) {
+  const auto words = GeneratedWords(100000, 11);
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(Compile(words)));
+  ASSERT_GE(dict.NodeCount(), 65535u) << "the graph must need the wide child indexes";
+  {
+    std::ifstream in(dict.Filename(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto leads = ListLeadBytes(bytes);
+    const auto two = std::count_if(leads.begin(), leads.end(), [](uint8_t b) { return b & 0x80; });
+    EXPECT_GT(two, 0) << "indexes below 32768 take 2 bytes";
+    EXPECT_GT(static_cast<long>(leads.size()) - two, 0) << "larger indexes take 3 bytes";
+  }
+  std::size_t missing = 0;
+  for (const auto& w : words) missing += !dict.Lookup(w);
+  EXPECT_EQ(missing, 0u);
+  const std::set<std::string> stored(words.begin(), words.end());
+  std::size_t false_hits = 0;
+  for (const auto& w : GeneratedWords(20000, 12)) false_hits += !stored.count(w) && dict.Lookup(w);
+  EXPECT_EQ(false_hits, 0u);
+  EXPECT_EQ(AllWords(dict), std::vector<std::string>(stored.begin(), stored.end()));
+
+  // A small graph uses the 2-byte little-endian form and reads the same.
+  TMainDictionary small;
+  ASSERT_TRUE(small.Open(Compile({words.begin(), words.begin() + 500}, "small.oxm")));
+  ASSERT_LT(small.NodeCount(), 65535u);
+  for (std::size_t i = 0; i < 500; ++i) EXPECT_TRUE(small.Lookup(words[i])) << words[i];
+}
+
+TEST_F(MainDictionaryFile, EnumeratesPrefixesWithSkips) {
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(Compile({"aba", "abab", "ababa", "abac", "abd", "abdomen", "b", "ukuhambisana",
+                                 "ukuhambisa"})));
+  struct Case {
+    std::string prefix;
+    std::string skip_at;  // the visitor answers true for this word
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {"", "", "aba abab ababa abac abd abdomen b ukuhambisa ukuhambisana "},
+      {"ab", "", "aba abab ababa abac abd abdomen "},
+      {"ab", "aba", "aba abd abdomen "},
+      {"ab", "abab", "aba abab abac abd abdomen "},
+      {"aba", "", "aba abab ababa abac "},
+      {"abd", "abd", "abd "},
+      {"b", "", "b "},
+      {"c", "", ""},
+      {"abx", "", ""},
+      {"ukuh", "", "ukuhambisa ukuhambisana "},  // ends inside a packed chain
+      {"ukuhamb", "", "ukuhambisa ukuhambisana "},
+      {"ukuhambisan", "", "ukuhambisana "},
+      {"ukuhx", "", ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> seen;
+    dict.EnumeratePrefix(c.prefix, [&](std::string_view w) {
+      seen.emplace_back(w);
+      return w == c.skip_at;
+    });
+    EXPECT_EQ(Joined(seen), c.expected) << "prefix \"" << c.prefix << "\" skipping at " << c.skip_at;
+  }
+}
+
+// Codes words by their consonants after the first two letters.
+class ConsonantCode : public PhoneticEncoder {
+ public:
+  std::string Encode(std::string_view word) const override {
+    std::string code(word.substr(0, 2));
+    for (char c : word.substr(std::min<std::size_t>(2, word.size())))
+      if (std::string_view("aeiou").find(c) == std::string_view::npos) code.push_back(c);
+    return code;
+  }
+  int PhoneticDepth() const override { return 2; }
+};
+
+TEST_F(MainDictionaryFile, FindsWordsThatSoundAlike) {
+  std::vector<std::string> words = {"hamba", "hambo", "hombe", "hmb", "hambani", "hamb", "hambe"};
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(Compile(words)));
+  const ConsonantCode code;
+  std::vector<std::string> results = {"hambe"};
+  dict.EnumeratePhonetic("hamba", code, results);
+  EXPECT_EQ(Joined(results), "hambe hamb hamba hambo ") << "held words are not added twice";
+
+  std::vector<std::string> none;
+  dict.EnumeratePhonetic("h", code, none);
+  EXPECT_TRUE(none.empty()) << "a one-character code starts no search";
+}
+
+TEST_F(MainDictionaryFile, StopsThePhoneticListAtAbout500Words) {
+  std::vector<std::string> words;
+  for (int i = 0; i < 2000; ++i) {
+    std::string w = "ka";
+    for (int n = i; n > 0; n /= 5) w.push_back("aeiou"[n % 5]);
+    words.push_back(w + "t");
+  }
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(Compile(words)));
+  const ConsonantCode code;
+  std::vector<std::string> results;
+  dict.EnumeratePhonetic("kat", code, results);
+  EXPECT_EQ(results.size(), 501u);
+}
+
+TEST_F(MainDictionaryFile, AnswersFromSeveralThreadsWhileActivating) {
+  const auto words = GeneratedWords(2000, 5);
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(Compile(words)));
+  std::vector<std::thread> threads;
+  std::vector<int> misses(4, 0);
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&, t] {
+      for (const auto& w : words) misses[t] += !dict.Lookup(w);
+    });
+  for (auto& th : threads) th.join();
+  EXPECT_EQ(misses, std::vector<int>(4, 0));
+}
+
+TEST_F(MainDictionaryFile, OpenResetsHitsAndKeepsTheActiveState) {
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(Compile({"umuntu"})));
+  ASSERT_TRUE(dict.SetActive(true));
+  dict.CountHit();
+  dict.CountHit();
+  EXPECT_EQ(dict.HitCount(), 2u);
+  const std::string other = Compile({"abantu"}, "other.oxm");
+  ASSERT_TRUE(dict.Open(other));
+  EXPECT_EQ(dict.HitCount(), 0u);
+  EXPECT_TRUE(dict.Active());
+  EXPECT_TRUE(dict.Lookup("abantu"));
+  EXPECT_FALSE(dict.Lookup("umuntu"));
+  EXPECT_EQ(dict.Filename(), other);
+
+  EXPECT_FALSE(dict.Open(dir_.File("missing.oxm")));
+  EXPECT_EQ(dict.Filename(), other) << "a failed open changes nothing";
+  EXPECT_TRUE(dict.Lookup("abantu"));
+}
+
+}  // namespace
+}  // namespace tovuri
