@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,12 +11,14 @@
 namespace tovuri {
 namespace {
 
-// Words to put to both paths: one form of each pass of every 80th entry of
-// the shipped lexicon, in several spellings, and a near miss of it. (The
-// reference path takes milliseconds a word, so the sample stays small.)
+// Words to put to both paths: one form of each pass of about 12 entries spread
+// over the shipped lexicon, in several spellings, and a near miss of it. (The
+// reference path takes milliseconds a word, and more with a full lexicon, so
+// the sample has a fixed size rather than growing with the lexicon.)
 std::vector<std::string> SampleWords(const Lexicon& lexicon) {
   std::vector<std::string> words = {"", "xyz", "NGIYABONA", "ngiYabona", "Kodwa", "kODWA"};
-  for (size_t i = 0; i < lexicon.size(); i += 80) {
+  const size_t stride = std::max<size_t>(80, lexicon.size() / 12);
+  for (size_t i = 0; i < lexicon.size(); i += stride) {
     for (const EntryPass& pass : PassesForEntry(lexicon, i)) {
       FormList list;
       GenerateFormsForTag(pass.tag, pass.prefix, pass.stem, pass.final, pass.attribute, list);
