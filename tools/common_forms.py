@@ -451,6 +451,10 @@ def closed_class(out):
     for number in ("bili", "thathu", "ne", "hlanu", "thupha", "khombisa", "tshumi"):
         for q in POSSESSIVE + ["owa", "aba", "eya", "ela", "esa", "eza", "olwa", "okwa"]:
             out.add(q[:-1] + "esi" + number)
+    # Passives of thi (say): kuthiwa, kwathiwa, kuthiwe, and the spoken kuthwa.
+    for c in ("ku", "kwa", "kwaku", "beku", "oku", "okwa", "okwaku", "seku"):
+        out.add(c + "thiwa", c + "thwa")
+    out.add("kuthiwe", "kwakuthiwe", "okuthiwe")
     out.add("kusile", "sekusile", "okokuqala", "kwasekuqaleni", "ekuqaleni", "okwesibili", "okwesithathu")
     # Kinship nouns with a possessive stem: umfowethu, umnawakhe, abantwabakhe.
     kin = {"umfowa": "abafowa", "umnawa": "abanawa", "umntana": "abantwa", "udadewa": "odadewa",
