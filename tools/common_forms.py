@@ -11,7 +11,7 @@ adjective and relative stems, and names of people and places with the
 prefixes they most often take. It keeps to forms whose spelling is certain
 and leaves the long tail (object concords, compound tenses) to the analyser.
 
-Usage: tools/common_forms.py [data/dictionary.txt] > words.txt
+Usage: tools/common_forms.py [data/dictionary.txt] > data/wordlist.txt
 """
 
 import sys
@@ -142,10 +142,10 @@ def perfect(stem, final):
     word = stem + final
     vowels = sum(c in VOWELS for c in word)
     if word in ("thi", "ya", "za", "ba", "pha", "na", "sa", "hlala"):
-        return {"sa": "sile", "hlala": "hlezi"}.get(word)
+        return {"hlala": "hlezi"}.get(word)
     if word == "tsho":
         return "tshilo"
-    if word in ("thatha", "phatha", "thathana", "embatha"):
+    if word in ("thatha", "phatha", "thathana", "embatha", "mumatha", "qukatha"):
         i = stem.rfind("a")
         return stem[:i] + "e" + stem[i + 1:] + "e"
     if vowels >= 3 and word.endswith("ela"):
@@ -157,6 +157,10 @@ def perfect(stem, final):
     return stem + "ile"
 
 
+BE = ["bengi", "ubu", "ube", "besi", "beli", "bebe", "ibi", "abe", "bezi", "belu", "bebu", "beku"]
+NGA = ["ngangi", "wawu", "waye", "sasi", "lali", "babe", "yayi", "aye", "zazi", "lwalu", "babu", "kwaku"]
+RELATIVE_NGA = ["engangi", "owawu", "owaye", "esasi", "elali", "ababe", "eyayi", "aye", "ezazi",
+                "olwalu", "obabu", "okwaku"]
 SE = ["sengi", "usu", "use", "sesi", "seli", "sebe", "isi", "ase", "sezi", "selu", "sebu", "seku"]
 
 
@@ -177,7 +181,7 @@ tshintsha guqula lunga themba kholwa thandaza khonza tshumayela phendula bika ch
 hlonipha vikela lahla phosa thuma sungula veza dinga swela vama hluleka ehlula ehla enyuka khwela
 gijima baleka lima fuya qhuba hlupha dabula amukela esaba bamba busa
 fundisa thengisa lungisa thumela landela sebenzisa bonisa fanela mela hambela buyela lahleka
-enzeka khulisa tshisa bulawa azisa fakela qhubeka bonakala enzakala tholakala zwakala
+enzeka khulisa tshisa khathaleka azisa fakela qhubeka bonakala enzakala tholakala zwakala
 """.split())
 BASIC_SUBJECTS = ["ngi", "u", "si", "ba", "i", "zi", "ku", "a", "li"]
 
@@ -202,7 +206,7 @@ def basic_verb_forms(out, stem, final, attribute, passives):
         for r in ("o", "aba", "oku", "e", "ezi"):
             out.add(relative_join(r, word) + "yo")
         out.add(join("e", word))
-    if attribute == "Reflexive":
+    if attribute == "Reflexive" or stem.endswith("w"):
         return
     base, glide = passive_base(stem, final, passives)
     pw = base + glide + ("o" if final == "o" else "a")
@@ -227,7 +231,8 @@ def verb_forms(out, stem, final, attribute, passives):
             out.add("e" + join("ku", stem + "eni"))
         for sc in SUBJECT:
             out.add(join(sc, word), join(sc + "ya", word), join(sc, subj), join(sc + "nga", word))
-            out.add(sc + "za" + ku_before(word) + word)
+            out.add(sc + "za" + ku_before(word) + word, sc + "zaku" + word if not vowel_initial
+                    else sc + "zak" + join("u", word))
             if perf:
                 out.add(join(sc, perf))
         for se in SE:
@@ -245,9 +250,21 @@ def verb_forms(out, stem, final, attribute, passives):
             out.add(relative_join(r, word), relative_join(r, word) + "yo")
             if perf:
                 out.add(relative_join(r, perf) + "yo")
+        # Past continuous and its relative (wayehamba, owayehamba, bekuhamba).
+        for c in NGA + BE + RELATIVE_NGA:
+            out.add(join(c, word), join(c + "nga", neg))
+            if perf:
+                out.add(join(c, perf), join(c + "nga", perf))
+        # Still doing (usahamba, abasahambayo) and the negative perfect (kungakhathalekile).
+        for sc in SUBJECT:
+            out.add(join(sc + "sa", word))
+            if perf:
+                out.add(join(sc + "nga", perf))
+        for r in RELATIVE[:-1]:
+            out.add(r + "sa" + word + "yo" if not vowel_initial else join(r + "sa", word) + "yo")
         if not vowel_initial and sum(c in VOWELS for c in word) > 1 and final == "a":
             out.add(word, stem + "ani")
-    if attribute == "Reflexive":
+    if attribute == "Reflexive" or stem.endswith("w"):
         return
     base, glide = passive_base(stem, final, passives)
     pw = base + glide + ("o" if final == "o" else "a")
@@ -260,6 +277,8 @@ def verb_forms(out, stem, final, attribute, passives):
         out.add(join(p, pw))
     for r in RELATIVE:
         out.add(relative_join(r, pw), relative_join(r, pw) + "yo")
+    for c in NGA + BE + RELATIVE_NGA:
+        out.add(join(c, pw))
 
 
 def noun_variants(tag, prefix, stem):
@@ -428,6 +447,27 @@ def closed_class(out):
             "lilonke", "babonke", "lokhu", "lokho", "yikho", "ngakho", "ngalokho", "ngalokhu")
     for s in ("nge", "we", "ye", "so", "lo", "bo", "wo", "yo", "zo", "ko"):
         out.add(s + "dwa")
+    # Ordinals: owesibili, wesithathu (the second, of the third).
+    for number in ("bili", "thathu", "ne", "hlanu", "thupha", "khombisa", "tshumi"):
+        for q in POSSESSIVE + ["owa", "aba", "eya", "ela", "esa", "eza", "olwa", "okwa"]:
+            out.add(q[:-1] + "esi" + number)
+    # Passives of thi (say): kuthiwa, kwathiwa, kuthiwe, and the spoken kuthwa.
+    for c in ("ku", "kwa", "kwaku", "beku", "oku", "okwa", "okwaku", "seku"):
+        out.add(c + "thiwa", c + "thwa")
+    out.add("kuthiwe", "kwakuthiwe", "okuthiwe")
+    out.add("kusile", "sekusile", "okokuqala", "kwasekuqaleni", "ekuqaleni", "okwesibili", "okwesithathu")
+    # Kinship nouns with a possessive stem: umfowethu, umnawakhe, abantwabakhe.
+    kin = {"umfowa": "abafowa", "umnawa": "abanawa", "umntana": "abantwa", "udadewa": "odadewa",
+           "umnewa": "abanewa"}
+    own = ["mi", "kho", "khe", "ithu", "inu", "bo"]
+    for singular, plural in kin.items():
+        for name, concord in ((singular, "ba"), (plural, "ba")):
+            for stem in own:
+                word = (name[:-1] + "e" + stem[1:]) if stem[0] == "i" else name + stem
+                if name == "abantwa":
+                    word = (name + concord[:-1] + "e" + stem[1:]) if stem[0] == "i" else name + concord + stem
+                out.add(word, formative("la", word), formative("nga", word), "ku" + word[1:],
+                        formative("kwa", word), "ng" + word if word[0] in "uao" else "y" + word)
     for p in ("ngu", "mpa", "nku", "nsi", "nti", "nka", "nzi", "ntu"):
         out.add("na" + p)
     out.add("nangu", "nanti", "nanku", "nansi", "nanzi", "nampa", "nanka", "nango", "nanko",
@@ -447,7 +487,9 @@ def closed_class(out):
             "kuhle", "kubi", "kunzima", "kulula", "kumnandi", "kubuhlungu",
             "ngeke", "angeke", "kangeke", "akusoze", "kasoze", "ngitsho", "sitsho", "kutsho",
             "ngokutsho", "njengokutsho", "okutsho", "uMnu", "uNkosikazi", "uNkosazana",
-            "uMnumzana", "koBulawayo", "ngo-", "u-")
+            "uMnumzana", "koBulawayo", "woza", "wozani", "yima", "hambakahle", "salakahle",
+            "ngiyakuthanda", "angizwa", "insuku", "inyawo", "ntambama", "ihora", "amahora",
+            "ipensile")
 
 
 def main():
@@ -463,6 +505,11 @@ def main():
             passives[strip(verb, 1)] = strip(irregular, 2) if irregular else ""
     out = Forms()
     closed_class(out)
+    # The enclitic -ke (then, so) is written with a hyphen after common words: kodwa-ke.
+    enclitic_hosts = {"kwathi", "wathi", "bathi", "kube", "kunjalo", "kunje", "yikho", "lapho",
+                      "lapha", "lokho", "lokhu", "lelo", "leli", "ngakho", "ngalokho", "kodwa",
+                      "njalo", "kanti", "kufanele", "kufanelekile", "kuhle", "kulungile",
+                      "yindlela", "khathesi", "manje", "nxa", "uba", "ukuthi", "ngoba"}
     for extended in COMMON_VERBS:
         verb_forms(out, extended[:-1], extended[-1], "", passives)
     for line in path.read_text(encoding="cp1252").splitlines():
@@ -480,6 +527,7 @@ def main():
             continue
         if tag in ("conj", "special"):
             out.add(word)
+            enclitic_hosts.add(word)
             continue
         prefix, _, rest = word.partition("-")
         stem, final = rest[:-1], rest[-1:]
@@ -487,6 +535,7 @@ def main():
             verb_forms(out, stem, final, attribute, passives)
         elif tag == "adv":
             out.add(prefix + rest)
+            enclitic_hosts.add(prefix + rest)
         elif tag == "defverb":
             defective_forms(out, stem, final)
         elif tag == "place":
@@ -502,6 +551,8 @@ def main():
                 out.add("o" + name, "uMa" + name, "kaMa" + name, "loMa" + name)
         else:
             noun_forms(out, tag, prefix, stem, final, attribute)
+    enclitic_hosts.discard("manje")
+    out.add(*[host + "-ke" for host in enclitic_hosts])
     for w in sorted(out.words, key=lambda s: (s.lower(), s)):
         if w.endswith("-"):
             continue

@@ -103,13 +103,13 @@ constexpr ClassRow kClassTable[] = {
 
 bool IsLabial(char c) { return c == 'b' || c == 'f' || c == 'p' || c == 'v'; }
 
-std::string ApplyPrefixRule(const PrefixSpec& spec, std::string_view prefix, std::string_view stem,
+std::string ApplyPrefixRule(const PrefixSpec& how, std::string_view prefix, std::string_view stem,
                             const std::string& second_prefix) {
-  switch (spec.rule) {
+  switch (how.rule) {
     case PrefixRule::kKeep:
       return std::string(prefix);
     case PrefixRule::kLiteral:
-      return std::string(spec.text);
+      return std::string(how.text);
     case PrefixRule::kSecondLetterToZ: {
       std::string p(prefix);
       if (p.size() >= 2) p[1] = 'z';
