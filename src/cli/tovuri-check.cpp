@@ -388,6 +388,7 @@ int ListUnknown(const Options& options, const std::vector<std::string>& files) {
 
 int Words(const Options& options, const std::vector<std::string>& words) {
   if (!LoadData(options)) return kExitUsage;
+  if (!options.reference) PrepareWordCheck();
   Pipeline pipeline(options);
   bool all_accepted = true;
   for (const std::string& word : words) {
