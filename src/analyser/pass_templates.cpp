@@ -60,6 +60,8 @@ bool BehavesLikeModel(std::string_view tag, std::string_view prefix, std::string
   if (std::find(std::begin(kSpecialStems), std::end(kSpecialStems), stem) !=
       std::end(kSpecialStems))
     return false;
+  // The infinitive's negative locative reads whether the stem ends in "w".
+  if ((stem.back() == 'w') != (model.back() == 'w')) return false;
   const NumberVariants real = NounNumberVariants(tag, prefix, stem);
   const NumberVariants modelled = NounNumberVariants(tag, prefix, model);
   if (real.count != modelled.count) return false;
@@ -132,8 +134,8 @@ int32_t PassTemplates::Add(std::string_view tag, std::string_view prefix, std::s
   // vowel; a last "w"); then one that keeps two letters at either end; then,
   // for short stems, one that keeps the end (which locatives change) whole.
   const size_t n = stem.size();
-  const Shape narrow{IsVowel(stem.front()) ? size_t{1} : 0,
-                     stem.back() == 'w' && n > 1 ? size_t{1} : 0};
+  const size_t first_vowel = IsVowel(stem.front()) ? 1 : 0;
+  const Shape narrow{first_vowel, stem.back() == 'w' && first_vowel < n ? size_t{1} : 0};
   const Shape wide{std::min<size_t>(2, n), std::min<size_t>(2, n - std::min<size_t>(2, n))};
   const Shape end{0, std::min<size_t>(3, n)};
   for (const Shape shape : {narrow, wide, end}) {
