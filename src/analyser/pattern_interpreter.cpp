@@ -683,9 +683,14 @@ struct RightPart {
   Sequence rest;
   int block = 0;
   std::vector<size_t> plans;
+  // Right parts share their pieces: one evaluation of each serves all.
+  size_t second_id = 0;
+  size_t rest_id = 0;
 };
 
 struct MatchPlans {
+  size_t second_count = 0;  // distinct join seconds (with their blocks)
+  size_t rest_count = 0;    // distinct rests (with their blocks)
   std::vector<Plan> plans;
   std::vector<size_t> tail_plans;  // plans whose split J stands in a tail()
   std::vector<RightPart> rights;
@@ -714,6 +719,8 @@ MatchPlans MakePlans(const std::vector<Row>& rows) {
   MatchPlans out;
   std::vector<std::string> left_texts;
   std::vector<std::string> right_texts;
+  std::vector<std::string> second_texts;
+  std::vector<std::string> rest_texts;
   const auto intern = [](std::vector<std::string>& texts, const std::string& text) {
     const auto it = std::find(texts.begin(), texts.end(), text);
     if (it != texts.end()) return static_cast<size_t>(it - texts.begin());
@@ -768,11 +775,15 @@ MatchPlans MakePlans(const std::vector<Row>& rows) {
       plan.left_id = static_cast<uint32_t>(intern(left_texts, left_text));
 
       uint32_t unused = 0;
-      std::string right_text = std::to_string(row.block) + ":";
-      if (right.join_second) Describe(*right.join_second, pattern, right_text, unused);
-      right_text += '|';
-      Describe(right.rest, pattern, right_text, unused);
-      plan.right_id = intern(right_texts, right_text);
+      std::string second_text = std::to_string(row.block) + ":";
+      if (right.join_second) Describe(*right.join_second, pattern, second_text, unused);
+      std::string rest_text = std::to_string(row.block) + ":";
+      Describe(right.rest, pattern, rest_text, unused);
+      right.second_id = intern(second_texts, second_text);
+      right.rest_id = intern(rest_texts, rest_text);
+      out.second_count = second_texts.size();
+      out.rest_count = rest_texts.size();
+      plan.right_id = intern(right_texts, second_text + "|" + rest_text);
       if (plan.right_id == out.rights.size()) out.rights.push_back(std::move(right));
       out.rights[plan.right_id].plans.push_back(out.plans.size());
       if (plan.tail) out.tail_plans.push_back(out.plans.size());
@@ -1129,8 +1140,25 @@ TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_vi
     return match.literals_lower && ValuesLower(values) ? TableMatch::kLowerCase
                                                        : TableMatch::kMixedCase;
   };
-  std::string second;
-  std::string rest;
+  // Each distinct piece evaluated at most once for these values.
+  std::vector<std::string> seconds(match.second_count);
+  std::vector<std::string> rests(match.rest_count);
+  std::vector<bool> have_second(match.second_count);
+  std::vector<bool> have_rest(match.rest_count);
+  const auto piece = [&](const RightPart& part, bool of_second) -> const std::string& {
+    std::vector<std::string>& values_of = of_second ? seconds : rests;
+    std::vector<bool>& have = of_second ? have_second : have_rest;
+    const size_t id = of_second ? part.second_id : part.rest_id;
+    if (!have[id]) {
+      maker.SetBlock(part.block);
+      if (!of_second)
+        maker.Evaluate(part.rest, values_of[id]);
+      else if (part.join_second)
+        maker.Evaluate(*part.join_second, values_of[id]);
+      have[id] = true;
+    }
+    return values_of[id];
+  };
   const auto ends_with = [&](std::string_view end, size_t before) {
     if (end.size() + before > word.size()) return false;
     const size_t cut = word.size() - before - end.size();
@@ -1139,13 +1167,10 @@ TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_vi
     return true;
   };
   for (const RightPart& part : match.rights) {
-    maker.SetBlock(part.block);
     // The nodes after the last slot first: most words fail there.
-    rest.clear();
-    maker.Evaluate(part.rest, rest);
+    const std::string& rest = piece(part, false);
     if (!ends_with(rest, 0)) continue;
-    second.clear();
-    if (part.join_second) maker.Evaluate(*part.join_second, second);
+    const std::string& second = piece(part, true);
     if (!ends_with(second, rest.size())) continue;
     const size_t cut = word.size() - rest.size() - second.size();
     const std::string_view left = word.substr(0, cut);
@@ -1159,11 +1184,8 @@ TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_vi
   for (size_t index : match.tail_plans) {
     const Plan& plan = match.plans[index];
     const RightPart& part = match.rights[plan.right_id];
-    maker.SetBlock(part.block);
-    rest.clear();
-    maker.Evaluate(part.rest, rest);
-    second.clear();
-    maker.Evaluate(*part.join_second, second);
+    const std::string& rest = piece(part, false);
+    const std::string& second = piece(part, true);
     if (second.empty() || !ends_with(rest, 0) ||
         !ends_with(std::string_view(second).substr(1), rest.size()))
       continue;

@@ -324,6 +324,7 @@ namespace tovuri {
 WordCheckIndex::WordCheckIndex(const Lexicon& lexicon) : lexicon_(lexicon) {
   needles_.emplace_back();  // the root
   pass_templates_.assign(lexicon.size(), {-1, -1, -1, -1});
+  passes_.resize(lexicon.size());
   const bool passive_keys = lexicon.PassiveKeys.size() == lexicon.size();
   for (size_t i = 0; i < lexicon.size(); ++i) {
     const std::string& stem = lexicon.LexStem[i];
@@ -340,7 +341,8 @@ WordCheckIndex::WordCheckIndex(const Lexicon& lexicon) : lexicon_(lexicon) {
     }
     if (lexicon.LexClass[i] == "verb")
       AddNeedle(passive_keys ? lexicon.PassiveKeys[i] : PassiveStem(stem, lexicon), plain);
-    const std::vector<EntryPass> passes = PassesForEntry(lexicon, i);
+    passes_[i] = PassesForEntry(lexicon, i);
+    const std::vector<EntryPass>& passes = passes_[i];
     for (size_t k = 0; k < passes.size() && k < 4; ++k) {
       pass_templates_[i][k] = AddTemplate(templates_, passes[k], lexicon);
     }
@@ -419,7 +421,7 @@ bool WordCheckIndex::IsWord(std::string_view word) const {
   const bool all_capitals = IsAllCapitals(word);
   const bool rest_lower = !HasCapitals(word.substr(1));
   for (size_t i : Candidates(folded)) {
-    const std::vector<EntryPass> passes = PassesForEntry(lexicon_, i);
+    const std::vector<EntryPass>& passes = passes_[i];
     for (size_t k = 0; k < passes.size(); ++k) {
       const EntryPass& pass = passes[k];
       if (const int32_t id = k < 4 ? pass_templates_[i][k] : -1; id >= 0) {

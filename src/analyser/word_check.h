@@ -17,6 +17,11 @@
 
 namespace tovuri {
 
+// The arguments of one generator pass over a lexicon entry.
+struct EntryPass {
+  std::string tag, prefix, stem, final, attribute;
+};
+
 class PatternTable;
 class PatternMatchCache;
 
@@ -64,7 +69,8 @@ class WordCheckIndex {
   std::unordered_set<std::string> closed_forms_;     // case-folded
   std::unordered_map<const PatternTable*, std::unique_ptr<PatternMatchCache>> caches_;
   PassTemplates templates_;
-  // Per entry, the template of each of its passes, or -1.
+  // Per entry, its generator passes and the template of each, or -1.
+  std::vector<std::vector<EntryPass>> passes_;
   std::vector<std::array<int32_t, 4>> pass_templates_;
 };
 
@@ -83,11 +89,6 @@ bool IsNdebeleWordReference(std::string_view word);
 // The lexicon entries that could hold the word, in the order they are tried:
 // stems of 20 characters first, down to 1; lexicon order within one length.
 std::vector<size_t> CandidateEntries(std::string_view word, const Lexicon& lexicon);
-
-// The arguments of one generator pass over a lexicon entry.
-struct EntryPass {
-  std::string tag, prefix, stem, final, attribute;
-};
 
 // The passes the word check runs for entry i, in order: one for most tags;
 // four for a verb, which is also tried as an infinitive noun, a passive
