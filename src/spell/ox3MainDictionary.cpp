@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <fstream>
 
@@ -30,6 +31,96 @@ struct Node {
   uint32_t extra_len;
 };
 
+// The word graph decoded once, at activation, for Lookup. Walking the file
+// itself costs, per letter, a child list whose 2- or 3-byte indexes must be
+// decoded one after another and a visit to the record of every child until
+// the letter matches: about 30 scattered reads for a typical word. Here each
+// node reachable from the root table is one packed record that holds
+// everything a step needs, so a step reads one record, usually one cache
+// line. Records are laid out depth-first, so a chain of single children
+// lies in consecutive bytes.
+//
+// A record at byte offset r of bytes_:
+//   r[0]        bit 7: a word ends here; bits 0-3: n, the chain length
+//   r[1]        k, the number of children (distinct characters, stored order)
+//   r[2 ..]     the k children's characters
+//   then        the n chain bytes
+//   then        k 32-bit offsets of the children's records
+class LookupIndex {
+ public:
+  bool Empty() const { return bytes_.empty(); }
+  std::size_t Bytes() const { return bytes_.capacity() + sizeof(*this); }
+
+  // Builds the index from the mapped file; false (and empty) when it would
+  // take far more memory than a sound file of that size needs (a damaged
+  // file), so that lookups walk the file instead.
+  template <bool kWide>
+  bool Build(const TMainDictionary::View& v);
+
+  // Exactly the answer of the walk over the file (LookupIn below).
+  bool Lookup(const uint8_t* w, std::size_t len) const {
+    const uint8_t* r = bytes_.data() + roots_[w[0]];
+    if (len == 1) return (r[0] & kEndBit) != 0;
+    for (std::size_t i = 1;;) {
+      const uint32_t k = r[1];
+      const uint32_t j = FindChar(r + 2, k, w[i]);
+      if (j == k) return false;
+      r = bytes_.data() + ReadOffset(r + 2 + k + (r[0] & kChainMask) + 4 * j);
+      if (i == len - 1) return (r[0] & kEndBit) != 0;
+      // No word ends inside a node's chain or at its last byte.
+      const uint32_t n = r[0] & kChainMask;
+      if (len - i - 1 <= n) return false;
+      if (n && std::memcmp(r + 2 + r[1], w + i + 1, n) != 0) return false;
+      i += 1 + n;
+    }
+  }
+
+ private:
+  static constexpr uint8_t kEndBit = 0x80;
+  static constexpr uint8_t kChainMask = 0x0F;
+
+  static uint32_t ReadOffset(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+  }
+
+  // The position of ch among the k characters at chars, or k. Eight
+  // characters per comparison: x has a zero byte where a character matches,
+  // and zero has the top bit of exactly those bytes. Reading up to seven
+  // bytes past the characters is safe: bytes_ ends with eight spare bytes.
+  static uint32_t FindChar(const uint8_t* chars, uint32_t k, uint8_t ch) {
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+    const uint64_t pattern = uint64_t{ch} * 0x0101010101010101u;
+    for (uint32_t at = 0; at < k; at += 8) {
+      uint64_t x;
+      std::memcpy(&x, chars + at, 8);
+      x ^= pattern;
+      const uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
+      if (zero) {
+        const int bit = std::endian::native == std::endian::little ? std::countr_zero(zero)
+                                                                    : std::countl_zero(zero);
+        return std::min(k, at + static_cast<uint32_t>(bit) / 8);  // a match past k is no child
+      }
+    }
+    return k;
+  }
+
+  // One node's children as the walk over the file sees them.
+  struct Children {
+    uint32_t count = 0;
+    std::array<uint8_t, 256> chars;
+    std::array<uint32_t, 256> nodes;
+  };
+  template <bool kWide>
+  static void ReadChildren(const TMainDictionary::View& v, uint32_t count, uint32_t link, bool counted,
+                           Children& out);
+  void Append(uint8_t flags, const uint8_t* chain, const Children& children);
+
+  std::vector<uint8_t> bytes_;
+  std::array<uint32_t, 256> roots_{};  // record offset by first byte, from the root table
+};
+
 }  // namespace
 
 // Everything that depends on the mapped file.
@@ -45,6 +136,7 @@ struct TMainDictionary::View {
   bool wide = false;  // 2- or 3-byte big-endian child indexes
   std::array<uint8_t, kMainRootTableSize> root{};
   std::array<uint8_t, kMainTrailerSize> trailer{};
+  LookupIndex index;  // empty when the file is too damaged for it
 
   ~View() {
     if (base) munmap(const_cast<uint8_t*>(base), size);
@@ -303,6 +395,8 @@ std::unique_ptr<TMainDictionary::View> TMainDictionary::Map() const {
   v->total_nodes = group_first_index_[kMainGroupCount];
   v->wide = node_count_ >= kMainWideIndexNodes;
   v->BuildGroupHints();
+  if (v->wide) v->index.Build<true>(*v);
+  else v->index.Build<false>(*v);
   return v;
 }
 
@@ -408,12 +502,137 @@ bool LookupIn(const TMainDictionary::View& v, const uint8_t* w, std::size_t len)
 
 }  // namespace
 
+template <bool kWide>
+void LookupIndex::ReadChildren(const TMainDictionary::View& v, uint32_t count, uint32_t link, bool counted,
+                               Children& out) {
+  // The same reading of count and link as FindChildFast and ScanChildren.
+  out.count = 0;
+  uint32_t group = 0;
+  if (count == 1) {
+    if (link < v.total_nodes) {
+      out.chars[0] = v.Record(link, group)[0];
+      out.nodes[0] = link;
+      out.count = 1;
+    }
+    return;
+  }
+  if (count == 0) {
+    if (!counted || link == kMainNoChildren || link >= v.linkage_size) return;
+    count = v.linkage[link];
+    ++link;
+  }
+  if (link > v.linkage_size) return;
+  // Stored order, the first child of each character only: the walk over the
+  // file answers with the first match.
+  std::array<bool, 256> seen{};
+  const uint8_t* list = v.linkage + link;
+  for (; count > 0; --count) {
+    uint32_t index;
+    if constexpr (!kWide) {
+      index = uint32_t{list[0]} | uint32_t{list[1]} << 8;
+      list += 2;
+    } else {
+      const uint32_t b0 = list[0], b1 = list[1], b2 = list[2];
+      const bool two_bytes = (b0 & 0x80) != 0;
+      index = two_bytes ? ((b0 & 0x7F) << 8 | b1) : (b0 << 16 | b1 << 8 | b2);
+      list += two_bytes ? 2 : 3;
+    }
+    if (index >= v.total_nodes) continue;
+    const uint8_t ch = v.Record(index, group)[0];
+    if (seen[ch]) continue;
+    seen[ch] = true;
+    out.chars[out.count] = ch;
+    out.nodes[out.count++] = index;
+  }
+}
+
+// Appends a record whose child offsets are, for now, node indexes.
+void LookupIndex::Append(uint8_t flags, const uint8_t* chain, const Children& children) {
+  const uint32_t k = children.count;
+  bytes_.push_back(flags);
+  bytes_.push_back(static_cast<uint8_t>(k));
+  bytes_.insert(bytes_.end(), children.chars.begin(), children.chars.begin() + k);
+  bytes_.insert(bytes_.end(), chain, chain + (flags & kChainMask));
+  const std::size_t at = bytes_.size();
+  bytes_.resize(at + 4 * std::size_t{k});
+  std::memcpy(&bytes_[at], children.nodes.data(), 4 * std::size_t{k});
+}
+
+template <bool kWide>
+bool LookupIndex::Build(const TMainDictionary::View& v) {
+  // A sound file's records take at most about 2.5 times its size here. A
+  // damaged file whose records point into one long list at random could
+  // need hundreds of times more; it goes without.
+  const uint64_t budget = std::min<uint64_t>(uint64_t{v.size} * 4 + (1u << 20), uint64_t{1} << 31);
+  constexpr uint32_t kUnplaced = UINT32_MAX;
+  std::vector<uint32_t> offset_of(v.total_nodes, kUnplaced);
+  std::vector<uint32_t> stack;
+  Children children;
+  const uint8_t no_chain[1] = {};
+  bytes_.reserve(std::min<uint64_t>(budget, uint64_t{v.size} * 2));
+
+  // Root records first, then depth-first from each root's children.
+  for (std::size_t b = 0; b < 256; ++b) {
+    const uint8_t* root = &v.root[b * 8];
+    ReadChildren<kWide>(v, root[1], ReadLE32(root + 4), false, children);
+    roots_[b] = static_cast<uint32_t>(bytes_.size());
+    Append(root[0] != 0 ? kEndBit : 0, no_chain, children);
+    for (uint32_t j = children.count; j > 0; --j) stack.push_back(children.nodes[j - 1]);
+    while (!stack.empty()) {
+      const uint32_t i = stack.back();
+      stack.pop_back();
+      if (offset_of[i] != kUnplaced) continue;
+      offset_of[i] = static_cast<uint32_t>(bytes_.size());
+      uint32_t group = 0;
+      const uint8_t* record = v.Record(i, group);
+      Node n;
+      TMainDictionary::View::Decode(record, group, n);
+      ReadChildren<kWide>(v, n.count, n.link, true, children);
+      Append(static_cast<uint8_t>((n.end ? kEndBit : 0) | n.extra_len), n.extra, children);
+      if (bytes_.size() > budget) {
+        bytes_ = {};
+        return false;
+      }
+      for (uint32_t j = children.count; j > 0; --j)
+        if (offset_of[children.nodes[j - 1]] == kUnplaced) stack.push_back(children.nodes[j - 1]);
+    }
+  }
+
+  // Every child of a placed record was placed too: turn indexes into offsets.
+  for (std::size_t r = 0; r < bytes_.size();) {
+    const uint32_t k = bytes_[r + 1];
+    uint8_t* offsets = &bytes_[r + 2 + k + (bytes_[r] & kChainMask)];
+    for (uint32_t j = 0; j < k; ++j) {
+      const uint32_t at = offset_of[ReadOffset(offsets + 4 * j)];
+      std::memcpy(offsets + 4 * j, &at, 4);
+    }
+    r = static_cast<std::size_t>(offsets + 4 * k - bytes_.data());
+  }
+  bytes_.resize(bytes_.size() + 8, 0);  // FindChar reads whole 8-byte words
+  bytes_.shrink_to_fit();
+  return true;
+}
+
 bool TMainDictionary::Lookup(std::string_view word) const {
   if (word.empty()) return false;
   const View* v = EnsureActive();
   if (!v) return false;
   const auto* w = reinterpret_cast<const uint8_t*>(word.data());
+  if (!v->index.Empty()) return v->index.Lookup(w, word.size());
   return v->wide ? LookupIn<true>(*v, w, word.size()) : LookupIn<false>(*v, w, word.size());
+}
+
+bool TMainDictionary::LookupInFile(std::string_view word) const {
+  if (word.empty()) return false;
+  const View* v = EnsureActive();
+  if (!v) return false;
+  const auto* w = reinterpret_cast<const uint8_t*>(word.data());
+  return v->wide ? LookupIn<true>(*v, w, word.size()) : LookupIn<false>(*v, w, word.size());
+}
+
+std::size_t TMainDictionary::LookupIndexBytes() const {
+  const View* v = active_view_.load(std::memory_order_acquire);
+  return v && !v->index.Empty() ? v->index.Bytes() : 0;
 }
 
 void TMainDictionary::EnumeratePrefix(std::string_view prefix, const WordVisitor& visit) const {
