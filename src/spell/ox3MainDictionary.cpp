@@ -37,15 +37,17 @@ struct Node {
 // the letter matches: about 30 scattered reads for a typical word. Here each
 // node reachable from the root table is one packed record that holds
 // everything a step needs, so a step reads one record, usually one cache
-// line. Records are laid out depth-first, so a chain of single children
-// lies in consecutive bytes.
+// line. Records are laid out depth-first: a record's first child usually
+// comes right after it, needs no offset and shares its cache line.
 //
 // A record at byte offset r of bytes_:
-//   r[0]        bit 7: a word ends here; bits 0-3: n, the chain length
+//   r[0]        bit 7: a word ends here; bit 6: the first child's record
+//               follows this one; bits 0-3: n, the chain length
 //   r[1]        k, the number of children (distinct characters, stored order)
 //   r[2 ..]     the k children's characters
 //   then        the n chain bytes
-//   then        k 32-bit offsets of the children's records
+//   then        32-bit offsets of the children's records, except the
+//               first child's when it follows
 class LookupIndex {
  public:
   bool Empty() const { return bytes_.empty(); }
@@ -59,36 +61,101 @@ class LookupIndex {
 
   // Exactly the answer of the walk over the file (LookupIn below).
   bool Lookup(const uint8_t* w, std::size_t len) const {
-    const uint8_t* r = bytes_.data() + roots_[w[0]];
+    if (len > kPaddedWord) return Walk<false>(w, len);
+    // A copy with spare bytes lets the chain comparison read whole words.
+    std::array<uint8_t, kPaddedWord + 16> padded{};
+    CopyShort(padded.data(), w, len);
+    return Walk<true>(padded.data(), len);
+  }
+
+ private:
+  static constexpr uint8_t kEndBit = 0x80;
+  static constexpr uint8_t kFirstFollows = 0x40;
+  static constexpr uint8_t kChainMask = 0x0F;
+  static constexpr uint32_t kMaxChain = kChainMask;
+  static constexpr std::size_t kPaddedWord = 48;
+  static constexpr std::size_t kSpareBytes = 16;  // after the last record
+
+  // The steps of a lookup have few branches that depend on the word, since
+  // with words in random order every such branch is a coin toss that costs
+  // as much as a cache miss.
+  template <bool kPadded>
+  bool Walk(const uint8_t* w, std::size_t len) const {
+    const uint8_t* base = bytes_.data();
+    const uint8_t* r = base + roots_[w[0]];
     if (len == 1) return (r[0] & kEndBit) != 0;
     for (std::size_t i = 1;;) {
       const uint32_t k = r[1];
       const uint32_t j = FindChar(r + 2, k, w[i]);
       if (j == k) return false;
-      r = bytes_.data() + ReadOffset(r + 2 + k + (r[0] & kChainMask) + 4 * j);
+      const uint8_t* offsets = r + 2 + k + (r[0] & kChainMask);
+      const uint32_t follows = (r[0] & kFirstFollows) != 0;
+      const bool adjacent = j < follows;
+      // Both candidates are read; the second stays inside this record or,
+      // when only the adjacent child exists, inside that child's record.
+      const auto next = static_cast<std::size_t>(offsets + 4 * (k - follows) - base);
+      const uint32_t stored = Load<uint32_t>(offsets + 4 * (j - follows + adjacent));
+      r = base + (adjacent ? next : stored);
       if (i == len - 1) return (r[0] & kEndBit) != 0;
       // No word ends inside a node's chain or at its last byte.
       const uint32_t n = r[0] & kChainMask;
       if (len - i - 1 <= n) return false;
-      if (n && std::memcmp(r + 2 + r[1], w + i + 1, n) != 0) return false;
+      if (!ChainMatches<kPadded>(r + 2 + r[1], w + i + 1, n)) return false;
       i += 1 + n;
     }
   }
 
- private:
-  static constexpr uint8_t kEndBit = 0x80;
-  static constexpr uint8_t kChainMask = 0x0F;
-
-  static uint32_t ReadOffset(const uint8_t* p) {
-    uint32_t v;
-    std::memcpy(&v, p, 4);
+  template <typename T>
+  static T Load(const uint8_t* p) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
     return v;
+  }
+
+  // memcpy for at most kPaddedWord bytes, without a library call: fixed-size
+  // pieces, the last one overlapping, all within the len bytes.
+  static void CopyShort(uint8_t* to, const uint8_t* from, std::size_t len) {
+    if (len >= 8) {
+      for (std::size_t at = 0; at + 8 < len; at += 8) std::memcpy(to + at, from + at, 8);
+      std::memcpy(to + len - 8, from + len - 8, 8);
+    } else if (len >= 4) {
+      std::memcpy(to, from, 4);
+      std::memcpy(to + len - 4, from + len - 4, 4);
+    } else {
+      for (std::size_t at = 0; at < len; ++at) to[at] = from[at];
+    }
+  }
+
+  // Masks that keep the first n bytes of two 8-byte loads, for n up to 15.
+  static constexpr std::array<std::array<uint64_t, 2>, 16> kByteMasks = [] {
+    std::array<std::array<uint64_t, 2>, 16> masks{};
+    auto first = [](uint32_t m) -> uint64_t {
+      if (m == 0) return 0;
+      if (m >= 8) return ~uint64_t{0};
+      return std::endian::native == std::endian::little ? (uint64_t{1} << (8 * m)) - 1
+                                                       : ~uint64_t{0} << (64 - 8 * m);
+    };
+    for (uint32_t n = 0; n < 16; ++n) masks[n] = {first(n), first(n > 8 ? n - 8 : 0)};
+    return masks;
+  }();
+
+  // Whether the n chain bytes at chain equal those at word. A padded word
+  // and the spare bytes after the last record allow 16-byte reads.
+  template <bool kPadded>
+  static bool ChainMatches(const uint8_t* chain, const uint8_t* word, uint32_t n) {
+    if constexpr (kPadded) {
+      const uint64_t low = (Load<uint64_t>(chain) ^ Load<uint64_t>(word)) & kByteMasks[n][0];
+      const uint64_t high = (Load<uint64_t>(chain + 8) ^ Load<uint64_t>(word + 8)) & kByteMasks[n][1];
+      return (low | high) == 0;
+    } else {
+      return std::memcmp(chain, word, n) == 0;
+    }
   }
 
   // The position of ch among the k characters at chars, or k. Eight
   // characters per comparison: x has a zero byte where a character matches,
   // and zero has the top bit of exactly those bytes. Reading up to seven
-  // bytes past the characters is safe: bytes_ ends with eight spare bytes.
+  // bytes past the characters is safe: bytes_ ends with spare bytes.
   static uint32_t FindChar(const uint8_t* chars, uint32_t k, uint8_t ch) {
     constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
     const uint64_t pattern = uint64_t{ch} * 0x0101010101010101u;
@@ -116,6 +183,7 @@ class LookupIndex {
   static void ReadChildren(const TMainDictionary::View& v, uint32_t count, uint32_t link, bool counted,
                            Children& out);
   void Append(uint8_t flags, const uint8_t* chain, const Children& children);
+  static Node NodeOf(const TMainDictionary::View& v, uint32_t i);
 
   std::vector<uint8_t> bytes_;
   std::array<uint32_t, 256> roots_{};  // record offset by first byte, from the root table
@@ -546,16 +614,25 @@ void LookupIndex::ReadChildren(const TMainDictionary::View& v, uint32_t count, u
   }
 }
 
+Node LookupIndex::NodeOf(const TMainDictionary::View& v, uint32_t i) {
+  uint32_t group = 0;
+  const uint8_t* record = v.Record(i, group);
+  Node n;
+  TMainDictionary::View::Decode(record, group, n);
+  return n;
+}
+
 // Appends a record whose child offsets are, for now, node indexes.
 void LookupIndex::Append(uint8_t flags, const uint8_t* chain, const Children& children) {
   const uint32_t k = children.count;
+  const uint32_t follows = (flags & kFirstFollows) != 0;
   bytes_.push_back(flags);
   bytes_.push_back(static_cast<uint8_t>(k));
   bytes_.insert(bytes_.end(), children.chars.begin(), children.chars.begin() + k);
   bytes_.insert(bytes_.end(), chain, chain + (flags & kChainMask));
   const std::size_t at = bytes_.size();
-  bytes_.resize(at + 4 * std::size_t{k});
-  std::memcpy(&bytes_[at], children.nodes.data(), 4 * std::size_t{k});
+  bytes_.resize(at + 4 * std::size_t{k - follows});
+  std::memcpy(&bytes_[at], children.nodes.data() + follows, 4 * std::size_t{k - follows});
 }
 
 template <bool kWide>
@@ -566,7 +643,12 @@ bool LookupIndex::Build(const TMainDictionary::View& v) {
   const uint64_t budget = std::min<uint64_t>(uint64_t{v.size} * 4 + (1u << 20), uint64_t{1} << 31);
   constexpr uint32_t kUnplaced = UINT32_MAX;
   std::vector<uint32_t> offset_of(v.total_nodes, kUnplaced);
+  // Depth-first order places a record's first child next, unless it is
+  // already placed (a child shared with an earlier parent).
   std::vector<uint32_t> stack;
+  auto FirstFollows = [&](const Children& c) {
+    return c.count > 0 && offset_of[c.nodes[0]] == kUnplaced ? kFirstFollows : 0;
+  };
   Children children;
   const uint8_t no_chain[1] = {};
   bytes_.reserve(std::min<uint64_t>(budget, uint64_t{v.size} * 2));
@@ -576,19 +658,31 @@ bool LookupIndex::Build(const TMainDictionary::View& v) {
     const uint8_t* root = &v.root[b * 8];
     ReadChildren<kWide>(v, root[1], ReadLE32(root + 4), false, children);
     roots_[b] = static_cast<uint32_t>(bytes_.size());
-    Append(root[0] != 0 ? kEndBit : 0, no_chain, children);
+    Append(static_cast<uint8_t>((root[0] != 0 ? kEndBit : 0) | FirstFollows(children)), no_chain, children);
     for (uint32_t j = children.count; j > 0; --j) stack.push_back(children.nodes[j - 1]);
     while (!stack.empty()) {
       const uint32_t i = stack.back();
       stack.pop_back();
       if (offset_of[i] != kUnplaced) continue;
       offset_of[i] = static_cast<uint32_t>(bytes_.size());
-      uint32_t group = 0;
-      const uint8_t* record = v.Record(i, group);
-      Node n;
-      TMainDictionary::View::Decode(record, group, n);
+      Node n = NodeOf(v, i);
       ReadChildren<kWide>(v, n.count, n.link, true, children);
-      Append(static_cast<uint8_t>((n.end ? kEndBit : 0) | n.extra_len), n.extra, children);
+      std::array<uint8_t, kMaxChain> chain;
+      std::memcpy(chain.data(), n.extra, n.extra_len);
+      uint32_t chain_len = n.extra_len;
+      // A lone child at which no word ends continues the chain, so the
+      // lookup reads one record where the file has two. (The file cannot do
+      // this when the child is shared with other parents; a copy here can.)
+      while (children.count == 1) {
+        const Node next = NodeOf(v, children.nodes[0]);
+        if (next.end || chain_len + 1 + next.extra_len > kMaxChain) break;
+        chain[chain_len] = next.ch;
+        std::memcpy(&chain[chain_len + 1], next.extra, next.extra_len);
+        chain_len += 1 + next.extra_len;
+        ReadChildren<kWide>(v, next.count, next.link, true, children);
+      }
+      Append(static_cast<uint8_t>((n.end ? kEndBit : 0) | FirstFollows(children) | chain_len), chain.data(),
+             children);
       if (bytes_.size() > budget) {
         bytes_ = {};
         return false;
@@ -600,15 +694,15 @@ bool LookupIndex::Build(const TMainDictionary::View& v) {
 
   // Every child of a placed record was placed too: turn indexes into offsets.
   for (std::size_t r = 0; r < bytes_.size();) {
-    const uint32_t k = bytes_[r + 1];
-    uint8_t* offsets = &bytes_[r + 2 + k + (bytes_[r] & kChainMask)];
-    for (uint32_t j = 0; j < k; ++j) {
-      const uint32_t at = offset_of[ReadOffset(offsets + 4 * j)];
+    const uint32_t count = bytes_[r + 1] - ((bytes_[r] & kFirstFollows) != 0);
+    uint8_t* offsets = &bytes_[r + 2 + bytes_[r + 1] + (bytes_[r] & kChainMask)];
+    for (uint32_t j = 0; j < count; ++j) {
+      const uint32_t at = offset_of[Load<uint32_t>(offsets + 4 * j)];
       std::memcpy(offsets + 4 * j, &at, 4);
     }
-    r = static_cast<std::size_t>(offsets + 4 * k - bytes_.data());
+    r = static_cast<std::size_t>(offsets + 4 * count - bytes_.data());
   }
-  bytes_.resize(bytes_.size() + 8, 0);  // FindChar reads whole 8-byte words
+  bytes_.resize(bytes_.size() + kSpareBytes, 0);  // for whole-word reads
   bytes_.shrink_to_fit();
   return true;
 }
