@@ -46,7 +46,7 @@ struct Node {
 //   r[1]        k, the number of children (distinct characters, stored order)
 //   r[2 ..]     the k children's characters
 //   then        the n chain bytes
-//   then        32-bit offsets of the children's records, except the
+//   then        3-byte offsets of the children's records, except the
 //               first child's when it follows
 class LookupIndex {
  public:
@@ -75,6 +75,20 @@ class LookupIndex {
   static constexpr uint32_t kMaxChain = kChainMask;
   static constexpr std::size_t kPaddedWord = 48;
   static constexpr std::size_t kSpareBytes = 16;  // after the last record
+  // Offsets of records take 3 bytes (little-endian), so the index is
+  // limited to 16 MB; node indexes from the file always fit too.
+  static constexpr uint32_t kOffsetBytes = 3;
+  static constexpr uint32_t kOffsetLimit = 1u << 24;
+
+  static uint32_t ReadOffset(const uint8_t* p) {
+    if constexpr (std::endian::native == std::endian::little) return Load<uint32_t>(p) & 0xFFFFFF;
+    else return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16;
+  }
+  static void WriteOffset(uint8_t* p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+    p[2] = static_cast<uint8_t>(v >> 16);
+  }
 
   // The steps of a lookup have few branches that depend on the word, since
   // with words in random order every such branch is a coin toss that costs
@@ -93,8 +107,8 @@ class LookupIndex {
       const bool adjacent = j < follows;
       // Both candidates are read; the second stays inside this record or,
       // when only the adjacent child exists, inside that child's record.
-      const auto next = static_cast<std::size_t>(offsets + 4 * (k - follows) - base);
-      const uint32_t stored = Load<uint32_t>(offsets + 4 * (j - follows + adjacent));
+      const auto next = static_cast<std::size_t>(offsets + kOffsetBytes * (k - follows) - base);
+      const uint32_t stored = ReadOffset(offsets + kOffsetBytes * (j - follows + adjacent));
       r = base + (adjacent ? next : stored);
       if (i == len - 1) return (r[0] & kEndBit) != 0;
       // No word ends inside a node's chain or at its last byte.
@@ -631,8 +645,8 @@ void LookupIndex::Append(uint8_t flags, const uint8_t* chain, const Children& ch
   bytes_.insert(bytes_.end(), children.chars.begin(), children.chars.begin() + k);
   bytes_.insert(bytes_.end(), chain, chain + (flags & kChainMask));
   const std::size_t at = bytes_.size();
-  bytes_.resize(at + 4 * std::size_t{k - follows});
-  std::memcpy(&bytes_[at], children.nodes.data() + follows, 4 * std::size_t{k - follows});
+  bytes_.resize(at + kOffsetBytes * std::size_t{k - follows});
+  for (uint32_t j = follows; j < k; ++j) WriteOffset(&bytes_[at + kOffsetBytes * (j - follows)], children.nodes[j]);
 }
 
 template <bool kWide>
@@ -640,7 +654,7 @@ bool LookupIndex::Build(const TMainDictionary::View& v) {
   // A sound file's records take at most about 2.5 times its size here. A
   // damaged file whose records point into one long list at random could
   // need hundreds of times more; it goes without.
-  const uint64_t budget = std::min<uint64_t>(uint64_t{v.size} * 4 + (1u << 20), uint64_t{1} << 31);
+  const uint64_t budget = std::min<uint64_t>(uint64_t{v.size} * 4 + (1u << 20), kOffsetLimit - kSpareBytes);
   constexpr uint32_t kUnplaced = UINT32_MAX;
   std::vector<uint32_t> offset_of(v.total_nodes, kUnplaced);
   // Depth-first order places a record's first child next, unless it is
@@ -648,6 +662,10 @@ bool LookupIndex::Build(const TMainDictionary::View& v) {
   std::vector<uint32_t> stack;
   auto FirstFollows = [&](const Children& c) {
     return c.count > 0 && offset_of[c.nodes[0]] == kUnplaced ? kFirstFollows : 0;
+  };
+  auto Abandon = [this] {
+    bytes_ = {};
+    return false;
   };
   Children children;
   const uint8_t no_chain[1] = {};
@@ -659,6 +677,7 @@ bool LookupIndex::Build(const TMainDictionary::View& v) {
     ReadChildren<kWide>(v, root[1], ReadLE32(root + 4), false, children);
     roots_[b] = static_cast<uint32_t>(bytes_.size());
     Append(static_cast<uint8_t>((root[0] != 0 ? kEndBit : 0) | FirstFollows(children)), no_chain, children);
+    if (bytes_.size() > budget) return Abandon();
     for (uint32_t j = children.count; j > 0; --j) stack.push_back(children.nodes[j - 1]);
     while (!stack.empty()) {
       const uint32_t i = stack.back();
@@ -683,10 +702,7 @@ bool LookupIndex::Build(const TMainDictionary::View& v) {
       }
       Append(static_cast<uint8_t>((n.end ? kEndBit : 0) | FirstFollows(children) | chain_len), chain.data(),
              children);
-      if (bytes_.size() > budget) {
-        bytes_ = {};
-        return false;
-      }
+      if (bytes_.size() > budget) return Abandon();
       for (uint32_t j = children.count; j > 0; --j)
         if (offset_of[children.nodes[j - 1]] == kUnplaced) stack.push_back(children.nodes[j - 1]);
     }
@@ -696,11 +712,9 @@ bool LookupIndex::Build(const TMainDictionary::View& v) {
   for (std::size_t r = 0; r < bytes_.size();) {
     const uint32_t count = bytes_[r + 1] - ((bytes_[r] & kFirstFollows) != 0);
     uint8_t* offsets = &bytes_[r + 2 + bytes_[r + 1] + (bytes_[r] & kChainMask)];
-    for (uint32_t j = 0; j < count; ++j) {
-      const uint32_t at = offset_of[Load<uint32_t>(offsets + 4 * j)];
-      std::memcpy(offsets + 4 * j, &at, 4);
-    }
-    r = static_cast<std::size_t>(offsets + 4 * count - bytes_.data());
+    for (uint32_t j = 0; j < count; ++j)
+      WriteOffset(offsets + kOffsetBytes * j, offset_of[ReadOffset(offsets + kOffsetBytes * j)]);
+    r = static_cast<std::size_t>(offsets + kOffsetBytes * count - bytes_.data());
   }
   bytes_.resize(bytes_.size() + kSpareBytes, 0);  // for whole-word reads
   bytes_.shrink_to_fit();
