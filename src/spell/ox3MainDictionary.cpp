@@ -74,7 +74,7 @@ class LookupIndex {
   static constexpr uint8_t kChainMask = 0x0F;
   static constexpr uint32_t kMaxChain = kChainMask;
   static constexpr std::size_t kPaddedWord = 48;
-  static constexpr std::size_t kSpareBytes = 16;  // after the last record
+  static constexpr std::size_t kSpareBytes = 32;  // after the last record
   // Offsets of records take 3 bytes (little-endian), so the index is
   // limited to 16 MB; node indexes from the file always fit too.
   static constexpr uint32_t kOffsetBytes = 3;
@@ -126,17 +126,18 @@ class LookupIndex {
     return v;
   }
 
-  // memcpy for at most kPaddedWord bytes, without a library call: fixed-size
-  // pieces, the last one overlapping, all within the len bytes.
+  // memcpy for 8 to kPaddedWord bytes without a library call or a branch on
+  // the length: 8-byte pieces, overlapping at the end, all within the len
+  // bytes. Shorter words go byte by byte.
   static void CopyShort(uint8_t* to, const uint8_t* from, std::size_t len) {
-    if (len >= 8) {
-      for (std::size_t at = 0; at + 8 < len; at += 8) std::memcpy(to + at, from + at, 8);
-      std::memcpy(to + len - 8, from + len - 8, 8);
-    } else if (len >= 4) {
-      std::memcpy(to, from, 4);
-      std::memcpy(to + len - 4, from + len - 4, 4);
-    } else {
+    if (len < 8) {
       for (std::size_t at = 0; at < len; ++at) to[at] = from[at];
+      return;
+    }
+    static_assert(kPaddedWord <= 48);
+    for (std::size_t piece = 0; piece < 48; piece += 8) {
+      const std::size_t at = std::min(piece, len - 8);
+      std::memcpy(to + at, from + at, 8);
     }
   }
 
@@ -168,23 +169,24 @@ class LookupIndex {
 
   // The position of ch among the k characters at chars, or k. Eight
   // characters per comparison: x has a zero byte where a character matches,
-  // and zero has the top bit of exactly those bytes. Reading up to seven
-  // bytes past the characters is safe: bytes_ ends with spare bytes.
+  // and zero has the top bit of exactly those bytes. The first 32
+  // characters are compared at once, whatever k, so that the lookup does not
+  // branch on how many children a node has. Reading past the characters is
+  // safe: bytes_ ends with spare bytes.
   static uint32_t FindChar(const uint8_t* chars, uint32_t k, uint8_t ch) {
-    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+    constexpr uint32_t kNone = UINT32_MAX;
     const uint64_t pattern = uint64_t{ch} * 0x0101010101010101u;
-    for (uint32_t at = 0; at < k; at += 8) {
-      uint64_t x;
-      std::memcpy(&x, chars + at, 8);
-      x ^= pattern;
+    auto position = [&](uint32_t at) {
+      constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+      const uint64_t x = Load<uint64_t>(chars + at) ^ pattern;
       const uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
-      if (zero) {
-        const int bit = std::endian::native == std::endian::little ? std::countr_zero(zero)
-                                                                    : std::countl_zero(zero);
-        return std::min(k, at + static_cast<uint32_t>(bit) / 8);  // a match past k is no child
-      }
-    }
-    return k;
+      const int bit = std::endian::native == std::endian::little ? std::countr_zero(zero)
+                                                                  : std::countl_zero(zero);
+      return zero ? at + static_cast<uint32_t>(bit) / 8 : kNone;
+    };
+    uint32_t j = kNone;
+    for (uint32_t at = 0; j == kNone && at < k; at += 8) j = position(at);
+    return std::min(j, k);  // a match past k is no child
   }
 
   // One node's children as the walk over the file sees them.
