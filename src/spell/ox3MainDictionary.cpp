@@ -31,14 +31,14 @@ struct Node {
   uint32_t extra_len;
 };
 
-// The word graph decoded once, at activation, for Lookup. Walking the file
+// The word graph decoded once per mapping, for Lookup. Walking the file
 // itself costs, per letter, a child list whose 2- or 3-byte indexes must be
 // decoded one after another and a visit to the record of every child until
 // the letter matches: about 30 scattered reads for a typical word. Here each
 // node reachable from the root table is one packed record that holds
 // everything a step needs, so a step reads one record, usually one cache
-// line. Records are laid out depth-first: a record's first child usually
-// comes right after it, needs no offset and shares its cache line.
+// line. Records are laid out depth-first: a record's first child often
+// comes right after it, and then needs no offset.
 //
 // A record at byte offset r of bytes_:
 //   r[0]        bit 7: a word ends here; bit 6: the first child's record
@@ -220,7 +220,27 @@ struct TMainDictionary::View {
   bool wide = false;  // 2- or 3-byte big-endian child indexes
   std::array<uint8_t, kMainRootTableSize> root{};
   std::array<uint8_t, kMainTrailerSize> trailer{};
-  LookupIndex index;  // empty when the file is too damaged for it
+  // The lookup index, built by the lookup that finds the count of walks
+  // over the file reaching kIndexAfterWalks: a dictionary that is mapped
+  // for a few lookups only (the checker reopens its dictionaries after each
+  // word the analyser accepts) does not pay for it. Published once through
+  // index_ready; stays null when the file is too damaged for an index.
+  mutable std::unique_ptr<LookupIndex> index;
+  mutable std::atomic<const LookupIndex*> index_ready{nullptr};
+  mutable std::atomic<uint64_t> walks{0};
+  static constexpr uint64_t kIndexAfterWalks = 2000;
+
+  const LookupIndex* Index() const {
+    const LookupIndex* index_now = index_ready.load(std::memory_order_acquire);
+    if (index_now || walks.fetch_add(1, std::memory_order_relaxed) + 1 != kIndexAfterWalks) return index_now;
+    // Exactly one lookup sees the count reach the mark, so one thread builds
+    // while the others go on walking the file.
+    auto built = std::make_unique<LookupIndex>();
+    if (!(wide ? built->Build<true>(*this) : built->Build<false>(*this))) return nullptr;
+    index = std::move(built);
+    index_ready.store(index.get(), std::memory_order_release);
+    return index.get();
+  }
 
   ~View() {
     if (base) munmap(const_cast<uint8_t*>(base), size);
@@ -479,8 +499,6 @@ std::unique_ptr<TMainDictionary::View> TMainDictionary::Map() const {
   v->total_nodes = group_first_index_[kMainGroupCount];
   v->wide = node_count_ >= kMainWideIndexNodes;
   v->BuildGroupHints();
-  if (v->wide) v->index.Build<true>(*v);
-  else v->index.Build<false>(*v);
   return v;
 }
 
@@ -728,7 +746,7 @@ bool TMainDictionary::Lookup(std::string_view word) const {
   const View* v = EnsureActive();
   if (!v) return false;
   const auto* w = reinterpret_cast<const uint8_t*>(word.data());
-  if (!v->index.Empty()) return v->index.Lookup(w, word.size());
+  if (const LookupIndex* index = v->Index()) return index->Lookup(w, word.size());
   return v->wide ? LookupIn<true>(*v, w, word.size()) : LookupIn<false>(*v, w, word.size());
 }
 
@@ -742,7 +760,8 @@ bool TMainDictionary::LookupInFile(std::string_view word) const {
 
 std::size_t TMainDictionary::LookupIndexBytes() const {
   const View* v = active_view_.load(std::memory_order_acquire);
-  return v && !v->index.Empty() ? v->index.Bytes() : 0;
+  const LookupIndex* index = v ? v->index_ready.load(std::memory_order_acquire) : nullptr;
+  return index ? index->Bytes() : 0;
 }
 
 void TMainDictionary::EnumeratePrefix(std::string_view prefix, const WordVisitor& visit) const {
