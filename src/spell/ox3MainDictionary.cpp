@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstring>
 #include <fstream>
+#include <new>
 
 #include "spell/ox3Encoding.h"
 
@@ -74,7 +75,7 @@ class LookupIndex {
   static constexpr uint8_t kChainMask = 0x0F;
   static constexpr uint32_t kMaxChain = kChainMask;
   static constexpr std::size_t kPaddedWord = 48;
-  static constexpr std::size_t kSpareBytes = 32;  // after the last record
+  static constexpr std::size_t kSpareBytes = 16;  // after the last record
   // Offsets of records take 3 bytes (little-endian), so the index is
   // limited to 16 MB; node indexes from the file always fit too.
   static constexpr uint32_t kOffsetBytes = 3;
@@ -90,9 +91,9 @@ class LookupIndex {
     p[2] = static_cast<uint8_t>(v >> 16);
   }
 
-  // The steps of a lookup have few branches that depend on the word, since
-  // with words in random order every such branch is a coin toss that costs
-  // as much as a cache miss.
+  // The steps avoid branches that depend on the word where they can: with
+  // words in random order such branches are mispredicted often, and each
+  // misprediction costs about as much as a step.
   template <bool kPadded>
   bool Walk(const uint8_t* w, std::size_t len) const {
     const uint8_t* base = bytes_.data();
@@ -169,10 +170,8 @@ class LookupIndex {
 
   // The position of ch among the k characters at chars, or k. Eight
   // characters per comparison: x has a zero byte where a character matches,
-  // and zero has the top bit of exactly those bytes. The first 32
-  // characters are compared at once, whatever k, so that the lookup does not
-  // branch on how many children a node has. Reading past the characters is
-  // safe: bytes_ ends with spare bytes.
+  // and zero has the top bit of exactly those bytes. Reading up to seven
+  // bytes past the characters is safe: bytes_ ends with spare bytes.
   static uint32_t FindChar(const uint8_t* chars, uint32_t k, uint8_t ch) {
     constexpr uint32_t kNone = UINT32_MAX;
     const uint64_t pattern = uint64_t{ch} * 0x0101010101010101u;
@@ -235,8 +234,13 @@ struct TMainDictionary::View {
     if (index_now || walks.fetch_add(1, std::memory_order_relaxed) + 1 != kIndexAfterWalks) return index_now;
     // Exactly one lookup sees the count reach the mark, so one thread builds
     // while the others go on walking the file.
-    auto built = std::make_unique<LookupIndex>();
-    if (!(wide ? built->Build<true>(*this) : built->Build<false>(*this))) return nullptr;
+    std::unique_ptr<LookupIndex> built;
+    try {
+      built = std::make_unique<LookupIndex>();
+      if (!(wide ? built->Build<true>(*this) : built->Build<false>(*this))) return nullptr;
+    } catch (const std::bad_alloc&) {
+      return nullptr;  // a lookup never throws; this mapping keeps walking the file
+    }
     index = std::move(built);
     index_ready.store(index.get(), std::memory_order_release);
     return index.get();
@@ -671,9 +675,10 @@ void LookupIndex::Append(uint8_t flags, const uint8_t* chain, const Children& ch
 
 template <bool kWide>
 bool LookupIndex::Build(const TMainDictionary::View& v) {
-  // A sound file's records take at most about 2.5 times its size here. A
-  // damaged file whose records point into one long list at random could
-  // need hundreds of times more; it goes without.
+  // A sound file's records take about as many bytes here as the file (each
+  // child costs at most 5 bytes against at least 2 in the file). A damaged
+  // file whose records point into one long list at random could need
+  // hundreds of times more; it goes without.
   const uint64_t budget = std::min<uint64_t>(uint64_t{v.size} * 4 + (1u << 20), kOffsetLimit - kSpareBytes);
   constexpr uint32_t kUnplaced = UINT32_MAX;
   std::vector<uint32_t> offset_of(v.total_nodes, kUnplaced);
