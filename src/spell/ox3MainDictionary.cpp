@@ -169,19 +169,24 @@ class LookupIndex {
   }
 
   // The position of ch among the k characters at chars, or k. Eight
-  // characters per comparison: x has a zero byte where a character matches,
-  // and zero has the top bit of exactly those bytes. Reading up to seven
-  // bytes past the characters is safe: bytes_ ends with spare bytes.
+  // characters per comparison: x has a zero byte where a character matches.
+  // Reading up to seven bytes past the characters is safe: bytes_ ends with
+  // spare bytes.
   static uint32_t FindChar(const uint8_t* chars, uint32_t k, uint8_t ch) {
     constexpr uint32_t kNone = UINT32_MAX;
     const uint64_t pattern = uint64_t{ch} * 0x0101010101010101u;
     auto position = [&](uint32_t at) {
-      constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
       const uint64_t x = Load<uint64_t>(chars + at) ^ pattern;
-      const uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
-      const int bit = std::endian::native == std::endian::little ? std::countr_zero(zero)
-                                                                  : std::countl_zero(zero);
-      return zero ? at + static_cast<uint32_t>(bit) / 8 : kNone;
+      if constexpr (std::endian::native == std::endian::little) {
+        // Flags every zero byte, and perhaps a byte above one (a borrow):
+        // the lowest flag is always a true zero.
+        const uint64_t zero = (x - 0x0101010101010101u) & ~x & 0x8080808080808080u;
+        return zero ? at + static_cast<uint32_t>(std::countr_zero(zero)) / 8 : kNone;
+      } else {
+        constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+        const uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);  // exactly the zero bytes
+        return zero ? at + static_cast<uint32_t>(std::countl_zero(zero)) / 8 : kNone;
+      }
     };
     uint32_t j = kNone;
     for (uint32_t at = 0; j == kNone && at < k; at += 8) j = position(at);
