@@ -127,8 +127,40 @@ void BM_MainLookupHits(benchmark::State& state) {
   }
   if (found != state.iterations()) state.SkipWithError("a stored word was not found");
   state.SetItemsProcessed(state.iterations());
+  state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(dict.Filename()));
+  state.counters["index_bytes"] = static_cast<double>(dict.LookupIndexBytes());
 }
 BENCHMARK(BM_MainLookupHits);
+
+// The walk over the file's records that Lookup's index replaces, for comparison.
+void BM_MainLookupHitsInFile(benchmark::State& state) {
+  const TMainDictionary& dict = Dictionary();
+  const auto& words = Words();
+  std::size_t i = 0;
+  int64_t found = 0;
+  for (auto _ : state) {
+    found += dict.LookupInFile(words[i]);
+    if (++i == words.size()) i = 0;
+  }
+  if (found != state.iterations()) state.SkipWithError("a stored word was not found");
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_MainLookupHitsInFile);
+
+// Mapping the file, the first 2,000 lookups that walk it, and building the
+// lookup index: paid again by each mapping that serves more lookups.
+void BM_MainActivateAndIndex(benchmark::State& state) {
+  TMainDictionary dict;
+  if (!dict.Open(Dictionary().Filename())) std::abort();
+  const auto& words = Words();
+  for (auto _ : state) {
+    dict.SetActive(true);
+    for (std::size_t i = 0; dict.LookupIndexBytes() == 0 && i < words.size(); ++i)
+      benchmark::DoNotOptimize(dict.Lookup(words[i]));
+    dict.SetActive(false);
+  }
+}
+BENCHMARK(BM_MainActivateAndIndex)->Unit(benchmark::kMillisecond);
 
 // Queries drawn with Zipf-like frequencies, as words recur in running text.
 void BM_MainLookupRunningText(benchmark::State& state) {

@@ -3,23 +3,14 @@
 #include <string>
 #include <string_view>
 
+#include "common/ansi_case.h"
+
 namespace tovuri {
 
-// Lower-cases ASCII letters and the Windows-1252 capital letters.
-constexpr char FoldCase(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 32);
-  if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<char>(b + 32);
-  if (b == 0x8A || b == 0x8C || b == 0x8E) return static_cast<char>(b + 16);
-  if (b == 0x9F) return static_cast<char>(0xFF);
-  return c;
-}
+// Comparisons without regard to case fold both sides to lower case.
+constexpr char FoldCase(char c) { return AnsiLowerChar(c); }
 
-inline std::string ToLower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = FoldCase(c);
-  return out;
-}
+inline std::string ToLower(std::string_view s) { return AnsiLowerCase(s); }
 
 inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <system_error>
 
-#include "spell/ox3AnsiCase.h"
+#include "common/ansi_case.h"
 #include "spell/ox3IniFile.h"
 #include "spell/ox3Paths.h"
 #include "spell/ox3UserRegistry.h"

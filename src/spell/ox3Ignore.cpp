@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "spell/ox3AnsiCase.h"
+#include "common/ansi_case.h"
 
 namespace tovuri {
 

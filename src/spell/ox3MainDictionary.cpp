@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <fstream>
+#include <new>
 
 #include "spell/ox3Encoding.h"
 
@@ -30,6 +32,183 @@ struct Node {
   uint32_t extra_len;
 };
 
+// The word graph decoded once per mapping, for Lookup. Walking the file
+// itself costs, per letter, a child list whose 2- or 3-byte indexes must be
+// decoded one after another and a visit to the record of every child until
+// the letter matches: about 30 scattered reads for a typical word. Here each
+// node reachable from the root table is one packed record that holds
+// everything a step needs, so a step reads one record, usually one cache
+// line. Records are laid out depth-first: a record's first child often
+// comes right after it, and then needs no offset.
+//
+// A record at byte offset r of bytes_:
+//   r[0]        bit 7: a word ends here; bit 6: the first child's record
+//               follows this one; bits 0-3: n, the chain length
+//   r[1]        k, the number of children (distinct characters, stored order)
+//   r[2 ..]     the k children's characters
+//   then        the n chain bytes
+//   then        3-byte offsets of the children's records, except the
+//               first child's when it follows
+class LookupIndex {
+ public:
+  bool Empty() const { return bytes_.empty(); }
+  std::size_t Bytes() const { return bytes_.capacity() + sizeof(*this); }
+
+  // Builds the index from the mapped file; false (and empty) when it would
+  // take far more memory than a sound file of that size needs (a damaged
+  // file), so that lookups walk the file instead.
+  template <bool kWide>
+  bool Build(const TMainDictionary::View& v);
+
+  // Exactly the answer of the walk over the file (LookupIn below).
+  bool Lookup(const uint8_t* w, std::size_t len) const {
+    if (len > kPaddedWord) return Walk<false>(w, len);
+    // A copy with spare bytes lets the chain comparison read whole words.
+    std::array<uint8_t, kPaddedWord + 16> padded{};
+    CopyShort(padded.data(), w, len);
+    return Walk<true>(padded.data(), len);
+  }
+
+ private:
+  static constexpr uint8_t kEndBit = 0x80;
+  static constexpr uint8_t kFirstFollows = 0x40;
+  static constexpr uint8_t kChainMask = 0x0F;
+  static constexpr uint32_t kMaxChain = kChainMask;
+  static constexpr std::size_t kPaddedWord = 48;
+  static constexpr std::size_t kSpareBytes = 16;  // after the last record
+  // Offsets of records take 3 bytes (little-endian), so the index is
+  // limited to 16 MB; node indexes from the file always fit too.
+  static constexpr uint32_t kOffsetBytes = 3;
+  static constexpr uint32_t kOffsetLimit = 1u << 24;
+
+  static uint32_t ReadOffset(const uint8_t* p) {
+    if constexpr (std::endian::native == std::endian::little) return Load<uint32_t>(p) & 0xFFFFFF;
+    else return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16;
+  }
+  static void WriteOffset(uint8_t* p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+    p[2] = static_cast<uint8_t>(v >> 16);
+  }
+
+  // The steps avoid branches that depend on the word where they can: with
+  // words in random order such branches are mispredicted often, and each
+  // misprediction costs about as much as a step.
+  template <bool kPadded>
+  bool Walk(const uint8_t* w, std::size_t len) const {
+    const uint8_t* base = bytes_.data();
+    const uint8_t* r = base + roots_[w[0]];
+    if (len == 1) return (r[0] & kEndBit) != 0;
+    for (std::size_t i = 1;;) {
+      const uint32_t k = r[1];
+      const uint32_t j = FindChar(r + 2, k, w[i]);
+      if (j == k) return false;
+      const uint8_t* offsets = r + 2 + k + (r[0] & kChainMask);
+      const uint32_t follows = (r[0] & kFirstFollows) != 0;
+      const bool adjacent = j < follows;
+      // Both candidates are read; the second stays inside this record or,
+      // when only the adjacent child exists, inside that child's record.
+      const auto next = static_cast<std::size_t>(offsets + kOffsetBytes * (k - follows) - base);
+      const uint32_t stored = ReadOffset(offsets + kOffsetBytes * (j - follows + adjacent));
+      r = base + (adjacent ? next : stored);
+      if (i == len - 1) return (r[0] & kEndBit) != 0;
+      // No word ends inside a node's chain or at its last byte.
+      const uint32_t n = r[0] & kChainMask;
+      if (len - i - 1 <= n) return false;
+      if (!ChainMatches<kPadded>(r + 2 + r[1], w + i + 1, n)) return false;
+      i += 1 + n;
+    }
+  }
+
+  template <typename T>
+  static T Load(const uint8_t* p) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  }
+
+  // memcpy for 8 to kPaddedWord bytes without a library call or a branch on
+  // the length: 8-byte pieces, overlapping at the end, all within the len
+  // bytes. Shorter words go byte by byte.
+  static void CopyShort(uint8_t* to, const uint8_t* from, std::size_t len) {
+    if (len < 8) {
+      for (std::size_t at = 0; at < len; ++at) to[at] = from[at];
+      return;
+    }
+    static_assert(kPaddedWord <= 48);
+    for (std::size_t piece = 0; piece < 48; piece += 8) {
+      const std::size_t at = std::min(piece, len - 8);
+      std::memcpy(to + at, from + at, 8);
+    }
+  }
+
+  // Masks that keep the first n bytes of two 8-byte loads, for n up to 15.
+  static constexpr std::array<std::array<uint64_t, 2>, 16> kByteMasks = [] {
+    std::array<std::array<uint64_t, 2>, 16> masks{};
+    auto first = [](uint32_t m) -> uint64_t {
+      if (m == 0) return 0;
+      if (m >= 8) return ~uint64_t{0};
+      return std::endian::native == std::endian::little ? (uint64_t{1} << (8 * m)) - 1
+                                                       : ~uint64_t{0} << (64 - 8 * m);
+    };
+    for (uint32_t n = 0; n < 16; ++n) masks[n] = {first(n), first(n > 8 ? n - 8 : 0)};
+    return masks;
+  }();
+
+  // Whether the n chain bytes at chain equal those at word. A padded word
+  // and the spare bytes after the last record allow 16-byte reads.
+  template <bool kPadded>
+  static bool ChainMatches(const uint8_t* chain, const uint8_t* word, uint32_t n) {
+    if constexpr (kPadded) {
+      const uint64_t low = (Load<uint64_t>(chain) ^ Load<uint64_t>(word)) & kByteMasks[n][0];
+      const uint64_t high = (Load<uint64_t>(chain + 8) ^ Load<uint64_t>(word + 8)) & kByteMasks[n][1];
+      return (low | high) == 0;
+    } else {
+      return std::memcmp(chain, word, n) == 0;
+    }
+  }
+
+  // The position of ch among the k characters at chars, or k. Eight
+  // characters per comparison: x has a zero byte where a character matches.
+  // Reading up to seven bytes past the characters is safe: bytes_ ends with
+  // spare bytes.
+  static uint32_t FindChar(const uint8_t* chars, uint32_t k, uint8_t ch) {
+    constexpr uint32_t kNone = UINT32_MAX;
+    const uint64_t pattern = uint64_t{ch} * 0x0101010101010101u;
+    auto position = [&](uint32_t at) {
+      const uint64_t x = Load<uint64_t>(chars + at) ^ pattern;
+      if constexpr (std::endian::native == std::endian::little) {
+        // Flags every zero byte, and perhaps a byte above one (a borrow):
+        // the lowest flag is always a true zero.
+        const uint64_t zero = (x - 0x0101010101010101u) & ~x & 0x8080808080808080u;
+        return zero ? at + static_cast<uint32_t>(std::countr_zero(zero)) / 8 : kNone;
+      } else {
+        constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+        const uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);  // exactly the zero bytes
+        return zero ? at + static_cast<uint32_t>(std::countl_zero(zero)) / 8 : kNone;
+      }
+    };
+    uint32_t j = kNone;
+    for (uint32_t at = 0; j == kNone && at < k; at += 8) j = position(at);
+    return std::min(j, k);  // a match past k is no child
+  }
+
+  // One node's children as the walk over the file sees them.
+  struct Children {
+    uint32_t count = 0;
+    std::array<uint8_t, 256> chars;
+    std::array<uint32_t, 256> nodes;
+  };
+  template <bool kWide>
+  static void ReadChildren(const TMainDictionary::View& v, uint32_t count, uint32_t link, bool counted,
+                           Children& out);
+  void Append(uint8_t flags, const uint8_t* chain, const Children& children);
+  static Node NodeOf(const TMainDictionary::View& v, uint32_t i);
+
+  std::vector<uint8_t> bytes_;
+  std::array<uint32_t, 256> roots_{};  // record offset by first byte, from the root table
+};
+
 }  // namespace
 
 // Everything that depends on the mapped file.
@@ -45,6 +224,32 @@ struct TMainDictionary::View {
   bool wide = false;  // 2- or 3-byte big-endian child indexes
   std::array<uint8_t, kMainRootTableSize> root{};
   std::array<uint8_t, kMainTrailerSize> trailer{};
+  // The lookup index, built by the lookup that finds the count of walks
+  // over the file reaching kIndexAfterWalks: a dictionary that is mapped
+  // for a few lookups only (the checker reopens its dictionaries after each
+  // word the analyser accepts) does not pay for it. Published once through
+  // index_ready; stays null when the file is too damaged for an index.
+  mutable std::unique_ptr<LookupIndex> index;
+  mutable std::atomic<const LookupIndex*> index_ready{nullptr};
+  mutable std::atomic<uint64_t> walks{0};
+  static constexpr uint64_t kIndexAfterWalks = 2000;
+
+  const LookupIndex* Index() const {
+    const LookupIndex* index_now = index_ready.load(std::memory_order_acquire);
+    if (index_now || walks.fetch_add(1, std::memory_order_relaxed) + 1 != kIndexAfterWalks) return index_now;
+    // Exactly one lookup sees the count reach the mark, so one thread builds
+    // while the others go on walking the file.
+    std::unique_ptr<LookupIndex> built;
+    try {
+      built = std::make_unique<LookupIndex>();
+      if (!(wide ? built->Build<true>(*this) : built->Build<false>(*this))) return nullptr;
+    } catch (const std::bad_alloc&) {
+      return nullptr;  // a lookup never throws; this mapping keeps walking the file
+    }
+    index = std::move(built);
+    index_ready.store(index.get(), std::memory_order_release);
+    return index.get();
+  }
 
   ~View() {
     if (base) munmap(const_cast<uint8_t*>(base), size);
@@ -408,12 +613,165 @@ bool LookupIn(const TMainDictionary::View& v, const uint8_t* w, std::size_t len)
 
 }  // namespace
 
+template <bool kWide>
+void LookupIndex::ReadChildren(const TMainDictionary::View& v, uint32_t count, uint32_t link, bool counted,
+                               Children& out) {
+  // The same reading of count and link as FindChildFast and ScanChildren.
+  out.count = 0;
+  uint32_t group = 0;
+  if (count == 1) {
+    if (link < v.total_nodes) {
+      out.chars[0] = v.Record(link, group)[0];
+      out.nodes[0] = link;
+      out.count = 1;
+    }
+    return;
+  }
+  if (count == 0) {
+    if (!counted || link == kMainNoChildren || link >= v.linkage_size) return;
+    count = v.linkage[link];
+    ++link;
+  }
+  if (link > v.linkage_size) return;
+  // Stored order, the first child of each character only: the walk over the
+  // file answers with the first match.
+  std::array<bool, 256> seen{};
+  const uint8_t* list = v.linkage + link;
+  for (; count > 0; --count) {
+    uint32_t index;
+    if constexpr (!kWide) {
+      index = uint32_t{list[0]} | uint32_t{list[1]} << 8;
+      list += 2;
+    } else {
+      const uint32_t b0 = list[0], b1 = list[1], b2 = list[2];
+      const bool two_bytes = (b0 & 0x80) != 0;
+      index = two_bytes ? ((b0 & 0x7F) << 8 | b1) : (b0 << 16 | b1 << 8 | b2);
+      list += two_bytes ? 2 : 3;
+    }
+    if (index >= v.total_nodes) continue;
+    const uint8_t ch = v.Record(index, group)[0];
+    if (seen[ch]) continue;
+    seen[ch] = true;
+    out.chars[out.count] = ch;
+    out.nodes[out.count++] = index;
+  }
+}
+
+Node LookupIndex::NodeOf(const TMainDictionary::View& v, uint32_t i) {
+  uint32_t group = 0;
+  const uint8_t* record = v.Record(i, group);
+  Node n;
+  TMainDictionary::View::Decode(record, group, n);
+  return n;
+}
+
+// Appends a record whose child offsets are, for now, node indexes.
+void LookupIndex::Append(uint8_t flags, const uint8_t* chain, const Children& children) {
+  const uint32_t k = children.count;
+  const uint32_t follows = (flags & kFirstFollows) != 0;
+  bytes_.push_back(flags);
+  bytes_.push_back(static_cast<uint8_t>(k));
+  bytes_.insert(bytes_.end(), children.chars.begin(), children.chars.begin() + k);
+  bytes_.insert(bytes_.end(), chain, chain + (flags & kChainMask));
+  const std::size_t at = bytes_.size();
+  bytes_.resize(at + kOffsetBytes * std::size_t{k - follows});
+  for (uint32_t j = follows; j < k; ++j) WriteOffset(&bytes_[at + kOffsetBytes * (j - follows)], children.nodes[j]);
+}
+
+template <bool kWide>
+bool LookupIndex::Build(const TMainDictionary::View& v) {
+  // A sound file's records take about as many bytes here as the file (each
+  // child costs at most 5 bytes against at least 2 in the file). A damaged
+  // file whose records point into one long list at random could need
+  // hundreds of times more; it goes without.
+  const uint64_t budget = std::min<uint64_t>(uint64_t{v.size} * 4 + (1u << 20), kOffsetLimit - kSpareBytes);
+  constexpr uint32_t kUnplaced = UINT32_MAX;
+  std::vector<uint32_t> offset_of(v.total_nodes, kUnplaced);
+  // Depth-first order places a record's first child next, unless it is
+  // already placed (a child shared with an earlier parent).
+  std::vector<uint32_t> stack;
+  auto FirstFollows = [&](const Children& c) {
+    return c.count > 0 && offset_of[c.nodes[0]] == kUnplaced ? kFirstFollows : 0;
+  };
+  auto Abandon = [this] {
+    bytes_ = {};
+    return false;
+  };
+  Children children;
+  const uint8_t no_chain[1] = {};
+  bytes_.reserve(std::min<uint64_t>(budget, uint64_t{v.size} * 2));
+
+  // Root records first, then depth-first from each root's children.
+  for (std::size_t b = 0; b < 256; ++b) {
+    const uint8_t* root = &v.root[b * 8];
+    ReadChildren<kWide>(v, root[1], ReadLE32(root + 4), false, children);
+    roots_[b] = static_cast<uint32_t>(bytes_.size());
+    Append(static_cast<uint8_t>((root[0] != 0 ? kEndBit : 0) | FirstFollows(children)), no_chain, children);
+    if (bytes_.size() > budget) return Abandon();
+    for (uint32_t j = children.count; j > 0; --j) stack.push_back(children.nodes[j - 1]);
+    while (!stack.empty()) {
+      const uint32_t i = stack.back();
+      stack.pop_back();
+      if (offset_of[i] != kUnplaced) continue;
+      offset_of[i] = static_cast<uint32_t>(bytes_.size());
+      Node n = NodeOf(v, i);
+      ReadChildren<kWide>(v, n.count, n.link, true, children);
+      std::array<uint8_t, kMaxChain> chain;
+      std::memcpy(chain.data(), n.extra, n.extra_len);
+      uint32_t chain_len = n.extra_len;
+      // A lone child at which no word ends continues the chain, so the
+      // lookup reads one record where the file has two. (The file cannot do
+      // this when the child is shared with other parents; a copy here can.)
+      while (children.count == 1) {
+        const Node next = NodeOf(v, children.nodes[0]);
+        if (next.end || chain_len + 1 + next.extra_len > kMaxChain) break;
+        chain[chain_len] = next.ch;
+        std::memcpy(&chain[chain_len + 1], next.extra, next.extra_len);
+        chain_len += 1 + next.extra_len;
+        ReadChildren<kWide>(v, next.count, next.link, true, children);
+      }
+      Append(static_cast<uint8_t>((n.end ? kEndBit : 0) | FirstFollows(children) | chain_len), chain.data(),
+             children);
+      if (bytes_.size() > budget) return Abandon();
+      for (uint32_t j = children.count; j > 0; --j)
+        if (offset_of[children.nodes[j - 1]] == kUnplaced) stack.push_back(children.nodes[j - 1]);
+    }
+  }
+
+  // Every child of a placed record was placed too: turn indexes into offsets.
+  for (std::size_t r = 0; r < bytes_.size();) {
+    const uint32_t count = bytes_[r + 1] - ((bytes_[r] & kFirstFollows) != 0);
+    uint8_t* offsets = &bytes_[r + 2 + bytes_[r + 1] + (bytes_[r] & kChainMask)];
+    for (uint32_t j = 0; j < count; ++j)
+      WriteOffset(offsets + kOffsetBytes * j, offset_of[ReadOffset(offsets + kOffsetBytes * j)]);
+    r = static_cast<std::size_t>(offsets + kOffsetBytes * count - bytes_.data());
+  }
+  bytes_.resize(bytes_.size() + kSpareBytes, 0);  // for whole-word reads
+  bytes_.shrink_to_fit();
+  return true;
+}
+
 bool TMainDictionary::Lookup(std::string_view word) const {
   if (word.empty()) return false;
   const View* v = EnsureActive();
   if (!v) return false;
   const auto* w = reinterpret_cast<const uint8_t*>(word.data());
+  if (const LookupIndex* index = v->Index()) return index->Lookup(w, word.size());
   return v->wide ? LookupIn<true>(*v, w, word.size()) : LookupIn<false>(*v, w, word.size());
+}
+
+bool TMainDictionary::LookupInFile(std::string_view word) const {
+  if (word.empty()) return false;
+  const View* v = EnsureActive();
+  if (!v) return false;
+  const auto* w = reinterpret_cast<const uint8_t*>(word.data());
+  return v->wide ? LookupIn<true>(*v, w, word.size()) : LookupIn<false>(*v, w, word.size());
+}
+
+std::size_t TMainDictionary::LookupIndexBytes() const {
+  const View* v = active_view_.load(std::memory_order_acquire);
+  const LookupIndex* index = v ? v->index_ready.load(std::memory_order_acquire) : nullptr;
+  return index ? index->Bytes() : 0;
 }
 
 void TMainDictionary::EnumeratePrefix(std::string_view prefix, const WordVisitor& visit) const {

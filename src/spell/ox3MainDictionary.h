@@ -68,6 +68,13 @@ class TMainDictionary {
 
   // Exact, case-sensitive match of the word's bytes.
   bool Lookup(std::string_view word) const;
+  // Lookup's answer found by walking the file's records rather than the
+  // in-memory index that Lookup builds once a mapping has served a few
+  // thousand lookups; tests compare the two.
+  bool LookupInFile(std::string_view word) const;
+  // Heap bytes of that index; 0 before it is built, while inactive, and for
+  // a damaged file that would need far more memory than its size.
+  std::size_t LookupIndexBytes() const;
   // Visits every stored word that starts with prefix, depth-first with
   // children in stored order (byte order for files from our compiler).
   void EnumeratePrefix(std::string_view prefix, const WordVisitor& visit) const;

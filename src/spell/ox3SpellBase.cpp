@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "spell/ox3AnsiCase.h"
+#include "common/ansi_case.h"
 #include "spell/ox3Ignore.h"
 #include "spell/ox3SuggestionSources.h"
 

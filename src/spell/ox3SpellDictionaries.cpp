@@ -5,7 +5,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "spell/ox3AnsiCase.h"
+#include "common/ansi_case.h"
 #include "spell/ox3SpellBase.h"
 
 namespace tovuri {

@@ -1,6 +1,6 @@
 #include "spell/ox3SuggestionSources.h"
 
-#include "spell/ox3AnsiCase.h"
+#include "common/ansi_case.h"
 #include "spell/ox3CustomDictionary.h"
 #include "spell/ox3MainDictionary.h"
 #include "spell/ox3PhoneticsMap.h"

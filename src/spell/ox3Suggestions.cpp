@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "spell/ox3AnsiCase.h"
+#include "common/ansi_case.h"
 #include "spell/ox3PhoneticsMap.h"
 
 namespace tovuri {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "spell/ox3AnsiCase.h"
+#include "common/ansi_case.h"
 
 namespace tovuri {
 

@@ -354,6 +354,100 @@ TEST_F(MainDictionaryFile, StopsThePhoneticListAtAbout500Words) {
   EXPECT_EQ(results.size(), 501u);
 }
 
+// Every word, every prefix of it and every edit of one letter (deleted,
+// replaced, inserted, case changed) of the first `sampled` words.
+std::vector<std::string> WordsAndNeighbours(const std::vector<std::string>& words, std::size_t sampled) {
+  const std::string letters = "abcdefghijklmnopqrstuvA\xE9";
+  std::vector<std::string> out(words.begin(), words.end());
+  for (std::size_t n = 0; n < std::min(sampled, words.size()); ++n) {
+    const std::string& w = words[n];
+    for (std::size_t i = 0; i <= w.size(); ++i) {
+      out.push_back(w.substr(0, i));
+      if (i < w.size()) out.push_back(w.substr(0, i) + w.substr(i + 1));
+      for (char c : letters) {
+        out.push_back(w.substr(0, i) + c + w.substr(i));
+        if (i < w.size()) out.push_back(w.substr(0, i) + c + w.substr(i + 1));
+      }
+    }
+  }
+  return out;
+}
+
+// Lookup answers from an index built at activation; it must answer exactly
+// as the walk over the file's records, and as the word list itself.
+TEST_F(MainDictionaryFile, IndexedLookupAgreesWithTheFileWalk) {
+  struct Case {
+    std::size_t words;
+    uint32_t seed;
+    bool wide;  // the graph needs the 2- or 3-byte child indexes
+    std::size_t sampled;
+  };
+  const std::vector<Case> cases = {{40, 21, false, 40}, {3000, 22, false, 600}, {100000, 23, true, 300}};
+  for (const Case& c : cases) {
+    auto words = GeneratedWords(c.words, c.seed);
+    // Words longer than the index's padded copy take another path; put some first.
+    for (std::size_t n = 0; n < 20; ++n) words.insert(words.begin(), words[n] + std::string(40 + 3 * n, 'a' + n % 7) + words[n + 1]);
+    const std::set<std::string> stored(words.begin(), words.end());
+    TMainDictionary dict;
+    ASSERT_TRUE(dict.Open(Compile(words, "agree.oxm")));
+    EXPECT_EQ(dict.NodeCount() >= kMainWideIndexNodes, c.wide) << c.words << " words";
+    const auto queries = WordsAndNeighbours(words, c.sampled);
+    // The first few thousand lookups walk the file and then build the index.
+    for (int pass = 0; pass < 2; ++pass) {
+      std::vector<std::string> wrong;
+      for (const std::string& q : queries) {
+        const bool expected = stored.count(q) != 0;
+        if (dict.Lookup(q) != expected || dict.LookupInFile(q) != expected) wrong.push_back(q);
+      }
+      wrong.resize(std::min<std::size_t>(wrong.size(), 10));
+      EXPECT_TRUE(wrong.empty()) << c.words << " words, pass " << pass << ", answered wrongly: " << Joined(wrong);
+      EXPECT_GT(dict.LookupIndexBytes(), 0u) << c.words << " words";
+    }
+    EXPECT_LE(dict.LookupIndexBytes(), 2 * fs::file_size(dict.Filename()) + 4096) << c.words << " words";
+  }
+}
+
+// A damaged file's graph has lists with repeated characters, indexes past
+// the last node and links into the middle of lists; the index must keep
+// the walk's answers (the first matching child wins) and its memory bound.
+TEST_F(MainDictionaryFile, IndexedLookupAgreesOnDamagedFiles) {
+  for (const bool large : {false, true}) {
+    const auto words = GeneratedWords(large ? 70000 : 300, 31);
+    const std::string good_path = Compile(words, "good.oxm");
+    std::ifstream in(good_path, std::ios::binary);
+    const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t start = 1075 + 2 * static_cast<uint8_t>(good[1024]);
+    const std::size_t end = NodeAreaEnd(good);
+    const std::size_t linkage_end = end + 4 + LE32At(good, end);
+    std::mt19937 rng(large ? 41 : 42);
+    const int rounds = large ? 3 : 30;
+    for (int round = 0; round < rounds; ++round) {
+      std::string bad = good;
+      // Few changes keep most of the graph reachable, so the answers vary.
+      for (int changes = large ? 2000 : 8; changes > 0; --changes) {
+        const std::size_t at = start + rng() % (linkage_end - start);
+        bad[at] = static_cast<char>(rng());
+      }
+      const std::string path = dir_.File("damaged.oxm");
+      WriteAll(path, bad);
+      TMainDictionary dict;
+      ASSERT_TRUE(dict.Open(path));
+      const auto queries = WordsAndNeighbours(words, large ? 200 : 300);
+      for (const std::string& q : queries) dict.Lookup(q);  // builds the index
+      EXPECT_LE(dict.LookupIndexBytes(), 4 * bad.size() + (1u << 20) + 4096);
+      std::size_t differ = 0, found = 0;
+      std::string example;
+      for (const std::string& q : queries) {
+        const bool indexed = dict.Lookup(q);
+        found += indexed;
+        if (indexed != dict.LookupInFile(q) && differ++ == 0) example = q;
+      }
+      EXPECT_EQ(differ, 0u) << "round " << round << ", e.g. \"" << example << '"';
+      EXPECT_GT(found, 0u) << "round " << round << ": the damage should leave words to find";
+    }
+  }
+}
+
 TEST_F(MainDictionaryFile, AnswersFromSeveralThreadsWhileActivating) {
   const auto words = GeneratedWords(2000, 5);
   TMainDictionary dict;
@@ -366,6 +460,7 @@ TEST_F(MainDictionaryFile, AnswersFromSeveralThreadsWhileActivating) {
     });
   for (auto& th : threads) th.join();
   EXPECT_EQ(misses, std::vector<int>(4, 0));
+  EXPECT_GT(dict.LookupIndexBytes(), 0u) << "one of the threads builds the lookup index meanwhile";
 }
 
 TEST_F(MainDictionaryFile, OpenResetsHitsAndKeepsTheActiveState) {

@@ -1,5 +1,6 @@
 #pragma once
-// Upper and lower case of Windows-1252 text, byte by byte.
+// Upper and lower case of Windows-1252 text, byte by byte; shared by the
+// analyser and the spelling framework.
 #include <string>
 #include <string_view>
 
