@@ -462,6 +462,22 @@ class FormMaker {
   // Appends what a sequence makes with the current slots.
   void Evaluate(const Sequence& sequence, std::string& out) { Append(sequence, out, 0); }
 
+  // False when what the sequence makes cannot end folded_word: read from its
+  // last term back, as long as the terms need no computing, and without
+  // regard to case. Slots are not read, so it needs no combination set.
+  bool MayEnd(const Sequence& sequence, std::string_view folded_word) const {
+    size_t end = folded_word.size();
+    for (auto node = sequence.rbegin(); node != sequence.rend(); ++node) {
+      std::string_view term;
+      if (node->kind == Node::Kind::kSlot || !Simple(*node, term)) return true;
+      if (term.size() > end) return false;
+      end -= term.size();
+      for (size_t i = 0; i < term.size(); ++i)
+        if (FoldCase(term[i]) != folded_word[end + i]) return false;
+    }
+    return true;
+  }
+
   std::string_view ValueOf(Value value) const {
     switch (value) {
       case Value::kPrefix: return v_.prefix;
@@ -1145,6 +1161,17 @@ TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_vi
   std::vector<std::string> rests(match.rest_count);
   std::vector<bool> have_second(match.second_count);
   std::vector<bool> have_rest(match.rest_count);
+  // Whether a rest could end the word, checked without evaluating it where
+  // its last terms allow: most rests fail on their final letters.
+  std::vector<char> rest_checked(match.rest_count);  // 0 not yet, 1 may end, 2 cannot
+  const auto rest_may_end = [&](const RightPart& part) {
+    char& checked = rest_checked[part.rest_id];
+    if (checked == 0) {
+      maker.SetBlock(part.block);
+      checked = maker.MayEnd(part.rest, word) ? 1 : 2;
+    }
+    return checked == 1;
+  };
   const auto piece = [&](const RightPart& part, bool of_second) -> const std::string& {
     std::vector<std::string>& values_of = of_second ? seconds : rests;
     std::vector<bool>& have = of_second ? have_second : have_rest;
@@ -1168,6 +1195,7 @@ TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_vi
   };
   for (const RightPart& part : match.rights) {
     // The nodes after the last slot first: most words fail there.
+    if (!rest_may_end(part)) continue;
     const std::string& rest = piece(part, false);
     if (!ends_with(rest, 0)) continue;
     const std::string& second = piece(part, true);
@@ -1184,6 +1212,7 @@ TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_vi
   for (size_t index : match.tail_plans) {
     const Plan& plan = match.plans[index];
     const RightPart& part = match.rights[plan.right_id];
+    if (!rest_may_end(part)) continue;
     const std::string& rest = piece(part, false);
     const std::string& second = piece(part, true);
     if (second.empty() || !ends_with(rest, 0) ||
