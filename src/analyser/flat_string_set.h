@@ -2,6 +2,7 @@
 // A set of short strings kept in one buffer with an open-addressing table of
 // offsets: a fraction of the memory of a node-based set of std::string.
 // Filled once, then only read.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -20,19 +21,25 @@ class FlatStringSet {
     if (*slot != 0) return;
     const uint32_t length = static_cast<uint32_t>(s.size());
     *slot = static_cast<uint32_t>(text_.size()) + 1;
+    lengths_ |= LengthBit(s.size());
     text_.append(reinterpret_cast<const char*>(&length), sizeof length);
     text_.append(s);
     ++count_;
   }
 
   bool Contains(std::string_view s) const {
-    return !slots_.empty() && *const_cast<FlatStringSet*>(this)->Find(s) != 0;
+    // Most strings looked for have a length that no held string has.
+    if ((lengths_ & LengthBit(s.size())) == 0) return false;
+    return *const_cast<FlatStringSet*>(this)->Find(s) != 0;
   }
 
   size_t size() const { return count_; }
   size_t ByteEstimate() const { return text_.capacity() + slots_.capacity() * sizeof(uint32_t); }
 
  private:
+  // Lengths from 63 up share one bit.
+  static uint64_t LengthBit(size_t length) { return uint64_t{1} << std::min<size_t>(length, 63); }
+
   std::string_view At(uint32_t slot) const {
     uint32_t length = 0;
     std::memcpy(&length, text_.data() + slot - 1, sizeof length);
@@ -56,6 +63,7 @@ class FlatStringSet {
   std::string text_;             // each string as its 4-byte length, then its bytes
   std::vector<uint32_t> slots_;  // offset + 1 into text_, 0 for an empty slot
   size_t count_ = 0;
+  uint64_t lengths_ = 0;  // bit n set when a string of length n is held
 };
 
 }  // namespace tovuri
