@@ -353,6 +353,8 @@ WordCheckIndex::WordCheckIndex(const Lexicon& lexicon) : lexicon_(lexicon) {
     }
   }
 
+  PackChildren();
+
   // Every form any closed-class check can build, whatever parts its word asks for.
   FoldedSet closed(closed_forms_);
   AddPresentativeForms(closed);
@@ -371,11 +373,37 @@ void WordCheckIndex::AddNeedle(std::string_view text, Needle needle) {
   uint32_t node = 0;
   for (char c : text) {
     const uint64_t key = uint64_t{node} << 8 | static_cast<unsigned char>(c);
-    const auto [it, added] = children_.try_emplace(key, static_cast<uint32_t>(needles_.size()));
+    const auto [it, added] =
+        building_children_.try_emplace(key, static_cast<uint32_t>(needles_.size()));
     if (added) needles_.emplace_back();
     node = it->second;
   }
   needles_[node].push_back(needle);
+}
+
+void WordCheckIndex::PackChildren() {
+  std::vector<std::pair<uint64_t, uint32_t>> edges(building_children_.begin(),
+                                                   building_children_.end());
+  building_children_ = {};
+  std::sort(edges.begin(), edges.end());  // by parent node, then byte
+  child_begin_.assign(needles_.size() + 1, 0);
+  child_bytes_.reserve(edges.size());
+  child_nodes_.reserve(edges.size());
+  size_t edge = 0;
+  for (size_t node = 0; node < needles_.size(); ++node) {
+    child_begin_[node] = static_cast<uint32_t>(edge);
+    for (; edge < edges.size() && edges[edge].first >> 8 == node; ++edge) {
+      child_bytes_.push_back(static_cast<unsigned char>(edges[edge].first & 0xFF));
+      child_nodes_.push_back(edges[edge].second);
+    }
+  }
+  child_begin_[needles_.size()] = static_cast<uint32_t>(edge);
+}
+
+uint32_t WordCheckIndex::Child(uint32_t node, unsigned char c) const {
+  for (uint32_t k = child_begin_[node]; k < child_begin_[node + 1]; ++k)
+    if (child_bytes_[k] == c) return child_nodes_[k];
+  return 0;
 }
 
 std::vector<size_t> WordCheckIndex::Candidates(std::string_view word) const {
@@ -385,10 +413,8 @@ std::vector<size_t> WordCheckIndex::Candidates(std::string_view word) const {
   for (size_t start = 0; start < w.size(); ++start) {
     uint32_t node = 0;
     for (size_t at = start; at < w.size(); ++at) {
-      const uint64_t key = uint64_t{node} << 8 | static_cast<unsigned char>(w[at]);
-      const auto it = children_.find(key);
-      if (it == children_.end()) break;
-      node = it->second;
+      node = Child(node, static_cast<unsigned char>(w[at]));
+      if (node == 0) break;
       for (const Needle& needle : needles_[node])
         if (locative || !needle.locative) found.push_back(needle.entry);
     }
@@ -447,8 +473,8 @@ WordCheckIndex::Sizes WordCheckIndex::GetSizes() const {
   sizes.trie_nodes = needles_.size();
   sizes.closed_forms = closed_forms_.size();
   sizes.bytes = needles_.capacity() * sizeof(needles_[0]) +
-                children_.size() * (kNode + sizeof(uint64_t) + sizeof(uint32_t)) +
-                children_.bucket_count() * sizeof(void*) +
+                child_begin_.capacity() * sizeof(uint32_t) + child_bytes_.capacity() +
+                child_nodes_.capacity() * sizeof(uint32_t) +
                 closed_forms_.bucket_count() * sizeof(void*);
   for (const auto& list : needles_) {
     sizes.needles += list.size();

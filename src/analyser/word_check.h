@@ -61,11 +61,21 @@ class WordCheckIndex {
     bool locative;  // counts only in words ending in "eni" or "ini"
   };
   void AddNeedle(std::string_view text, Needle needle);
+  // Lays out the children that AddNeedle gathered in building_children_.
+  void PackChildren();
+  // The child of node along byte c, or 0 (the root is nobody's child).
+  uint32_t Child(uint32_t node, unsigned char c) const;
   bool IsClosedClass(std::string_view word, std::string_view folded) const;
 
   const Lexicon& lexicon_;
-  std::vector<std::vector<Needle>> needles_;          // per trie node
-  std::unordered_map<uint64_t, uint32_t> children_;  // node << 8 | byte -> node
+  std::vector<std::vector<Needle>> needles_;  // per trie node
+  // node << 8 | byte -> node, while the trie is built.
+  std::unordered_map<uint64_t, uint32_t> building_children_;
+  // Node n's children are at [child_begin_[n], child_begin_[n + 1]) of
+  // child_bytes_ and child_nodes_: a few bytes to scan for most nodes.
+  std::vector<uint32_t> child_begin_;
+  std::vector<unsigned char> child_bytes_;
+  std::vector<uint32_t> child_nodes_;
   std::unordered_set<std::string> closed_forms_;     // case-folded
   std::unordered_map<const PatternTable*, std::unique_ptr<PatternMatchCache>> caches_;
   PassTemplates templates_;
