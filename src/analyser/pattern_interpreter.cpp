@@ -710,6 +710,11 @@ struct MatchPlans {
   std::vector<Plan> plans;
   std::vector<size_t> tail_plans;  // plans whose split J stands in a tail()
   std::vector<RightPart> rights;
+  // The rights whose rest ends in a literal, by that literal's last letter
+  // (case-folded), and all others: a word need only be tried against those
+  // of its own last letter and the others.
+  std::array<std::vector<uint32_t>, 256> rights_by_last_letter;
+  std::vector<uint32_t> rights_of_any_end;
   bool literals_lower = true;  // every literal and walked array is lower case
   uint32_t deps = 0;           // every value some left part reads
 };
@@ -810,6 +815,15 @@ MatchPlans MakePlans(const std::vector<Row>& rows) {
   for (const Row& row : rows) {
     add(row, row.patterns);
     for (const Variant& variant : row.variants) add(row, variant.patterns);
+  }
+  for (uint32_t r = 0; r < out.rights.size(); ++r) {
+    const Sequence& rest = out.rights[r].rest;
+    if (!rest.empty() && rest.back().kind == Node::Kind::kLiteral && !rest.back().literal.empty()) {
+      const auto last = static_cast<unsigned char>(FoldCase(rest.back().literal.back()));
+      out.rights_by_last_letter[last].push_back(r);
+    } else {
+      out.rights_of_any_end.push_back(r);
+    }
   }
   return out;
 }
@@ -1193,20 +1207,27 @@ TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_vi
       if (FoldCase(end[i]) != word[cut + i]) return false;
     return true;
   };
-  for (const RightPart& part : match.rights) {
+  const auto try_right = [&](const RightPart& part) {
     // The nodes after the last slot first: most words fail there.
-    if (!rest_may_end(part)) continue;
+    if (!rest_may_end(part)) return false;
     const std::string& rest = piece(part, false);
-    if (!ends_with(rest, 0)) continue;
+    if (!ends_with(rest, 0)) return false;
     const std::string& second = piece(part, true);
-    if (!ends_with(second, rest.size())) continue;
+    if (!ends_with(second, rest.size())) return false;
     const size_t cut = word.size() - rest.size() - second.size();
     const std::string_view left = word.substr(0, cut);
     const std::string_view stand_in = part.join_second ? JoinStandIn(second) : std::string_view();
     for (size_t index : part.plans) {
       if (InLefts(match.plans[index], values, sets, ids, stand_in, maker, left, false))
-        return found();
+        return true;
     }
+    return false;
+  };
+  for (uint32_t r : match.rights_of_any_end)
+    if (try_right(match.rights[r])) return found();
+  if (!word.empty()) {
+    for (uint32_t r : match.rights_by_last_letter[static_cast<unsigned char>(word.back())])
+      if (try_right(match.rights[r])) return found();
   }
   // tail(J(a, b)) where J leaves nothing of a: the word ends in b less its first letter.
   for (size_t index : match.tail_plans) {
