@@ -209,16 +209,16 @@ class PreparingSink final : public TableSink {
 // Keeps every form, case-folded.
 class FoldedSet final : public FormSink {
  public:
-  explicit FoldedSet(std::unordered_set<std::string>& set) : set_(set) {}
+  explicit FoldedSet(FlatStringSet& set) : set_(set) {}
   using FormSink::Add;
   void Add(std::initializer_list<std::string_view> pieces) override {
     std::string form;
     for (std::string_view piece : pieces) form += piece;
-    set_.insert(ToLower(form));
+    set_.Insert(ToLower(form));
   }
 
  private:
-  std::unordered_set<std::string>& set_;
+  FlatStringSet& set_;
 };
 
 // Pattern tables are matched as they run; other generators through templates.
@@ -329,12 +329,12 @@ WordCheckIndex::WordCheckIndex(const Lexicon& lexicon) : lexicon_(lexicon) {
   for (size_t i = 0; i < lexicon.size(); ++i) {
     const std::string& stem = lexicon.LexStem[i];
     if (stem.empty() || stem.size() > kMaxStem) continue;
-    const Needle plain{static_cast<uint32_t>(i), false};
+    const Needle plain{static_cast<uint32_t>(i), static_cast<uint8_t>(stem.size()), false};
     AddNeedle(ToLower(stem), plain);
     if (stem.size() > 1 && stem[1] == 'h') AddNeedle(ToLower(stem.substr(0, 1) + stem.substr(2)), plain);
     if (lexicon.LexPrefix[i] == "in" && stem[0] == 'k')
       AddNeedle(ToLower(stem.substr(0, 1) + "h" + stem.substr(1)), plain);
-    AddNeedle(ToLower(LocativeBody(stem, lexicon.LexFinal[i])), {plain.entry, true});
+    AddNeedle(ToLower(LocativeBody(stem, lexicon.LexFinal[i])), {plain.entry, plain.stem_length, true});
     if (stem == "bulal") {
       AddNeedle("bulewe", plain);
       AddNeedle("bulawa", plain);
@@ -409,24 +409,24 @@ uint32_t WordCheckIndex::Child(uint32_t node, unsigned char c) const {
 std::vector<size_t> WordCheckIndex::Candidates(std::string_view word) const {
   const std::string w = ToLower(word);
   const bool locative = EndsWith(w, "eni") || EndsWith(w, "ini");
-  std::vector<size_t> found;
+  // Each found entry as a number that sorts longest stems first and in
+  // lexicon order within one length.
+  std::vector<uint64_t> found;
   for (size_t start = 0; start < w.size(); ++start) {
     uint32_t node = 0;
     for (size_t at = start; at < w.size(); ++at) {
       node = Child(node, static_cast<unsigned char>(w[at]));
       if (node == 0) break;
       for (const Needle& needle : needles_[node])
-        if (locative || !needle.locative) found.push_back(needle.entry);
+        if (locative || !needle.locative)
+          found.push_back(uint64_t{kMaxStem - needle.stem_length} << 32 | needle.entry);
     }
   }
-  // Longest stems first; lexicon order within one length.
-  std::sort(found.begin(), found.end(), [&](size_t a, size_t b) {
-    const size_t la = lexicon_.LexStem[a].size();
-    const size_t lb = lexicon_.LexStem[b].size();
-    return la != lb ? la > lb : a < b;
-  });
+  std::sort(found.begin(), found.end());
   found.erase(std::unique(found.begin(), found.end()), found.end());
-  return found;
+  std::vector<size_t> ordered(found.size());
+  for (size_t k = 0; k < found.size(); ++k) ordered[k] = static_cast<size_t>(found[k] & 0xFFFFFFFFu);
+  return ordered;
 }
 
 const PatternMatchCache* WordCheckIndex::CacheFor(const PatternTable& table) const {
@@ -435,7 +435,7 @@ const PatternMatchCache* WordCheckIndex::CacheFor(const PatternTable& table) con
 }
 
 bool WordCheckIndex::IsClosedClass(std::string_view word, std::string_view folded) const {
-  if (closed_forms_.find(std::string(folded)) == closed_forms_.end()) return false;
+  if (!closed_forms_.Contains(folded)) return false;
   return IsClosedClassWord(word);
 }
 
@@ -468,20 +468,17 @@ bool WordCheckIndex::IsWord(std::string_view word) const {
 }
 
 WordCheckIndex::Sizes WordCheckIndex::GetSizes() const {
-  constexpr size_t kNode = 2 * sizeof(void*);
   Sizes sizes;
   sizes.trie_nodes = needles_.size();
   sizes.closed_forms = closed_forms_.size();
   sizes.bytes = needles_.capacity() * sizeof(needles_[0]) +
                 child_begin_.capacity() * sizeof(uint32_t) + child_bytes_.capacity() +
                 child_nodes_.capacity() * sizeof(uint32_t) +
-                closed_forms_.bucket_count() * sizeof(void*);
+                closed_forms_.ByteEstimate();
   for (const auto& list : needles_) {
     sizes.needles += list.size();
     sizes.bytes += list.capacity() * sizeof(Needle);
   }
-  for (const std::string& form : closed_forms_)
-    sizes.bytes += kNode + sizeof(std::string) + (form.size() > 15 ? form.size() + 1 : 0);
   sizes.strings = closed_forms_.size() + templates_.StringCount();
   for (const auto& [table, cache] : caches_) {
     sizes.left_sets += cache->SetCount();

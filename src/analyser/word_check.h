@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "analyser/flat_string_set.h"
 #include "analyser/form_sink.h"
 #include "analyser/lexicon.h"
 #include "analyser/pass_templates.h"
@@ -58,7 +59,8 @@ class WordCheckIndex {
  private:
   struct Needle {
     uint32_t entry;
-    bool locative;  // counts only in words ending in "eni" or "ini"
+    uint8_t stem_length;  // of the entry, which orders the candidates
+    bool locative;        // counts only in words ending in "eni" or "ini"
   };
   void AddNeedle(std::string_view text, Needle needle);
   // Lays out the children that AddNeedle gathered in building_children_.
@@ -76,7 +78,7 @@ class WordCheckIndex {
   std::vector<uint32_t> child_begin_;
   std::vector<unsigned char> child_bytes_;
   std::vector<uint32_t> child_nodes_;
-  std::unordered_set<std::string> closed_forms_;     // case-folded
+  FlatStringSet closed_forms_;  // case-folded
   std::unordered_map<const PatternTable*, std::unique_ptr<PatternMatchCache>> caches_;
   PassTemplates templates_;
   // Per entry, its generator passes and the template of each, or -1.
