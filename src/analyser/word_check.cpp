@@ -382,22 +382,19 @@ void WordCheckIndex::AddNeedle(std::string_view text, Needle needle) {
 }
 
 void WordCheckIndex::PackChildren() {
-  std::vector<std::pair<uint64_t, uint32_t>> edges(building_children_.begin(),
-                                                   building_children_.end());
-  building_children_ = {};
-  std::sort(edges.begin(), edges.end());  // by parent node, then byte
+  // Count each node's children, then place every edge in its node's range.
   child_begin_.assign(needles_.size() + 1, 0);
-  child_bytes_.reserve(edges.size());
-  child_nodes_.reserve(edges.size());
-  size_t edge = 0;
-  for (size_t node = 0; node < needles_.size(); ++node) {
-    child_begin_[node] = static_cast<uint32_t>(edge);
-    for (; edge < edges.size() && edges[edge].first >> 8 == node; ++edge) {
-      child_bytes_.push_back(static_cast<unsigned char>(edges[edge].first & 0xFF));
-      child_nodes_.push_back(edges[edge].second);
-    }
+  for (const auto& [key, child] : building_children_) ++child_begin_[(key >> 8) + 1];
+  for (size_t node = 0; node < needles_.size(); ++node) child_begin_[node + 1] += child_begin_[node];
+  child_bytes_.resize(building_children_.size());
+  child_nodes_.resize(building_children_.size());
+  std::vector<uint32_t> next(child_begin_.begin(), child_begin_.end() - 1);
+  for (const auto& [key, child] : building_children_) {
+    const uint32_t at = next[key >> 8]++;
+    child_bytes_[at] = static_cast<unsigned char>(key & 0xFF);
+    child_nodes_[at] = child;
   }
-  child_begin_[needles_.size()] = static_cast<uint32_t>(edge);
+  building_children_ = {};
 }
 
 uint32_t WordCheckIndex::Child(uint32_t node, unsigned char c) const {
