@@ -539,6 +539,22 @@ const TMainDictionary::View* TMainDictionary::EnsureActive() const {
 
 namespace {
 
+// Reads one child index of a linkage list and steps past it: 2 bytes little
+// endian in narrow files; 2 bytes (top bit set) or 3 bytes big endian in wide ones.
+template <bool kWide>
+uint32_t ReadChildIndex(const uint8_t*& list) {
+  if constexpr (!kWide) {
+    const uint32_t index = uint32_t{list[0]} | uint32_t{list[1]} << 8;
+    list += 2;
+    return index;
+  } else {
+    const uint32_t b0 = list[0], b1 = list[1], b2 = list[2];
+    const bool two_bytes = (b0 & 0x80) != 0;
+    list += two_bytes ? 2 : 3;
+    return two_bytes ? ((b0 & 0x7F) << 8 | b1) : (b0 << 16 | b1 << 8 | b2);
+  }
+}
+
 // Finds among count child indexes at list the node with character ch. The
 // lookup's inner loop, so it is specialised for the index encoding and has
 // no branch on the width of an index. It needs no bounds check on the list
@@ -550,16 +566,7 @@ template <bool kWide>
 bool ScanChildren(const TMainDictionary::View& v, const uint8_t* list, uint32_t count, uint8_t ch,
                   Node& found) {
   for (; count > 0; --count) {
-    uint32_t index;
-    if constexpr (!kWide) {
-      index = uint32_t{list[0]} | uint32_t{list[1]} << 8;
-      list += 2;
-    } else {
-      const uint32_t b0 = list[0], b1 = list[1], b2 = list[2];
-      const bool two_bytes = (b0 & 0x80) != 0;
-      index = two_bytes ? ((b0 & 0x7F) << 8 | b1) : (b0 << 16 | b1 << 8 | b2);
-      list += two_bytes ? 2 : 3;
-    }
+    const uint32_t index = ReadChildIndex<kWide>(list);
     if (index >= v.total_nodes) continue;
     uint32_t group;
     const uint8_t* record = v.Record(index, group);
@@ -638,16 +645,7 @@ void LookupIndex::ReadChildren(const TMainDictionary::View& v, uint32_t count, u
   std::array<bool, 256> seen{};
   const uint8_t* list = v.linkage + link;
   for (; count > 0; --count) {
-    uint32_t index;
-    if constexpr (!kWide) {
-      index = uint32_t{list[0]} | uint32_t{list[1]} << 8;
-      list += 2;
-    } else {
-      const uint32_t b0 = list[0], b1 = list[1], b2 = list[2];
-      const bool two_bytes = (b0 & 0x80) != 0;
-      index = two_bytes ? ((b0 & 0x7F) << 8 | b1) : (b0 << 16 | b1 << 8 | b2);
-      list += two_bytes ? 2 : 3;
-    }
+    const uint32_t index = ReadChildIndex<kWide>(list);
     if (index >= v.total_nodes) continue;
     const uint8_t ch = v.Record(index, group)[0];
     if (seen[ch]) continue;
