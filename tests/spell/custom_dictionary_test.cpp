@@ -10,25 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "temp_folder.h"
+
 namespace tovuri {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary directory, removed afterwards.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "tovuri-custom-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using testing::TempDir;
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -12,6 +12,7 @@
 
 #include "spell/ox3Encoding.h"
 #include "spell/ox3MainDictionary.h"
+#include "temp_folder.h"
 
 namespace tovuri {
 namespace {
@@ -20,17 +21,11 @@ namespace fs = std::filesystem;
 
 class CompilerFiles : public ::testing::Test {
  protected:
-  CompilerFiles() {
-    std::string pattern = (fs::temp_directory_path() / "tovuri-compile-XXXXXX").string();
-    dir_ = mkdtemp(pattern.data());
-  }
-  ~CompilerFiles() override { fs::remove_all(dir_); }
   std::string Write(const std::string& name, const std::string& bytes) {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    return path;
+    return folder_.Write(name, bytes);
   }
-  fs::path dir_;
+  testing::TempDir folder_;
+  const fs::path& dir_ = folder_.Path();
 };
 
 std::vector<std::string> Dump(const std::string& path) {
@@ -138,7 +133,7 @@ TEST(Encoding, RoundTripsEveryWindows1252Byte) {
       {"abc", true},         {"\xC3\xA9", true},       {"\xC3", false},      {"\xC0\x80", false},
       {"\xED\xA0\x80", false}, {"\xF0\x9F\x98\x80", true}, {"\xE2\x82", false}, {"\x80", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(IsValidUtf8(c.utf8), c.valid) << testing::PrintToString(c.utf8);
+  for (const Case& c : cases) EXPECT_EQ(IsValidUtf8(c.utf8), c.valid) << ::testing::PrintToString(c.utf8);
   EXPECT_FALSE(Utf8ToWindows1252("\xE4\xB8\xAD").has_value()) << "beyond the code page";
 }
 

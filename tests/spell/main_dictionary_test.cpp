@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "temp_folder.h"
+
 #include "spell/ox3DictionaryCompiler.h"
 
 namespace tovuri {
@@ -20,18 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "tovuri-main-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
+using testing::TempDir;
 
 void WriteAll(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "spell/ox3DictionaryCompiler.h"
+#include "temp_folder.h"
 
 namespace tovuri {
 namespace {
@@ -27,9 +28,8 @@ std::string Output(const std::string& command, int* status) {
 TEST(SuggestCommand, PrintsRankedSuggestionsFromTheDataDirectory) {
   const fs::path tool = fs::path(TOVURI_BIN_DIR) / "tovuri-check";
   if (!fs::exists(tool)) GTEST_SKIP() << "tovuri-check is not built";
-  std::string pattern = (fs::temp_directory_path() / "tovuri-suggest-cli-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path dir = pattern;
+  const testing::TempDir folder;
+  const fs::path& dir = folder.Path();
   std::ofstream(dir / "Ndebele.oxm", std::ios::binary)
       << CompileMainDictionary({"umuntu", "abantu", "umfana", "indoda"}, "Test", 0).bytes;
 
@@ -47,7 +47,6 @@ TEST(SuggestCommand, PrintsRankedSuggestionsFromTheDataDirectory) {
   fs::remove(dir / "Ndebele.oxm");
   Output(tool.string() + " --data " + dir.string() + " --suggest umntu 2>/dev/null", &status);
   EXPECT_NE(status, 0);
-  fs::remove_all(dir);
 }
 
 }  // namespace
