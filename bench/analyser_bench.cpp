@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "check_tool.h"
 #include "analyser/form_sink.h"
 #include "analyser/lexicon.h"
 #include "analyser/word_check.h"
@@ -184,20 +185,14 @@ void ListUnknown(benchmark::State& state, const char* path_option) {
   }
   const fs::path root = pattern;
   const fs::path text = WriteMixedText(root);
-  const std::string tool = std::string(TOVURI_BIN_DIR) + "/tovuri-check";
   for (auto _ : state) {
-    const std::string command = "HOME=" + root.string() + " XDG_CONFIG_HOME=" + root.string() +
-                                "/.config XDG_DATA_HOME=" + root.string() + "/.local/share " +
-                                tool + " --no-learn " + path_option + " -l " + text.string() +
-                                " > /dev/null";
-    const auto start = std::chrono::steady_clock::now();
-    const int status = std::system(command.c_str());
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    if (status == -1 || WEXITSTATUS(status) > 1) {
+    const double seconds =
+        bench::TimeListUnknown(root, text, std::string("--no-learn ") + path_option);
+    if (seconds < 0) {
       state.SkipWithError("tovuri-check failed");
       break;
     }
-    state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
+    state.SetIterationTime(seconds);
   }
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kTextWords);
   std::error_code error;
