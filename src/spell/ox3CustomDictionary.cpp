@@ -505,22 +505,63 @@ bool TCustomDictionary::Save() {
   return SaveLocked();
 }
 
+std::string TCustomDictionary::SaveError() const {
+  std::lock_guard lock(mutex_);
+  return save_error_;
+}
+
+bool TCustomDictionary::SaveFailed(std::string reason) {
+  save_error_ = std::move(reason);
+  return false;
+}
+
 bool TCustomDictionary::SaveLocked() {
-  if (!c_.modified || filename_.empty()) return true;
-  if (!CanOpen(filename_)) return false;
-  const std::optional<FileVersion> now = FileStamp(filename_);
-  if (!now || now == c_.loaded_version) {
-    if (!WriteFile(filename_)) return false;
-  } else {
-    // Another process saved the file since we loaded it: apply our changes,
-    // in the order they were made, to its version.
-    auto sibling = CreateSibling();
-    if (!sibling->Open(filename_) || !sibling->SetActive(true)) return false;
-    for (const Change& change : c_.changes) sibling->Replay(change);
-    if (!sibling->Save()) return false;
+  if (!c_.modified || filename_.empty()) {
+    save_error_.clear();
+    return true;
   }
+  // Held from the look at the file's version to the rename of the new one,
+  // so that no other process's save can fall in between and be overwritten.
+  const FileLock file_lock(filename_ + ".lock");
+  if (!file_lock.Held()) return SaveFailed(std::string("cannot lock it: ") + std::strerror(errno));
+  if (!SaveUnderFileLock()) return false;
+  save_error_.clear();
   c_.modified = false;
   c_.changes.clear();
+  return true;
+}
+
+bool TCustomDictionary::SaveUnderFileLock() {
+  // Any temporary file of ours is left over from a save that was killed.
+  RemoveStaleTemporaries(filename_);
+  if (!CanOpen(filename_)) return SaveFailed("the file is not a custom dictionary or cannot be created");
+  const std::optional<FileVersion> now = FileStamp(filename_);
+  if (!now || now == c_.loaded_version) {
+    if (!WriteFile(filename_)) return SaveFailed(std::strerror(errno));
+    return true;
+  }
+  // Another process saved the file since we loaded it: apply our changes,
+  // in the order they were made, to its version.
+  auto sibling = CreateSibling();
+  if (!sibling->Open(filename_) || !sibling->SetActive(true))
+    return SaveFailed("the file was changed by another program and cannot be read back");
+  for (const Change& change : c_.changes) sibling->Replay(change);
+  const bool written = sibling->WriteFile(filename_);
+  const int error = errno;
+  // The sibling must not save again when it goes: that would wait for the lock held here.
+  sibling->c_.modified = false;
+  sibling->c_.changes.clear();
+  if (!written) return SaveFailed(std::strerror(error));
+  return true;
+}
+
+bool TCustomDictionary::TakePendingChanges(TCustomDictionary& from) {
+  if (&from == this) return true;
+  std::scoped_lock lock(mutex_, from.mutex_);
+  if (!Activate()) return false;
+  for (const Change& change : from.c_.changes) Replay(change);
+  from.c_.changes.clear();
+  from.c_.modified = false;
   return true;
 }
 

@@ -82,8 +82,16 @@ class TCustomDictionary {
 
   // Writes pending changes to the file. When another process saved the
   // file since it was loaded, this object's changes are replayed onto that
-  // version instead, so neither set of words is lost.
+  // version instead, so neither set of words is lost; a lock file beside the
+  // dictionary (its name + ".lock") keeps two processes from doing so at
+  // once. A save that fails keeps the changes for the next one.
   bool Save();
+  // Why the last save failed; empty after a save that succeeded.
+  std::string SaveError() const;
+  // Takes over the unsaved changes of another object of the same file (one
+  // whose save failed), so that this object's next save writes them too.
+  // False, and nothing moves, when this dictionary cannot be loaded.
+  bool TakePendingChanges(TCustomDictionary& from);
   // Writes the whole dictionary to path.
   bool SaveAs(const std::string& path);
   // Empties the dictionary (not marked as modified).
@@ -126,6 +134,8 @@ class TCustomDictionary {
   bool Load() const;
   void Unload() const;
   bool SaveLocked();
+  bool SaveUnderFileLock();
+  bool SaveFailed(std::string reason);
   bool WriteFile(const std::string& path) const;
   void BuildIndexLists() const;
   std::string_view EntryText(int32_t position) const;
@@ -139,6 +149,7 @@ class TCustomDictionary {
   bool Replay(const Change& change);
 
   std::string filename_;
+  std::string save_error_;
   mutable std::recursive_mutex mutex_;
   mutable Contents c_;
 };

@@ -65,6 +65,8 @@ TOrthexSpell3Base::TOrthexSpell3Base()
 TOrthexSpell3Base::~TOrthexSpell3Base() {
   // The configuration saves through this object, so it goes while all is intact.
   configuration_.reset();
+  // Saved here rather than by their destructors, so that a failure is reported.
+  SaveCustomDictionaries();
   if (current_parser_ != nullptr && OwnsParser && current_parser_ != parser_keeper_.get())
     delete current_parser_;
   current_parser_ = nullptr;

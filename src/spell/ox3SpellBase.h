@@ -90,6 +90,10 @@ class TOrthexSpell3Base : public TConfigOwner {
   using TIgnoreWordEvent = std::function<void(TOrthexSpell3Base& sender, bool before, int state)>;
   using TUndoLastEvent = std::function<void(TOrthexSpell3Base& sender, int undo_state,
                                             TSpellAction undo_action, std::int32_t& undo_data)>;
+  // A custom dictionary could not be written: its file and why. Its changes
+  // stay in memory and the next save tries again.
+  using TDictionarySaveFailedEvent = std::function<void(TOrthexSpell3Base& sender, const std::string& file,
+                                                        const std::string& reason)>;
   using TCreateCustomDictEvent =
       std::function<void(TOrthexSpell3Base& sender, std::unique_ptr<TCustomDictionary>& dictionary)>;
 
@@ -217,6 +221,7 @@ class TOrthexSpell3Base : public TConfigOwner {
   TIgnoreWordEvent OnParserIgnoreWord;
   TUndoLastEvent OnParserUndoLast;
   TCreateCustomDictEvent OnCreateCustomDictionary;
+  TDictionarySaveFailedEvent OnDictionarySaveFailed;
 
   // Listener registries of the live editor.
   TEventList& RulesRebuiltListeners() { return rules_rebuilt_listeners_; }
@@ -295,6 +300,9 @@ class TOrthexSpell3Base : public TConfigOwner {
   void ApplyConfiguration(bool reopen) override;
   virtual void OpenDictionaries();
   virtual void DeactivateDictionaries();
+  // Saves every changed custom dictionary now; false when any save failed
+  // (each failure is reported through OnDictionarySaveFailed).
+  virtual bool SaveCustomDictionaries();
   std::string ExpandPath(std::string_view name) const override;
   std::string ExpandConfigID() const override;
   virtual std::unique_ptr<TMainDictionary> OpenMainDictionary(const std::string& name);
@@ -403,6 +411,12 @@ class TOrthexSpell3Base : public TConfigOwner {
   int CountOwnParser(std::unique_ptr<TControlParser> parser, TCheckMode mode);
   void RestoreText(const TOrthexUndo& record, int state);
   void ClearFileCaches();
+  // Unloads a custom dictionary, reporting a failed save; true when it unloaded.
+  bool Unload(TCustomDictionary& dictionary);
+  // Lets a custom dictionary go; one whose changes could not be saved is kept
+  // until a new object of its file takes them over or a later save succeeds.
+  void Retire(std::unique_ptr<TCustomDictionary> dictionary);
+  void ReportSaveFailure(const TCustomDictionary& dictionary);
   void RebuildSearchPath();
   // The first search folder, for files that exist nowhere yet.
   std::string FolderFor(const std::string& name, bool must_exist) const;
@@ -440,6 +454,7 @@ class TOrthexSpell3Base : public TConfigOwner {
   std::unique_ptr<TCustomDictionary> active_custom_;
   std::unique_ptr<TCustomDictionary> mapping_dictionary_;
   std::unique_ptr<TCustomDictionary> learning_dictionary_;
+  std::vector<std::unique_ptr<TCustomDictionary>> unsaved_custom_;  // retired with changes not yet written
   std::vector<std::string> dictionary_search_path_;
   std::optional<std::vector<std::string>> available_main_, available_custom_, available_msword_;
   bool has_english_main_ = false;

@@ -82,6 +82,7 @@ void TOrthexSpell3Base::OpenDictionaries() {
   }
 
   const std::string active_name = config.ActiveCustomName();
+  for (auto& dictionary : other_custom_) Retire(std::move(dictionary));
   other_custom_.clear();
   for (const std::string& name : config.CustomList().Items()) {
     if (name == active_name) continue;
@@ -94,8 +95,9 @@ void TOrthexSpell3Base::OpenDictionaries() {
     if (std::unique_ptr<TCustomDictionary> dictionary = OpenMSWordDictionary(file))
       msword_dictionaries_.push_back(std::move(dictionary));
 
-  // Freeing the old object writes its words, so the new one reads them back.
-  active_custom_.reset();
+  // Retiring the old object writes its words, so the new one reads them back
+  // (or, when that save fails, takes them over).
+  Retire(std::move(active_custom_));
   if (!active_name.empty()) active_custom_ = OpenCustomDictionary(active_name);
 
   if (!mapping_dictionary_ && !mapping_dictionary_name_.empty())
@@ -110,9 +112,41 @@ void TOrthexSpell3Base::DeactivateDictionaries() {
   if (keep_dictionaries_active_ || is_checking_) return;
   if (configuration_->Modified()) configuration_->Save();
   for (const auto& dictionary : main_dictionaries_) dictionary->SetActive(false);
-  if (active_custom_) active_custom_->SetActive(false);
-  for (const auto& dictionary : other_custom_) dictionary->SetActive(false);
-  if (learning_dictionary_) learning_dictionary_->SetActive(false);
+  if (active_custom_) Unload(*active_custom_);
+  for (const auto& dictionary : other_custom_) Unload(*dictionary);
+  if (learning_dictionary_) Unload(*learning_dictionary_);
+  std::erase_if(unsaved_custom_, [this](const auto& dictionary) { return Unload(*dictionary); });
+}
+
+bool TOrthexSpell3Base::SaveCustomDictionaries() {
+  bool saved = true;
+  const auto save = [&](TCustomDictionary* dictionary) {
+    if (dictionary == nullptr || dictionary->Save()) return;
+    ReportSaveFailure(*dictionary);
+    saved = false;
+  };
+  save(active_custom_.get());
+  for (const auto& dictionary : other_custom_) save(dictionary.get());
+  save(mapping_dictionary_.get());
+  save(learning_dictionary_.get());
+  for (const auto& dictionary : unsaved_custom_) save(dictionary.get());
+  std::erase_if(unsaved_custom_, [](const auto& dictionary) { return !dictionary->Modified(); });
+  return saved;
+}
+
+bool TOrthexSpell3Base::Unload(TCustomDictionary& dictionary) {
+  if (dictionary.SetActive(false)) return true;
+  ReportSaveFailure(dictionary);
+  return false;
+}
+
+void TOrthexSpell3Base::Retire(std::unique_ptr<TCustomDictionary> dictionary) {
+  if (!dictionary || Unload(*dictionary)) return;
+  unsaved_custom_.push_back(std::move(dictionary));
+}
+
+void TOrthexSpell3Base::ReportSaveFailure(const TCustomDictionary& dictionary) {
+  if (OnDictionarySaveFailed) OnDictionarySaveFailed(*this, dictionary.Filename(), dictionary.SaveError());
 }
 
 std::unique_ptr<TMainDictionary> TOrthexSpell3Base::OpenMainDictionary(const std::string& name) {
@@ -159,6 +193,10 @@ std::unique_ptr<TCustomDictionary> TOrthexSpell3Base::OpenCustomDictionary(const
     if (other->Filename() == path) other->Save();
 
   if (!dictionary->Open(path)) return nullptr;
+  // Words that an earlier object of this file could not write move here.
+  std::erase_if(unsaved_custom_, [&](const auto& unsaved) {
+    return unsaved->Filename() == path && dictionary->TakePendingChanges(*unsaved);
+  });
   return dictionary;
 }
 
