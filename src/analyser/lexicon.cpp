@@ -64,14 +64,18 @@ void Lexicon::PrepareLookups() {
   }
 }
 
-// The executable's own directory in a build tree, where the build copies the
-// data files; otherwise the installed data directory.
+// The executable's own folder in a build tree, where the build copies the
+// data files; else share/tovuri beside the executable's bin/ folder, so an
+// install under any prefix works and can be moved; else the configured
+// data folder.
 std::string ProgramDir() {
+  namespace fs = std::filesystem;
   std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  const fs::path exe = fs::read_symlink("/proc/self/exe", error);
   if (!error) {
-    const std::string dir = exe.parent_path().string() + "/";
-    if (std::filesystem::exists(dir + "dictionary.txt", error)) return dir;
+    const fs::path dir = exe.parent_path();
+    for (const fs::path& candidate : {dir, dir.parent_path() / "share" / "tovuri"})
+      if (fs::exists(candidate / "dictionary.txt", error)) return candidate.string() + "/";
   }
   return TOVURI_INSTALL_DATADIR "/";
 }

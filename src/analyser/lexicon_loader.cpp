@@ -110,6 +110,8 @@ class Loader {
     if (!std::filesystem::exists(path, error)) {
       std::ofstream create(path, std::ios::binary);
       if (!create) throw LexiconError("Cannot create " + path);
+      line_ = 0;
+      Warn("Lexicon not found; an empty one was created, so only closed-class words are analysed");
       return;
     }
     const std::optional<std::string> text = ReadFile(path);

@@ -1,17 +1,30 @@
 #include "checker/ndebele_checker.h"
 
+#include <algorithm>
+
 #include "analyser/word_check.h"
 #include "checker/ndebele_spell_config.h"
+#include "common/ansi_case.h"
 
 namespace tovuri {
+
+namespace {
+
+// Windows-1252 letters are the characters that have a case.
+bool HasLetter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return AnsiUpperChar(c) != AnsiLowerChar(c); });
+}
+
+}  // namespace
 
 bool TNdebeleChecker::IgnoringUserInterface::ProcessPendingEvents() {
   spell_.CmdIgnore();
   return true;
 }
 
-TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse)
-    : ui_(spell_), learning_(learning), analyse_(std::move(analyse)) {
+TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse,
+                                 Report report)
+    : ui_(spell_), learning_(learning), analyse_(std::move(analyse)), report_(std::move(report)) {
   if (!analyse_) analyse_ = [](std::string_view word) { return IsNdebeleWord(word); };
   ConfigureNdebeleSpell(spell_, app_dir);
   spell_.UIType = TSpellUI::suiSilent;
@@ -24,9 +37,24 @@ TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning,
   spell_.OnPromptWord = [this](TOrthexSpell3Base& sender, const std::string& word, bool) {
     if (on_prompt_) on_prompt_(word, sender.CurrentParser()->GetPosition());
   };
+  spell_.OnDictionarySaveFailed = [this](TOrthexSpell3Base&, const std::string& file, const std::string& reason) {
+    learning_failed_ = true;
+    Tell("cannot save " + file + ": " + reason);
+  };
 }
 
-TNdebeleChecker::~TNdebeleChecker() { spell_.SetUserInterface(nullptr); }
+TNdebeleChecker::~TNdebeleChecker() {
+  Close();
+  spell_.OnDictionarySaveFailed = nullptr;
+  spell_.SetUserInterface(nullptr);
+}
+
+void TNdebeleChecker::Tell(const std::string& message) {
+  // A file that keeps failing would otherwise be reported at every save.
+  if (message == last_message_) return;
+  last_message_ = message;
+  if (report_) report_(message);
+}
 
 void TNdebeleChecker::Check(std::string& text, std::function<void(const std::string&, TTextPos)> prompt) {
   on_prompt_ = std::move(prompt);
@@ -37,12 +65,16 @@ void TNdebeleChecker::Check(std::string& text, std::function<void(const std::str
 bool TNdebeleChecker::IsAccepted(std::string_view word) {
   std::string text(word);
   bool prompted = false;
+  words_seen_ = 0;
   Check(text, [&](const std::string&, TTextPos) { prompted = true; });
   // A replacement (an auto-correct pair) means the word as written is not right.
-  return !prompted && text == word;
+  return words_seen_ == 1 && !prompted && text == word && HasLetter(word);
 }
 
-void TNdebeleChecker::Close() { spell_.SetKeepDictionariesActive(false); }
+bool TNdebeleChecker::Close() {
+  spell_.SetKeepDictionariesActive(false);
+  return !learning_failed_;
+}
 
 // The program's handler: a word the dictionaries lack but the analyser
 // accepts is learnt (without the desktop program's reopening of the
@@ -50,6 +82,7 @@ void TNdebeleChecker::Close() { spell_.SetKeepDictionariesActive(false); }
 // for the checker's life, so each distinct word is analysed once.
 void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::string& word,
                                         TWordCheckType& type) {
+  ++words_seen_;
   // Checking never edits the text: a word the user's auto-correct pairs
   // would replace is reported where it stands.
   if (type == TWordCheckType::wctAutoCorrect) type = TWordCheckType::wctExcluded;
@@ -57,9 +90,27 @@ void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::st
   auto found = verdicts_.find(word);
   if (found == verdicts_.end()) found = verdicts_.emplace(word, analyse_(word)).first;
   if (!found->second) return;
-  if (learning_ == TLearning::lnLearn && sender.ActiveCustomDictionary() != nullptr)
-    sender.ActiveCustomDictionary()->AddWord(word);
+  if (learning_ == TLearning::lnLearn) Learn(sender, word);
   type = TWordCheckType::wctAccepted;
+}
+
+void TNdebeleChecker::Learn(TOrthexSpell3Base& sender, const std::string& word) {
+  if (TCustomDictionary* custom = sender.ActiveCustomDictionary()) {
+    custom->AddWord(word);
+    return;
+  }
+  if (told_no_dictionary_) return;
+  told_no_dictionary_ = true;
+  // Without a home there is nowhere to learn, as with lnDoNotLearn; a home
+  // whose folder refuses the dictionary is a failure the caller must see.
+  if (!UserDataDir().empty()) learning_failed_ = true;
+  const std::string folder = sender.DictionarySearchPath().empty()
+                                 ? std::string()
+                                 : sender.ExpandPath(sender.DictionarySearchPath().front());
+  Tell(UserDataDir().empty()
+           ? "no home folder is known (HOME is not set and the password database has none), so no "
+             "words are learnt"
+           : "no custom dictionary can be opened or created in " + folder + ", so no words are learnt");
 }
 
 }  // namespace tovuri

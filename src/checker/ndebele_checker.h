@@ -22,8 +22,12 @@ class TNdebeleChecker {
  public:
   // The analyser's verdict on one Windows-1252 word; IsNdebeleWord by default.
   using Analyse = std::function<bool(std::string_view)>;
+  // Shows the user a problem with their files (a failed save, no place to
+  // learn words), each once; the tools print it on standard error.
+  using Report = std::function<void(const std::string& message)>;
 
-  TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse = {});
+  TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse = {},
+                  Report report = {});
   ~TNdebeleChecker();
   TNdebeleChecker(const TNdebeleChecker&) = delete;
   TNdebeleChecker& operator=(const TNdebeleChecker&) = delete;
@@ -33,11 +37,15 @@ class TNdebeleChecker {
   void Check(std::string& text, std::function<void(const std::string&, TTextPos)> prompt);
 
   // The full verdict on one Windows-1252 word: accepted as written (a word
-  // the user's auto-correct pairs would replace is not).
+  // the user's auto-correct pairs would replace is not). Text that is empty,
+  // holds no word or more than one is not accepted.
   bool IsAccepted(std::string_view word);
 
-  // Releases the dictionaries, which writes the learnt words.
-  void Close();
+  // Releases the dictionaries, which writes the learnt words; false when a
+  // word that was to be learnt could not be written.
+  bool Close();
+  // Whether some learnt word has not been written (so far).
+  bool LearningFailed() const { return learning_failed_; }
 
   TOrthexSpell3Base& Spell() { return spell_; }
 
@@ -63,13 +71,20 @@ class TNdebeleChecker {
   };
 
   void CheckWithAnalyser(TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type);
+  void Learn(TOrthexSpell3Base& sender, const std::string& word);
+  void Tell(const std::string& message);
 
   TOrthexSpell3Base spell_;
   IgnoringUserInterface ui_;
   TLearning learning_;
   Analyse analyse_;
+  Report report_;
   std::unordered_map<std::string, bool> verdicts_;
   std::function<void(const std::string&, TTextPos)> on_prompt_;
+  int words_seen_ = 0;  // words the current check has judged
+  bool learning_failed_ = false;
+  bool told_no_dictionary_ = false;
+  std::string last_message_;
 };
 
 }  // namespace tovuri

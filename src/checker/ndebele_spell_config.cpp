@@ -10,9 +10,13 @@ void ConfigureNdebeleSpell(TOrthexSpell3Base& spell, const std::string& app_dir)
   spell.SetConfigStorage(TConfigStorage::csRegistry);
   spell.SetConfigID("Ndebele");
   spell.SetConfigRegistryKey("Software\\Tovuri");
-  spell.SetConfigDictionaryDir({"%AppData%/Tovuri", "%AppDir%"});
+  // Per-user files never go into the program's folder: without a home there
+  // is no custom dictionary and no learning file.
+  const bool has_home = !UserDataDir().empty();
+  spell.SetConfigDictionaryDir(has_home ? std::vector<std::string>{"%AppData%/Tovuri", "%AppDir%"}
+                                        : std::vector<std::string>{"%AppDir%"});
   spell.SetConfigDefaultMain({"Ndebele.oxm"});
-  spell.SetConfigDefaultActiveCustom("%ConfigID%.oxu");
+  spell.SetConfigDefaultActiveCustom(has_home ? "%ConfigID%.oxu" : "");
   spell.SetConfigUseMSWordCustom(false);
   spell.SetConfigDefaultOptions({soLiveSpelling, soLiveCorrect, soInternet, soAbbreviations});
   spell.ConfigAvailableOptions = {soLiveSpelling, soLiveCorrect, soUpcase,        soNumbers,
@@ -22,6 +26,7 @@ void ConfigureNdebeleSpell(TOrthexSpell3Base& spell, const std::string& app_dir)
   spell.SetPhoneticDivisor(2);
   spell.SetPhoneticDepth(2);
   spell.SetSuggestionsLearningDict("%AppData%/Tovuri/%UserName%_sp.oxl");
+  spell.SetSuggestionsLearning(has_home);
 }
 
 }  // namespace tovuri

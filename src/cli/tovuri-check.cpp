@@ -47,7 +47,8 @@ constexpr std::string_view kUsage =
     "  --suggest WORD...             print \"WORD: s1, s2, ...\" for each word: the\n"
     "                                suggestions from the main dictionaries (*.oxm,\n"
     "                                Ndebele.oxm first) in the data directory\n"
-    "  --help                        show this text\n"
+    "  -h, --help                    show this text\n"
+    "  --version                     show the version\n"
     "\n"
     "Options:\n"
     "  --data DIR                    read dictionary.txt, passives.txt and the main\n"
@@ -59,12 +60,15 @@ constexpr std::string_view kUsage =
     "  --no-learn                    do not add the words that only the analyser\n"
     "                                accepts to the custom dictionary\n"
     "\n"
-    "The custom dictionary and the settings are the desktop program's: Ndebele.oxu\n"
-    "in $XDG_DATA_HOME/Tovuri, and $XDG_CONFIG_HOME/Tovuri/Ndebele.reg.\n"
+    "Words that only the analyser accepts are learnt into the custom dictionary\n"
+    "Ndebele.oxu in $XDG_DATA_HOME/Tovuri (~/.local/share/Tovuri); the settings\n"
+    "are read from $XDG_CONFIG_HOME/Tovuri/Ndebele.reg (~/.config/Tovuri).\n"
+    "The data files are found beside the program, else in ../share/tovuri\n"
+    "beside its folder, else in " TOVURI_INSTALL_DATADIR ".\n"
     "Files are read as UTF-8 (as Windows-1252 when they are not valid UTF-8);\n"
     "words and forms are UTF-8 on the command line and on output.\n"
     "Exit status: 0 done (every word accepted), 1 a word was not accepted,\n"
-    "2 bad usage or unreadable data.\n";
+    "2 bad usage, unreadable data, or a learnt word that could not be saved.\n";
 
 constexpr int kExitRejected = 1;
 constexpr int kExitUsage = 2;
@@ -114,6 +118,9 @@ void PrintTiming() {
 
 // The checker's data folder: --data, else the program's own folder.
 std::string AppDir(const Options& options) { return options.data_dir ? *options.data_dir : ProgramDir(); }
+
+// Problems with the user's files, said on standard error as they happen.
+void ReportProblem(const std::string& message) { std::cerr << "tovuri-check: " << message << '\n'; }
 
 TLearning Learning(const Options& options) {
   return options.learn ? TLearning::lnLearn : TLearning::lnDoNotLearn;
@@ -243,7 +250,7 @@ int Suggest(const Options& options, const std::vector<std::string>& words) {
 int ListUnknown(const Options& options, const std::vector<std::string>& files) {
   if (!LoadData(options)) return kExitUsage;
   PrepareForStats(options);
-  TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options));
+  TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options), ReportProblem);
   const std::vector<std::string> names = files.empty() ? std::vector<std::string>{"-"} : files;
   bool listed = false;
   bool unreadable = false;
@@ -266,28 +273,34 @@ int ListUnknown(const Options& options, const std::vector<std::string>& files) {
       listed = true;
     });
   }
-  checker.Close();
+  const bool saved = checker.Close();
   std::cout.flush();
-  if (unreadable) return kExitUsage;
+  if (unreadable || !saved) return kExitUsage;
   return listed ? kExitRejected : 0;
 }
 
 int Words(const Options& options, const std::vector<std::string>& words) {
   if (!LoadData(options)) return kExitUsage;
   PrepareForStats(options);
-  TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options));
+  TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options), ReportProblem);
   bool all_accepted = true;
   for (const std::string& word : words) {
     const bool accepted = checker.IsAccepted(ToWindows1252(word));
     all_accepted = all_accepted && accepted;
     std::cout << word << '\t' << (accepted ? "yes" : "no") << '\n';
   }
-  checker.Close();
+  std::cout.flush();
+  if (!checker.Close()) return kExitUsage;
   return all_accepted ? 0 : kExitRejected;
 }
 
 int Help(const Options&, const std::vector<std::string>&) {
   std::cout << kUsage;
+  return 0;
+}
+
+int Version(const Options&, const std::vector<std::string>&) {
+  std::cout << "tovuri-check " TOVURI_VERSION "\n";
   return 0;
 }
 
@@ -307,10 +320,12 @@ constexpr Command kCommands[] = {
     {"--forms", 4, 5, Forms},
     {"--suggest", 1, kAny, Suggest},
     {"--help", 0, 0, Help},
+    {"-h", 0, 0, Help},
+    {"--version", 0, 0, Version},
 };
 
 int UsageError(std::string_view problem) {
-  std::cerr << "tovuri-check: " << problem << "\n\n" << kUsage;
+  std::cerr << "tovuri-check: " << problem << "; try --help\n";
   return kExitUsage;
 }
 
@@ -352,6 +367,12 @@ int main(int argc, char** argv) {
   if (!command) return UsageError("no command given");
   if (args.size() < command->min_args || args.size() > command->max_args)
     return UsageError("wrong number of arguments for " + std::string(command->name));
+  std::error_code error;
+  const bool reads_data = command->run != Help && command->run != Version;
+  if (reads_data && options.data_dir && !std::filesystem::is_directory(*options.data_dir, error)) {
+    std::cerr << "tovuri-check: no such data folder: " << *options.data_dir << '\n';
+    return kExitUsage;
+  }
   const int status = command->run(options, args);
   if (options.stats) PrintTiming();
   return status;

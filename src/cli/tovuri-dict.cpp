@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -23,11 +24,27 @@ using namespace tovuri;
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
 
-int Usage() {
-  std::cerr << "usage: tovuri-dict compile WORDS OUT.oxm [--title TEXT] [--language N]\n"
-               "       tovuri-dict dump FILE\n"
-               "       tovuri-dict add|exclude|remove FILE.oxu WORD...\n"
-               "       tovuri-dict autocorrect FILE.oxu WORD REPLACEMENT\n";
+constexpr std::string_view kUsage =
+    "Usage: tovuri-dict compile WORDS OUT.oxm [--title TEXT] [--language N]\n"
+    "       tovuri-dict dump FILE\n"
+    "       tovuri-dict add|exclude|remove FILE.oxu WORD...\n"
+    "       tovuri-dict autocorrect FILE.oxu WORD REPLACEMENT\n"
+    "       tovuri-dict -h|--help|--version\n"
+    "\n"
+    "compile      compiles a word list (one word a line, UTF-8 or Windows-1252)\n"
+    "             into a main dictionary\n"
+    "dump         lists a main dictionary's words, or a custom dictionary's\n"
+    "             entries (I added, E excluded, A auto-correct pairs)\n"
+    "add, exclude, remove, autocorrect\n"
+    "             edit a custom dictionary, creating it (and its folder) when\n"
+    "             it does not exist\n"
+    "\n"
+    "Exit status: 0 done, 1 a file could not be read or written or a word was\n"
+    "refused, 2 bad usage.\n";
+
+// One line naming the mistake.
+int UsageError(std::string_view problem) {
+  std::cerr << "tovuri-dict: " << problem << "; try --help\n";
   return kUsageError;
 }
 
@@ -39,7 +56,7 @@ std::string FromArgument(std::string_view arg) {
 }
 
 int Compile(const std::vector<std::string_view>& args) {
-  if (args.size() < 2) return Usage();
+  if (args.size() < 2) return UsageError("compile needs a word list and an output file");
   std::string title;
   int32_t language = 0;
   for (std::size_t i = 2; i < args.size(); ++i) {
@@ -55,7 +72,7 @@ int Compile(const std::vector<std::string_view>& args) {
       }
       language = static_cast<int32_t>(n);
     } else {
-      return Usage();
+      return UsageError("unknown compile option " + std::string(args[i]));
     }
   }
   const std::string words_path(args[0]);
@@ -90,7 +107,7 @@ bool StartsWith(const std::string& path, std::string_view banner) {
 }
 
 int Dump(const std::vector<std::string_view>& args) {
-  if (args.size() != 1) return Usage();
+  if (args.size() != 1) return UsageError("dump needs one file");
   const std::string path(args[0]);
   if (StartsWith(path, kMainDictionaryBanner)) {
     TMainDictionary dict;
@@ -125,6 +142,14 @@ int Dump(const std::vector<std::string_view>& args) {
 
 // Opens a custom dictionary for editing, creating it when it does not exist.
 bool OpenForEdit(TCustomDictionary& dict, const std::string& path) {
+  // A new dictionary may be the first file of its folder.
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  std::error_code error;
+  if (!folder.empty() && !std::filesystem::exists(folder, error) &&
+      !std::filesystem::create_directories(folder, error)) {
+    std::cerr << path << ": its folder cannot be created: " << error.message() << '\n';
+    return false;
+  }
   if (!dict.Open(path)) {
     std::cerr << path << ": not a custom dictionary, or no file can be created there\n";
     return false;
@@ -137,8 +162,9 @@ bool OpenForEdit(TCustomDictionary& dict, const std::string& path) {
 }
 
 int Edit(std::string_view command, const std::vector<std::string_view>& args) {
-  if (args.size() < 2) return Usage();
-  if (command == "autocorrect" && args.size() != 3) return Usage();
+  if (command == "autocorrect" && args.size() != 3)
+    return UsageError("autocorrect needs a dictionary, a word and its replacement");
+  if (args.size() < 2) return UsageError(std::string(command) + " needs a dictionary and a word");
   const std::string path(args[0]);
   TCustomDictionary dict;
   if (!OpenForEdit(dict, path)) return kFailed;
@@ -165,7 +191,7 @@ int Edit(std::string_view command, const std::vector<std::string_view>& args) {
     }
   }
   if (!dict.Save()) {
-    std::cerr << path << ": cannot be saved\n";
+    std::cerr << path << ": cannot be saved: " << dict.SaveError() << '\n';
     return kFailed;
   }
   return status;
@@ -174,8 +200,16 @@ int Edit(std::string_view command, const std::vector<std::string_view>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage();
+  if (argc < 2) return UsageError("no command given");
   const std::string_view command = argv[1];
+  if (command == "-h" || command == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (command == "--version") {
+    std::cout << "tovuri-dict " TOVURI_VERSION "\n";
+    return 0;
+  }
   const std::vector<std::string_view> args(argv + 2, argv + argc);
   try {
     if (command == "compile") return Compile(args);
@@ -186,5 +220,5 @@ int main(int argc, char** argv) {
     std::cerr << "tovuri-dict: " << e.what() << '\n';
     return kFailed;
   }
-  return Usage();
+  return UsageError("unknown command " + std::string(command));
 }

@@ -1,7 +1,11 @@
 #include "spell/ox3Paths.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 
 namespace tovuri {
 
@@ -22,12 +26,29 @@ std::string DropTrailingSeparator(std::string dir) {
 std::string XdgDir(const char* variable, const char* below_home) {
   const std::string value = Env(variable);
   if (!value.empty() && value.front() == '/') return DropTrailingSeparator(value);
-  const std::string home = Env("HOME");
+  const std::string home = HomeDir();
   if (home.empty()) return {};
-  return DropTrailingSeparator(home) + "/" + below_home;
+  return home + "/" + below_home;
+}
+
+std::string PasswordDatabaseHome() {
+  std::vector<char> buffer(16384);
+  passwd entry;
+  passwd* found = nullptr;
+  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr ||
+      found->pw_dir == nullptr)
+    return {};
+  return found->pw_dir;
 }
 
 }  // namespace
+
+std::string HomeDir() {
+  std::string home = Env("HOME");
+  if (home.empty() || home.front() != '/') home = PasswordDatabaseHome();
+  if (home.empty() || home.front() != '/') return {};
+  return DropTrailingSeparator(home);
+}
 
 std::string UserName() {
   std::string name = Env("USER");
@@ -41,7 +62,7 @@ std::string UserDataDir() { return XdgDir("XDG_DATA_HOME", ".local/share"); }
 std::string UserConfigDir() { return XdgDir("XDG_CONFIG_HOME", ".config"); }
 
 std::string UserDocumentsDir() {
-  const std::string home = DropTrailingSeparator(Env("HOME"));
+  const std::string home = HomeDir();
   const std::string config = UserConfigDir();
   if (!config.empty()) {
     // Lines read XDG_DOCUMENTS_DIR="$HOME/Documents" or an absolute path.

@@ -8,6 +8,9 @@ namespace tovuri {
 
 // The user's login name (at most 256 bytes), or "default" when it is unknown.
 std::string UserName();
+// The user's home folder: $HOME, else the password database's entry for the
+// user; empty when neither has one.
+std::string HomeDir();
 // $XDG_DATA_HOME, else ~/.local/share; empty when neither can be had.
 std::string UserDataDir();
 // $XDG_CONFIG_HOME, else ~/.config; empty when neither can be had.

@@ -314,11 +314,17 @@ TEST(LexiconLoader, WarnsWhenPassivesAreMissing) {
   EXPECT_GT(lexicon.size(), 0u);
 }
 
-TEST(LexiconLoader, CreatesAMissingDictionary) {
+TEST(LexiconLoader, CreatesAMissingDictionaryAndSaysSo) {
   TempDir dir;
   dir.Write("passives.txt", "");
-  const Lexicon lexicon = LoadLexicon(dir.path().substr(0, dir.path().size() - 1), nullptr);
+  std::vector<LexiconWarning> warnings;
+  const Lexicon lexicon = LoadLexicon(dir.path().substr(0, dir.path().size() - 1),
+                                      [&](const LexiconWarning& w) { warnings.push_back(w); });
   EXPECT_EQ(lexicon.size(), 0u);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0].file, dir.path() + "dictionary.txt");
+  EXPECT_EQ(warnings[0].message,
+            "Lexicon not found; an empty one was created, so only closed-class words are analysed");
   EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() + "dictionary.txt"));
   EXPECT_EQ(std::filesystem::file_size(dir.path() + "dictionary.txt"), 0u);
 }

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "spell/ox3CustomDictionary.h"
+#include "spell_test_support.h"
+
+namespace tovuri {
+namespace {
+
+using namespace tovuri::testing;
+
+struct Outcome {
+  int status = -1;  // exit status
+  std::string out;
+  std::string err;
+};
+
+std::string ReadText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// What a shell command printed and its exit status.
+Outcome RunShell(const std::string& command, const fs::path& scratch) {
+  const fs::path out = scratch / "stdout.txt";
+  const fs::path err = scratch / "stderr.txt";
+  const int raw = std::system(("(" + command + ") >" + out.string() + " 2>" + err.string()).c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(out), ReadText(err)};
+}
+
+size_t LineCount(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
+
+class Tools : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bin_ = fs::path(TOVURI_BIN_DIR);
+    for (const char* file : {"tovuri-check", "tovuri-dict", "Ndebele.oxm", "dictionary.txt"})
+      if (!fs::exists(bin_ / file)) GTEST_SKIP() << file << " is not built";
+  }
+  Outcome Check(const std::string& args) { return RunShell((bin_ / "tovuri-check").string() + " " + args, home_.Root()); }
+  Outcome Dict(const std::string& args) { return RunShell((bin_ / "tovuri-dict").string() + " " + args, home_.Root()); }
+  // A data folder whose lexicon holds one verb: quick to load, and "ngihamba"
+  // is known only to the analyser.
+  std::string SmallData() {
+    const fs::path data = home_.Folder("small-data");
+    std::ofstream(data / "dictionary.txt") << "verb,uku-hamba,,walk\n";
+    std::ofstream(data / "passives.txt") << "";
+    return "--data " + data.string() + " ";
+  }
+  fs::path UserFolder() const { return home_.Root() / "home/.local/share/Tovuri"; }
+  bool Learnt(const std::string& word) {
+    TCustomDictionary custom;
+    const fs::path file = UserFolder() / "Ndebele.oxu";
+    return fs::exists(file) && custom.Open(file.string()) && custom.Contains(word);
+  }
+
+  TempHome home_;
+  fs::path bin_;
+};
+
+TEST_F(Tools, HelpAndVersionGoToStandardOutputAndSucceed) {
+  for (const std::string tool : {"tovuri-check", "tovuri-dict"}) {
+    for (const std::string option : {"-h", "--help", "--version"}) {
+      const Outcome run = RunShell((bin_ / tool).string() + " " + option, home_.Root());
+      EXPECT_EQ(run.status, 0) << tool << " " << option;
+      EXPECT_EQ(run.err, "") << tool << " " << option;
+      EXPECT_NE(run.out, "") << tool << " " << option;
+    }
+    const Outcome version = RunShell((bin_ / tool).string() + " --version", home_.Root());
+    EXPECT_EQ(version.out.rfind(tool + " ", 0), 0u) << version.out;
+  }
+  EXPECT_EQ(Check("--help").out.find("desktop"), std::string::npos) << "no desktop program exists yet";
+}
+
+TEST_F(Tools, UsageMistakesSayWhatIsWrongInOneLine) {
+  struct Case {
+    std::string tool;
+    std::string args;
+    std::string said;  // part of the one line
+  };
+  const Case cases[] = {
+      {"tovuri-check", "--bogus", "unknown option --bogus"},
+      {"tovuri-check", "", "no command given"},
+      {"tovuri-check", "--words", "wrong number of arguments for --words"},
+      {"tovuri-check", "-l --words x", "give only one command"},
+      {"tovuri-check", "--data", "--data needs a directory"},
+      {"tovuri-dict", "", "no command given"},
+      {"tovuri-dict", "frobnicate", "unknown command frobnicate"},
+      {"tovuri-dict", "add x.oxu", "add needs a dictionary and a word"},
+      {"tovuri-dict", "dump", "dump needs one file"},
+  };
+  for (const Case& c : cases) {
+    const Outcome run = RunShell((bin_ / c.tool).string() + " " + c.args, home_.Root());
+    EXPECT_EQ(run.status, 2) << c.tool << " " << c.args;
+    EXPECT_EQ(run.out, "") << c.tool << " " << c.args;
+    EXPECT_EQ(LineCount(run.err), 1u) << c.tool << " " << c.args << ": " << run.err;
+    EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("try --help"), std::string::npos) << run.err;
+  }
+}
+
+TEST_F(Tools, ArgumentsThatAreNotOneWordAnswerNo) {
+  const Outcome run = Check(SmallData() + "--no-learn --words '' '@@@' 'ngihamba bahamba' '123' ngihamba");
+  EXPECT_EQ(run.out, "\tno\n@@@\tno\nngihamba bahamba\tno\n123\tno\nngihamba\tyes\n");
+  EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(Tools, LearntWordThatCannotBeSavedIsReportedAndFailsTheRun) {
+  // The user's folder is a file: no dictionary can be created there.
+  fs::create_directories(UserFolder().parent_path());
+  std::ofstream(UserFolder()) << "x";
+  Outcome run = Check(SmallData() + "--words ngihamba");
+  EXPECT_EQ(run.out, "ngihamba\tyes\n");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find(UserFolder().string()), std::string::npos) << run.err;
+  EXPECT_EQ(LineCount(run.err), 1u) << run.err;
+
+  // The dictionary exists but no longer fits under the file size limit.
+  fs::remove(UserFolder());
+  ASSERT_EQ(Dict("add " + (UserFolder() / "Ndebele.oxu").string() + " umuzi").status, 0);
+  run = RunShell("trap '' XFSZ; ulimit -f 1; exec " + (bin_ / "tovuri-check").string() + " " + SmallData() +
+                     "--words ngihamba",
+                 home_.Root());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("cannot save " + (UserFolder() / "Ndebele.oxu").string()), std::string::npos)
+      << run.err;
+  EXPECT_FALSE(Learnt("ngihamba"));
+  EXPECT_TRUE(Learnt("umuzi")) << "the file that could not be replaced is intact";
+
+  // With the limit gone the same word is learnt and all is well.
+  run = Check(SmallData() + "--words ngihamba");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_TRUE(Learnt("ngihamba"));
+}
+
+TEST_F(Tools, DictAddCreatesTheFolderOfANewDictionary) {
+  const fs::path file = home_.Root() / "new/folder/mine.oxu";
+  const Outcome run = Dict("add " + file.string() + " umuzi");
+  EXPECT_EQ(run.status, 0) << run.err;
+  TCustomDictionary custom;
+  EXPECT_TRUE(custom.Open(file.string()) && custom.Contains("umuzi"));
+}
+
+TEST_F(Tools, DataFoldersThatDoNotExistOrLackTheLexiconAreSaidSo) {
+  Outcome run = Check("--data " + (home_.Root() / "nowhere").string() + " --words umuntu");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("nowhere"), std::string::npos) << run.err;
+
+  const fs::path data = home_.Folder("data");
+  fs::copy_file(bin_ / "passives.txt", data / "passives.txt");
+  run = Check("--no-learn --data " + data.string() + " --words umuntu");
+  EXPECT_NE(run.err.find((data / "dictionary.txt").string() + ": Lexicon not found"), std::string::npos)
+      << run.err;
+}
+
+// An install under any prefix finds its data in share/tovuri beside bin/,
+// and keeps working when the whole tree is moved.
+TEST_F(Tools, InstalledToolFindsItsDataBesideItsBinFolder) {
+  const fs::path prefix = home_.Root() / "opt/tovuri";
+  fs::create_directories(prefix / "bin");
+  fs::create_directories(prefix / "share/tovuri");
+  fs::copy_file(bin_ / "tovuri-check", prefix / "bin/tovuri-check");
+  std::ofstream(prefix / "share/tovuri/dictionary.txt") << "verb,uku-hamba,,walk\n";
+  std::ofstream(prefix / "share/tovuri/passives.txt") << "";
+  const fs::path moved = home_.Root() / "elsewhere";
+  fs::rename(home_.Root() / "opt", moved);
+  const Outcome run = RunShell((moved / "tovuri/bin/tovuri-check").string() + " --no-learn --words ngihamba",
+                           home_.Root());
+  EXPECT_EQ(run.out, "ngihamba\tyes\n") << run.err;
+  EXPECT_EQ(run.status, 0);
+}
+
+// Root in a service may run without HOME and with no home in the password
+// database: nothing is learnt, nothing is created, and the run says so.
+TEST_F(Tools, WithoutAnyHomeNothingIsLearntAndTheRunSaysSo) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs to run as a user without a password entry";
+  const fs::path scratch = home_.Folder("nohome");
+  fs::permissions(home_.Root(), fs::perms::others_exec, fs::perm_options::add);
+  fs::permissions(scratch, fs::perms::all);
+  const std::string command = "cd " + scratch.string() + " && env -u HOME -u XDG_DATA_HOME -u XDG_CONFIG_HOME " +
+                              (bin_ / "tovuri-check").string() + " " + SmallData() + "--words ngihamba";
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    // A user id that no password entry names.
+    if (setgid(54321) != 0 || setuid(54321) != 0) _exit(99);
+    const Outcome run = RunShell(command, scratch);
+    std::ofstream(scratch / "result.txt") << run.status << "\n" << run.out << run.err;
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const std::string result = ReadText(scratch / "result.txt");
+  EXPECT_EQ(result.substr(0, result.find("tovuri-check:")),
+            "0\nngihamba\tyes\n");
+  EXPECT_NE(result.find("no home folder is known"), std::string::npos) << result;
+  EXPECT_FALSE(fs::exists("/Tovuri"));
+  EXPECT_FALSE(fs::exists(scratch / "Tovuri"));
+}
+
+}  // namespace
+}  // namespace tovuri
