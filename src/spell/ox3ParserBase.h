@@ -55,6 +55,8 @@ class TControlParser {
   virtual bool Prev() = 0;
   virtual void SetPosition(int x, int y, TPositionKind kind) = 0;
   virtual TTextPos GetPosition() = 0;
+  // The end limit, as replacements before it have moved it.
+  virtual TTextPos GetEndLimit() = 0;
   // Selects the length characters that end at the position and moves the
   // position to their start.
   virtual void SelectBack(int length) = 0;

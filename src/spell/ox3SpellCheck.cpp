@@ -318,37 +318,42 @@ void TOrthexSpell3Base::RestoreText(const TOrthexUndo& record, int state) {
 }
 
 void TOrthexSpell3Base::UndoLast() {
-  if (undo_list_.empty() || current_parser_ == nullptr) return;
-  TOrthexUndo record = undo_list_.back();
-  NotifyUndo(1, record.Action, record.Data);
-  switch (record.Action) {
-    case TSpellAction::sacIgnore:
-      current_parser_->SetPosition(record.X, record.Y, TPositionKind::pkPosition);
-      break;
-    case TSpellAction::sacIgnoreAll:
-      internal_dictionary_->RemoveWord(record.Word);
-      current_parser_->SetPosition(record.X, record.Y, TPositionKind::pkPosition);
-      break;
-    case TSpellAction::sacAdd:
-      if (active_custom_) active_custom_->RemoveWord(record.Word);
-      current_parser_->SetPosition(record.X, record.Y, TPositionKind::pkPosition);
-      break;
-    case TSpellAction::sacChange:
-      RestoreText(record, 3);
-      break;
-    case TSpellAction::sacChangeAll:
-      internal_dictionary_->RemoveAutoCorrect(record.Word);
-      RestoreText(record, 4);
-      break;
-    case TSpellAction::sacAutoCorrect:
-      if (active_custom_) active_custom_->RemoveAutoCorrect(record.Word);
-      internal_dictionary_->RemoveAutoCorrect(record.Word);
-      RestoreText(record, 5);
-      break;
+  // An automatic correction is undone together with the record before it,
+  // and so on back to the user's decision: a loop, as a Change All may be
+  // followed by any number of automatic corrections.
+  bool automatic = true;
+  while (automatic && !undo_list_.empty() && current_parser_ != nullptr) {
+    TOrthexUndo record = std::move(undo_list_.back());
+    NotifyUndo(1, record.Action, record.Data);
+    switch (record.Action) {
+      case TSpellAction::sacIgnore:
+        current_parser_->SetPosition(record.X, record.Y, TPositionKind::pkPosition);
+        break;
+      case TSpellAction::sacIgnoreAll:
+        internal_dictionary_->RemoveWord(record.Word);
+        current_parser_->SetPosition(record.X, record.Y, TPositionKind::pkPosition);
+        break;
+      case TSpellAction::sacAdd:
+        if (active_custom_) active_custom_->RemoveWord(record.Word);
+        current_parser_->SetPosition(record.X, record.Y, TPositionKind::pkPosition);
+        break;
+      case TSpellAction::sacChange:
+        RestoreText(record, 3);
+        break;
+      case TSpellAction::sacChangeAll:
+        internal_dictionary_->RemoveAutoCorrect(record.Word);
+        RestoreText(record, 4);
+        break;
+      case TSpellAction::sacAutoCorrect:
+        if (active_custom_) active_custom_->RemoveAutoCorrect(record.Word);
+        internal_dictionary_->RemoveAutoCorrect(record.Word);
+        RestoreText(record, 5);
+        break;
+    }
+    undo_list_.pop_back();
+    NotifyUndo(2, record.Action, record.Data);
+    automatic = record.Automatic;
   }
-  undo_list_.pop_back();
-  NotifyUndo(2, record.Action, record.Data);
-  if (record.Automatic) UndoLast();
 }
 
 // ---- Resuming and ending ----------------------------------------------------------
@@ -440,12 +445,14 @@ void TOrthexSpell3Base::CheckSelectionThenRest(TControlParser* parser) {
     CheckParser(parser, TCheckMode::cmPresetRange);
   } else {
     CheckParser(parser, TCheckMode::cmSelection);
+    // Changes of another length inside the selection have moved its end.
+    const TTextPos selection_end = parser->GetEndLimit();
     if (!cancelled_) {
       // Without anyone to ask, the caller wanted the whole text checked.
       const bool rest = ui_ == nullptr || UIType == TSpellUI::suiSilent ||
                         ui_->AskYesNo(GetUIString(kStrSpellingCaption), GetUIString(kStrCheckRemainder));
       if (rest) {
-        parser->SetPosition(selection.end.x, selection.end.y, TPositionKind::pkPosition);
+        parser->SetPosition(selection_end.x, selection_end.y, TPositionKind::pkPosition);
         parser->SetPosition(kTextEnd, kTextEnd, TPositionKind::pkEndLimit);
         CheckParser(parser, TCheckMode::cmPresetRange);
         parser->SetPosition(0, 0, TPositionKind::pkPosition);

@@ -50,6 +50,11 @@ void TStringParser::SetPosition(int x, int /*y*/, TPositionKind kind) {
   }
 }
 
+TTextPos TStringParser::GetEndLimit() {
+  if (!has_limit_) return {INT_MAX, INT_MAX};
+  return {limit_x_, 0};
+}
+
 TTextPos TStringParser::GetPosition() { return {x_, 0}; }
 
 void TStringParser::SelectBack(int length) {

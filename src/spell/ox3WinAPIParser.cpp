@@ -126,6 +126,11 @@ void TWinAPIControlParser::SetPosition(int x, int y, TPositionKind kind) {
   }
 }
 
+TTextPos TWinAPIControlParser::GetEndLimit() {
+  if (!has_limit_) return {INT_MAX, INT_MAX};
+  return {limit_x_, limit_y_};
+}
+
 TTextPos TWinAPIControlParser::GetPosition() { return {x_, y_}; }
 
 TTextPos TWinAPIControlParser::PositionOfChar(int index) const {

@@ -40,6 +40,7 @@ class TWinAPIControlParser : public TControlParser {
   bool Prev() override;
   void SetPosition(int x, int y, TPositionKind kind) override;
   TTextPos GetPosition() override;
+  TTextPos GetEndLimit() override;
   void SelectBack(int length) override;
   void ReplaceSelection(std::string_view text, int state) override;
   void SkipSelection(int state) override;
