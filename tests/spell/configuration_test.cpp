@@ -1,5 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -388,11 +391,33 @@ TEST_F(Configuration, UnreadableStoreGivesDefaultsAndIsNotOverwritten) {
 }
 
 TEST_F(Configuration, WithoutConfigFolderNothingIsStored) {
+  // Without HOME the password database names the home folder, so only a
+  // user that it does not know has no configuration folder at all.
+  if (geteuid() != 0) GTEST_SKIP() << "needs to run as a user without a password entry";
   dirs.Set("XDG_CONFIG_HOME", std::nullopt);
   dirs.Set("HOME", std::nullopt);
-  TOrthexConfig config(&component);
-  EXPECT_EQ(config.ActiveCustomName(), "Ndebele.oxu");
-  EXPECT_FALSE(config.Save());
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    if (setgid(54321) != 0 || setuid(54321) != 0) _exit(2);
+    TOrthexConfig config(&component);
+    const bool as_expected = config.ActiveCustomName() == "Ndebele.oxu" && UserConfigDir().empty() &&
+                             !config.Save();
+    _exit(as_expected ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+}
+
+TEST_F(Configuration, WithoutHomeVariableThePasswordDatabaseNamesTheHome) {
+  dirs.Set("XDG_CONFIG_HOME", std::nullopt);
+  dirs.Set("HOME", std::nullopt);
+  const passwd* entry = getpwuid(getuid());
+  if (entry == nullptr || entry->pw_dir == nullptr || entry->pw_dir[0] != '/')
+    GTEST_SKIP() << "this user has no home in the password database";
+  EXPECT_EQ(HomeDir(), fs::path(entry->pw_dir).lexically_normal().string());
+  EXPECT_EQ(UserConfigDir(), HomeDir() + "/.config");
 }
 
 TEST(ConfigList, SortedListIgnoresDuplicates) {
