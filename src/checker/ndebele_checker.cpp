@@ -41,6 +41,9 @@ TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning,
     learning_failed_ = true;
     Tell("cannot save " + file + ": " + reason);
   };
+  spell_.OnDictionaryProblem = [this](TOrthexSpell3Base&, const std::string& file, const std::string& problem) {
+    Tell(file + ": " + problem);
+  };
 }
 
 TNdebeleChecker::~TNdebeleChecker() {
@@ -99,18 +102,16 @@ void TNdebeleChecker::Learn(TOrthexSpell3Base& sender, const std::string& word) 
     custom->AddWord(word);
     return;
   }
-  if (told_no_dictionary_) return;
-  told_no_dictionary_ = true;
-  // Without a home there is nowhere to learn, as with lnDoNotLearn; a home
-  // whose folder refuses the dictionary is a failure the caller must see.
-  if (!UserDataDir().empty()) learning_failed_ = true;
-  const std::string folder = sender.DictionarySearchPath().empty()
-                                 ? std::string()
-                                 : sender.ExpandPath(sender.DictionarySearchPath().front());
-  Tell(UserDataDir().empty()
-           ? "no home folder is known (HOME is not set and the password database has none), so no "
-             "words are learnt"
-           : "no custom dictionary can be opened or created in " + folder + ", so no words are learnt");
+  // A home whose dictionary cannot be opened (the component has said why)
+  // is a failure the caller must see; without a home there is nowhere to
+  // learn, as with lnDoNotLearn, and that is said once.
+  if (!UserDataDir().empty()) {
+    learning_failed_ = true;
+    return;
+  }
+  if (told_no_home_) return;
+  told_no_home_ = true;
+  Tell("no home folder is known (HOME is not set and the password database has none), so no words are learnt");
 }
 
 }  // namespace tovuri

@@ -22,8 +22,9 @@ class TNdebeleChecker {
  public:
   // The analyser's verdict on one Windows-1252 word; IsNdebeleWord by default.
   using Analyse = std::function<bool(std::string_view)>;
-  // Shows the user a problem with their files (a failed save, no place to
-  // learn words), each once; the tools print it on standard error.
+  // Shows the user a problem with the files (a failed save, a dictionary
+  // that cannot be used, no place to learn words), each once; the tools
+  // print it on standard error.
   using Report = std::function<void(const std::string& message)>;
 
   TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse = {},
@@ -83,7 +84,7 @@ class TNdebeleChecker {
   std::function<void(const std::string&, TTextPos)> on_prompt_;
   int words_seen_ = 0;  // words the current check has judged
   bool learning_failed_ = false;
-  bool told_no_dictionary_ = false;
+  bool told_no_home_ = false;
   std::string last_message_;
 };
 

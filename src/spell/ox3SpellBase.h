@@ -94,6 +94,10 @@ class TOrthexSpell3Base : public TConfigOwner {
   // stay in memory and the next save tries again.
   using TDictionarySaveFailedEvent = std::function<void(TOrthexSpell3Base& sender, const std::string& file,
                                                         const std::string& reason)>;
+  // A dictionary that the configuration names cannot be used: its file (or
+  // name) and what is wrong with it, said as "file: problem".
+  using TDictionaryProblemEvent =
+      std::function<void(TOrthexSpell3Base& sender, const std::string& file, const std::string& problem)>;
   using TCreateCustomDictEvent =
       std::function<void(TOrthexSpell3Base& sender, std::unique_ptr<TCustomDictionary>& dictionary)>;
 
@@ -222,6 +226,7 @@ class TOrthexSpell3Base : public TConfigOwner {
   TUndoLastEvent OnParserUndoLast;
   TCreateCustomDictEvent OnCreateCustomDictionary;
   TDictionarySaveFailedEvent OnDictionarySaveFailed;
+  TDictionaryProblemEvent OnDictionaryProblem;
 
   // Listener registries of the live editor.
   TEventList& RulesRebuiltListeners() { return rules_rebuilt_listeners_; }
@@ -417,6 +422,12 @@ class TOrthexSpell3Base : public TConfigOwner {
   // until a new object of its file takes them over or a later save succeeds.
   void Retire(std::unique_ptr<TCustomDictionary> dictionary);
   void ReportSaveFailure(const TCustomDictionary& dictionary);
+  void ReportProblem(const std::string& file, const std::string& problem);
+  // Opens a main dictionary of the configuration, saying why when it cannot be used.
+  std::unique_ptr<TMainDictionary> OpenConfiguredMain(const std::string& name);
+  // Opens a custom dictionary of the configuration and loads it, saying why
+  // when it cannot be used; a damaged file is left as it is.
+  std::unique_ptr<TCustomDictionary> OpenConfiguredCustom(const std::string& name);
   void RebuildSearchPath();
   // The first search folder, for files that exist nowhere yet.
   std::string FolderFor(const std::string& name, bool must_exist) const;

@@ -75,7 +75,7 @@ void TOrthexSpell3Base::OpenDictionaries() {
 
   main_dictionaries_.clear();
   for (const std::string& name : config.MainList().Items()) {
-    std::unique_ptr<TMainDictionary> dictionary = OpenMainDictionary(name);
+    std::unique_ptr<TMainDictionary> dictionary = OpenConfiguredMain(name);
     if (!dictionary) continue;
     if ((dictionary->Language() & 0xFF) == 9) has_english_main_ = true;
     main_dictionaries_.push_back(std::move(dictionary));
@@ -86,7 +86,7 @@ void TOrthexSpell3Base::OpenDictionaries() {
   other_custom_.clear();
   for (const std::string& name : config.CustomList().Items()) {
     if (name == active_name) continue;
-    if (std::unique_ptr<TCustomDictionary> dictionary = OpenCustomDictionary(name))
+    if (std::unique_ptr<TCustomDictionary> dictionary = OpenConfiguredCustom(name))
       other_custom_.push_back(std::move(dictionary));
   }
 
@@ -98,7 +98,7 @@ void TOrthexSpell3Base::OpenDictionaries() {
   // Retiring the old object writes its words, so the new one reads them back
   // (or, when that save fails, takes them over).
   Retire(std::move(active_custom_));
-  if (!active_name.empty()) active_custom_ = OpenCustomDictionary(active_name);
+  if (!active_name.empty()) active_custom_ = OpenConfiguredCustom(active_name);
 
   if (!mapping_dictionary_ && !mapping_dictionary_name_.empty())
     mapping_dictionary_ = OpenCustomDictionary(mapping_dictionary_name_);
@@ -143,6 +143,54 @@ bool TOrthexSpell3Base::Unload(TCustomDictionary& dictionary) {
 void TOrthexSpell3Base::Retire(std::unique_ptr<TCustomDictionary> dictionary) {
   if (!dictionary || Unload(*dictionary)) return;
   unsaved_custom_.push_back(std::move(dictionary));
+}
+
+void TOrthexSpell3Base::ReportProblem(const std::string& file, const std::string& problem) {
+  if (OnDictionaryProblem) OnDictionaryProblem(*this, file, problem);
+}
+
+std::unique_ptr<TMainDictionary> TOrthexSpell3Base::OpenConfiguredMain(const std::string& name) {
+  std::unique_ptr<TMainDictionary> dictionary = OpenMainDictionary(name);
+  if (dictionary) {
+    // Activating checks the sizes that opening does not; lookups would
+    // otherwise find nothing without a word said.
+    if (!dictionary->SetActive(true))
+      ReportProblem(dictionary->Filename(), "the main dictionary is cut short or damaged; it is not used");
+    return dictionary;
+  }
+  std::vector<std::string> places;
+  if (HasSeparator(name)) {
+    places.push_back(ExpandPath(name));
+  } else {
+    for (const std::string& folder : dictionary_search_path_)
+      places.push_back(ExpandPath(WithoutTrailingSeparator(folder) + "/" + name));
+  }
+  for (const std::string& place : places)
+    if (FileExists(place)) {
+      ReportProblem(place, "not a main dictionary, or cut short or damaged; it is not used");
+      return nullptr;
+    }
+  std::string folders;
+  for (const std::string& place : places)
+    folders += (folders.empty() ? "" : ", ") + fs::path(place).parent_path().string();
+  ReportProblem(name, "main dictionary not found (looked in " + folders + ")");
+  return nullptr;
+}
+
+std::unique_ptr<TCustomDictionary> TOrthexSpell3Base::OpenConfiguredCustom(const std::string& name) {
+  std::unique_ptr<TCustomDictionary> dictionary = OpenCustomDictionary(name);
+  if (dictionary && dictionary->SetActive(true)) return dictionary;
+  if (dictionary) {
+    ReportProblem(dictionary->Filename(), "damaged custom dictionary; it is left as it is and not used");
+    return nullptr;
+  }
+  const std::string existing = FolderFor(name, true);
+  if (!existing.empty())
+    ReportProblem(existing, "not a custom dictionary, or unreadable; it is left as it is and not used");
+  else
+    ReportProblem(HasSeparator(name) ? ExpandPath(name) : FolderFor(name, false),
+                  "custom dictionary cannot be created; no words can be added");
+  return nullptr;
 }
 
 void TOrthexSpell3Base::ReportSaveFailure(const TCustomDictionary& dictionary) {

@@ -54,6 +54,7 @@ class Tools : public ::testing::Test {
     const fs::path data = home_.Folder("small-data");
     std::ofstream(data / "dictionary.txt") << "verb,uku-hamba,,walk\n";
     std::ofstream(data / "passives.txt") << "";
+    WriteMainDictionary(data / "Ndebele.oxm", {"umuntu"});
     return "--data " + data.string() + " ";
   }
   fs::path UserFolder() const { return home_.Root() / "home/.local/share/Tovuri"; }
@@ -164,6 +165,49 @@ TEST_F(Tools, DataFoldersThatDoNotExistOrLackTheLexiconAreSaidSo) {
       << run.err;
 }
 
+// Each unusable data file is named once on standard error with what is
+// wrong and what is done instead; a damaged custom dictionary is never
+// overwritten.
+TEST_F(Tools, DamagedOrMissingDictionariesAreSaidOnce) {
+  const std::string data = SmallData();
+  const fs::path folder = home_.Root() / "small-data";
+  const fs::path main = folder / "Ndebele.oxm";
+  const std::string good_main = ReadText(main);
+  const fs::path custom = UserFolder() / "Ndebele.oxu";
+  ASSERT_EQ(Dict("add " + custom.string() + " umuzi").status, 0);
+  std::string damaged_custom = ReadText(custom);
+  damaged_custom[121] = 7;  // an added-word count that the table does not hold
+
+  struct Case {
+    std::string name;
+    std::string main;    // the bytes of Ndebele.oxm; none: no such file
+    std::string custom;  // the bytes of Ndebele.oxu
+    std::string said;
+    int status;
+  };
+  const std::string custom_bytes = ReadText(custom);
+  const Case cases[] = {
+      {"no main dictionary", "", custom_bytes, "Ndebele.oxm: main dictionary not found (looked in", 0},
+      {"main dictionary cut short", good_main.substr(0, 1500), custom_bytes,
+       main.string() + ": the main dictionary is cut short or damaged; it is not used", 0},
+      {"main dictionary of text", std::string(3000, 'x'), custom_bytes,
+       main.string() + ": not a main dictionary, or cut short or damaged", 0},
+      {"damaged custom dictionary", good_main, damaged_custom,
+       custom.string() + ": damaged custom dictionary; it is left as it is and not used", 2},
+  };
+  for (const Case& c : cases) {
+    fs::remove(main);
+    if (!c.main.empty()) std::ofstream(main, std::ios::binary) << c.main;
+    std::ofstream(custom, std::ios::binary | std::ios::trunc) << c.custom;
+    const Outcome run = Check(data + "--words ngihamba");
+    EXPECT_EQ(run.out, "ngihamba\tyes\n") << c.name;
+    EXPECT_EQ(run.status, c.status) << c.name << ": " << run.err;
+    EXPECT_EQ(LineCount(run.err), 1u) << c.name << ": " << run.err;
+    EXPECT_NE(run.err.find(c.said), std::string::npos) << c.name << ": " << run.err;
+    EXPECT_TRUE(ReadText(custom) == c.custom || c.status == 0) << c.name << ": the damaged file was rewritten";
+  }
+}
+
 // An install under any prefix finds its data in share/tovuri beside bin/,
 // and keeps working when the whole tree is moved.
 TEST_F(Tools, InstalledToolFindsItsDataBesideItsBinFolder) {
@@ -173,11 +217,13 @@ TEST_F(Tools, InstalledToolFindsItsDataBesideItsBinFolder) {
   fs::copy_file(bin_ / "tovuri-check", prefix / "bin/tovuri-check");
   std::ofstream(prefix / "share/tovuri/dictionary.txt") << "verb,uku-hamba,,walk\n";
   std::ofstream(prefix / "share/tovuri/passives.txt") << "";
+  WriteMainDictionary(prefix / "share/tovuri/Ndebele.oxm", {"umuntu"});
   const fs::path moved = home_.Root() / "elsewhere";
   fs::rename(home_.Root() / "opt", moved);
-  const Outcome run = RunShell((moved / "tovuri/bin/tovuri-check").string() + " --no-learn --words ngihamba",
+  const Outcome run = RunShell((moved / "tovuri/bin/tovuri-check").string() + " --no-learn --words ngihamba umuntu",
                            home_.Root());
-  EXPECT_EQ(run.out, "ngihamba\tyes\n") << run.err;
+  EXPECT_EQ(run.out, "ngihamba\tyes\numuntu\tyes\n") << run.err;
+  EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.status, 0);
 }
 
