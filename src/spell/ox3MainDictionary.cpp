@@ -366,6 +366,51 @@ class ChildCursor {
   const uint8_t* end_ = nullptr;
 };
 
+// Every child a cursor lists is a node other than the root, and the list
+// lies wholly inside the linkage area.
+bool ChildrenHoldTogether(const TMainDictionary::View& v, ChildCursor children, uint32_t expected) {
+  uint32_t index = 0;
+  uint32_t seen = 0;
+  while (children.Next(index)) {
+    if (index == 0 || index >= v.total_nodes) return false;
+    ++seen;
+  }
+  return seen == expected;
+}
+
+// A sound graph has no NUL in any label (words are zero-terminated text),
+// no link outside the file, and a word end at every node without children.
+// A file that breaks any of these is damaged; checking once per mapping
+// keeps walks from listing words that lookups can never find.
+bool RecordsHoldTogether(const TMainDictionary::View& v) {
+  if (v.total_nodes == 0) return false;
+  for (uint32_t b = 0; b < 256; ++b) {
+    const uint8_t* entry = &v.root[std::size_t{b} * 8];
+    const uint32_t count = entry[1];
+    const uint32_t link = ReadLE32(entry + 4);
+    if (b == 0 && (entry[0] != 0 || count != 0)) return false;
+    if (count == 1 && (link == 0 || link >= v.total_nodes)) return false;
+    if (count >= 2 && !ChildrenHoldTogether(v, ChildCursor::List(v, link, count), count)) return false;
+  }
+  Node n;
+  for (uint32_t i = 0; i < v.total_nodes; ++i) {
+    if (!v.NodeAt(i, n)) return false;
+    if (i > 0 && n.ch == 0) return false;
+    if (std::memchr(n.extra, 0, n.extra_len) != nullptr) return false;
+    uint32_t expected = n.count;
+    if (n.count == 0) {
+      if (n.link == kMainNoChildren) {
+        if (i > 0 && !n.end) return false;
+        continue;
+      }
+      if (n.link >= v.linkage_size) return false;
+      expected = v.linkage[n.link];
+    }
+    if (!ChildrenHoldTogether(v, ChildCursor::OfNode(v, n), expected)) return false;
+  }
+  return true;
+}
+
 bool FindChild(const TMainDictionary::View& v, ChildCursor children, uint8_t ch, Node& found) {
   uint32_t index;
   while (children.Next(index))
@@ -508,11 +553,13 @@ std::unique_ptr<TMainDictionary::View> TMainDictionary::Map() const {
   v->total_nodes = group_first_index_[kMainGroupCount];
   v->wide = node_count_ >= kMainWideIndexNodes;
   v->BuildGroupHints();
+  if (!RecordsHoldTogether(*v)) return nullptr;
   return v;
 }
 
 bool TMainDictionary::SetActive(bool active) {
   std::lock_guard lock(mutex_);
+  if (!active) map_failed_ = false;
   if (active == (view_ != nullptr)) return active;
   if (!active) {
     active_view_.store(nullptr, std::memory_order_release);
@@ -520,6 +567,7 @@ bool TMainDictionary::SetActive(bool active) {
     return false;
   }
   view_ = Map();
+  map_failed_ = view_ == nullptr;
   active_view_.store(view_.get(), std::memory_order_release);
   return view_ != nullptr;
 }
@@ -530,8 +578,11 @@ const TMainDictionary::View* TMainDictionary::EnsureActive() const {
   const View* v = active_view_.load(std::memory_order_acquire);
   if (v) return v;
   std::lock_guard lock(mutex_);
-  if (!view_) {
+  // A file that failed to map is not tried again at every lookup, only
+  // after it was reopened or released.
+  if (!view_ && !map_failed_) {
     view_ = Map();
+    map_failed_ = view_ == nullptr;
     active_view_.store(view_.get(), std::memory_order_release);
   }
   return view_.get();

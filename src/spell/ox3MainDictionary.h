@@ -113,6 +113,7 @@ class TMainDictionary {
   // The mapping, created lazily by the first lookup; guarded by mutex_.
   mutable std::mutex mutex_;
   mutable std::unique_ptr<View> view_;
+  mutable bool map_failed_ = false;  // guarded by mutex_
   mutable std::atomic<const View*> active_view_{nullptr};
 };
 
