@@ -1,0 +1,42 @@
+#pragma once
+// What the fuzz targets share: a private folder for the files they read.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace tovuri::fuzz {
+
+// A folder of this process's own, made once.
+inline const std::string& ScratchDir() {
+  static const std::string dir = [] {
+    std::string pattern = "/tmp/tovuri-fuzz-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) abort();
+    return pattern;
+  }();
+  return dir;
+}
+
+// Writes bytes to name in the scratch folder and returns its path.
+inline std::string WriteScratch(const std::string& name, std::string_view bytes) {
+  const std::string path = ScratchDir() + "/" + name;
+  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+inline std::string_view AsText(const uint8_t* data, size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+// Splits the input at its first NUL byte: two texts from one input.
+inline std::pair<std::string_view, std::string_view> SplitAtNul(std::string_view bytes) {
+  const size_t nul = bytes.find('\0');
+  if (nul == std::string_view::npos) return {bytes, {}};
+  return {bytes.substr(0, nul), bytes.substr(nul + 1)};
+}
+
+}  // namespace tovuri::fuzz

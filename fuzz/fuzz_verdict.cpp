@@ -1,0 +1,22 @@
+// The analyser's full verdict on arbitrary bytes, with the shipped lexicon;
+// the fast path must agree with the generate-and-collect reference.
+#include <cstdlib>
+
+#include "analyser/lexicon.h"
+#include "analyser/word_check.h"
+#include "fuzz_support.h"
+
+using namespace tovuri;
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  BuildLexicon(TOVURI_FUZZ_DATA_DIR, nullptr);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // Longer inputs only cost time: no Ndebele word is this long.
+  if (size > 64) return 0;
+  const std::string_view word = fuzz::AsText(data, size);
+  if (IsNdebeleWord(word) != IsNdebeleWordReference(word)) abort();
+  return 0;
+}
