@@ -51,6 +51,8 @@ TQtSpellUserInterface::~TQtSpellUserInterface() {
   delete dialog_.data();
 }
 
+TSpellDialog* TQtSpellUserInterface::SpellDialog() const { return dialog_.data(); }
+
 bool TQtSpellUserInterface::CreateSpellDialog() {
   if (!dialog_) {
     dialog_ = new TSpellDialog(owner_);

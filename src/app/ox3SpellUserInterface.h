@@ -21,7 +21,7 @@ class TQtSpellUserInterface : public TSpellUserInterface {
   TQtSpellUserInterface& operator=(const TQtSpellUserInterface&) = delete;
 
   // The spelling dialog while it exists.
-  TSpellDialog* SpellDialog() const { return dialog_; }
+  TSpellDialog* SpellDialog() const;
 
   void ShowSpellDialog(bool modal) override;
   void HideSpellDialog() override;
