@@ -1,6 +1,7 @@
 #include "app/ox3SpellUserInterface.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -8,6 +9,9 @@
 #include <QTimer>
 #include <map>
 
+#include "app/ox3ConfigurationDialog.h"
+#include "app/ox3CustomDictionariesDialog.h"
+#include "app/ox3CustomDictionaryEditDialog.h"
 #include "app/ox3DialogPlacement.h"
 #include "app/ox3QtText.h"
 #include "app/ox3SpellDialog.h"
@@ -15,6 +19,8 @@
 namespace tovuri {
 
 namespace {
+
+constexpr TSpellLanguageString kStrChooseFolder = 40;
 
 void AddMenuItems(QMenu& menu, const std::vector<TPopupMenuItem>& items,
                   std::map<QAction*, const TPopupMenuItem*>& chosen) {
@@ -42,12 +48,43 @@ QRect WorkArea(const QWidget* near) {
 
 TQtSpellUserInterface::TQtSpellUserInterface(TOrthexSpell3& spell, QWidget* owner) : spell_(spell), owner_(owner) {
   spell_.SetUserInterface(this);
-  spell_.StandardDialogs.CreateSpellDialog = [this](TOrthexSpell3&) { return CreateSpellDialog(); };
+  TOrthexSpell3::TStandardDialogs& dialogs = spell_.StandardDialogs;
+  dialogs.CreateSpellDialog = [this](TOrthexSpell3&) { return CreateSpellDialog(); };
+  dialogs.ConfigDialog = [this](TOrthexSpell3&) {
+    TConfigurationDialog dialog(DialogOwner());
+    dialog.Control().SetSpell(&spell_);
+    dialog.exec();
+  };
+  dialogs.CustomDictionariesDialog = [this](TOrthexSpell3&) {
+    TCustomDictionariesDialog dialog(DialogOwner());
+    dialog.Control().SetSpell(&spell_);
+    dialog.exec();
+  };
+  dialogs.EditCustomDictionaryDialog = [this](TOrthexSpell3&, TCustomDictionary* dictionary) {
+    TCustomDictionaryEditDialog dialog(DialogOwner(), dictionary);
+    dialog.Control().SetSpell(&spell_);
+    dialog.exec();
+  };
+  dialogs.AddDictionaryDir = [this](TOrthexSpell3&) {
+    const QString folder =
+        QFileDialog::getExistingDirectory(DialogOwner(), FromAnsi(spell_.GetUIString(kStrChooseFolder)));
+    if (folder.isEmpty()) return;
+    TConfigList& folders = spell_.Configuration().FolderList();
+    const std::string name = folder.toStdString();
+    if (!folders.Contains(name)) folders.Add(name);
+  };
+}
+
+QWidget* TQtSpellUserInterface::DialogOwner() const {
+  // A dialog opened from another dialog stays above it.
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (dialog_ && dialog_->isVisible()) return dialog_;
+  return owner_;
 }
 
 TQtSpellUserInterface::~TQtSpellUserInterface() {
   if (spell_.UserInterface() == this) spell_.SetUserInterface(nullptr);
-  spell_.StandardDialogs.CreateSpellDialog = nullptr;
+  spell_.StandardDialogs = {};
   delete dialog_.data();
 }
 

@@ -38,6 +38,7 @@ class TQtSpellUserInterface : public TSpellUserInterface {
 
  private:
   bool CreateSpellDialog();
+  QWidget* DialogOwner() const;
 
   TOrthexSpell3& spell_;
   QPointer<QWidget> owner_;
