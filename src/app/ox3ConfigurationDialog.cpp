@@ -58,7 +58,8 @@ TConfigurationDialog::TConfigurationDialog(QWidget* owner) : QDialog(owner) {
   main_list_ = new QTreeWidget(dictionaries_group_);
   main_list_->setRootIsDecorated(false);
   main_list_->setColumnCount(2);
-  main_list_->setMinimumSize(360, 110);
+  main_list_->setMinimumWidth(360);
+  main_list_->setFixedHeight(main_list_->fontMetrics().height() * 6 + 12);
   main_list_->header()->setStretchLastSection(true);
   custom_label_ = new QLabel(dictionaries_group_);
   custom_ = new QComboBox(dictionaries_group_);

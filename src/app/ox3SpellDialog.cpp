@@ -52,6 +52,8 @@ TSpellDialog::TSpellDialog(QWidget* owner) : QDialog(owner) {
   suggestions_ = new QListWidget(this);
   suggestions_label_->setBuddy(suggestions_);
   suggestions_->setMinimumWidth(220);
+  // About six suggestions in sight; the buttons set the dialog's height.
+  suggestions_->setFixedHeight(suggestions_->fontMetrics().height() * 6 + 8);
 
   const auto button = [this](auto slot) {
     auto* b = new QPushButton(this);
@@ -178,6 +180,8 @@ void TSpellDialog::Prompt(const std::string& word, bool repeated) {
     replace_with_->setText(suggestions_->item(0)->text());
   }
   EnableCommands();
+  replace_with_->setFocus();
+  replace_with_->selectAll();
 }
 
 void TSpellDialog::SuggestionClicked(QListWidgetItem* item) {
