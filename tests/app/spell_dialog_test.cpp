@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -142,6 +144,102 @@ TEST_F(SpellingDialog, HiddenCommandsHaveNoButtonAndUndoTakesOptionsPlace) {
   EXPECT_FALSE(Dialog().IgnoreAllButton()->isEnabled());
   EXPECT_EQ(Dialog().UndoButton()->y(), Dialog().ChangeButton()->y() +
                                             2 * (Dialog().ChangeButton()->y() - Dialog().IgnoreButton()->y()));
+  Click(Dialog().CancelButton());
+}
+
+// Answers whatever window is up: the dialog's button named by the next step,
+// or OK on a message box; runs until the steps are used up.
+class Answerer {
+ public:
+  Answerer(TQtSpellUserInterface& ui, std::vector<std::string> steps) : ui_(ui), steps_(std::move(steps)) {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Step(); });
+    timer_.start();
+  }
+  std::vector<std::string> shown;
+  std::vector<std::string> messages;
+
+ private:
+  void Step() {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      messages.push_back(box->text().toStdString());
+      box->button(box->buttons().contains(box->button(QMessageBox::Yes)) ? QMessageBox::Yes : QMessageBox::Ok)
+          ->click();
+      return;
+    }
+    TSpellDialog* dialog = ui_.SpellDialog();
+    if (dialog == nullptr || !dialog->isVisible() || steps_.empty()) return;
+    shown.push_back(dialog->NotFound()->text().toStdString());
+    const std::string step = steps_.front();
+    steps_.erase(steps_.begin());
+    (step == "Ignore" ? dialog->IgnoreButton() : dialog->CancelButton())->click();
+  }
+  TQtSpellUserInterface& ui_;
+  std::vector<std::string> steps_;
+  QTimer timer_;
+};
+
+TEST_F(SpellingDialog, SpellingCommandChecksFromTheCaretAroundToItWithOneEndMessage) {
+  spell_.EndMessage = TSpellEndMessage::emAlways;
+  editor_->setPlainText("the dgo sat on the mqt");
+  editor_->SetSelection(8, 8);  // after "dgo"
+  Answerer answer(*ui_, {"Ignore", "Ignore"});
+  // The program's Spelling command: a synchronous check in parts.
+  editor_->CheckControl(TCheckMode::cmSelectionThenRest);
+  EXPECT_FALSE(spell_.IsChecking());
+  EXPECT_EQ(answer.shown, (std::vector<std::string>{"mqt", "dgo"}));
+  EXPECT_EQ(answer.messages, (std::vector<std::string>{"The spelling check is complete."}));
+}
+
+TEST_F(SpellingDialog, ModalDialogRunsTheCheckFromItsShowHook) {
+  spell_.DialogShowModal = true;
+  spell_.SynchronousCheck = true;
+  editor_->setPlainText("the dgo sat on the mqt");
+  Answerer answer(*ui_, {"Ignore", "Cancel"});
+  editor_->CheckControl(TCheckMode::cmAll);
+  EXPECT_FALSE(spell_.IsChecking());
+  EXPECT_EQ(answer.shown, (std::vector<std::string>{"dgo", "mqt"}));
+  EXPECT_FALSE(Dialog().isVisible());
+}
+
+TEST_F(SpellingDialog, LosingTheFocusDisablesTheCommandsAndRegainingItResumes) {
+  editor_->setPlainText("the dgo sat on the mqt");
+  editor_->CheckControl(TCheckMode::cmAll);
+  ASSERT_TRUE(spell_.IsChecking());
+  QApplication::setActiveWindow(&Dialog());
+  QApplication::processEvents();
+  ASSERT_TRUE(Dialog().IgnoreButton()->isEnabled());
+  QApplication::setActiveWindow(editor_.get());
+  QApplication::processEvents();
+  EXPECT_FALSE(Dialog().IgnoreButton()->isEnabled());
+  EXPECT_FALSE(Dialog().ReplaceWith()->isEnabled());
+  // The user fixes the word in the editor; back at the dialog the check goes on from there.
+  editor_->SetSelection(4, 7);
+  editor_->ReplaceSelection("dog");
+  editor_->SetSelection(4, 4);
+  QApplication::setActiveWindow(&Dialog());
+  QApplication::processEvents();
+  EXPECT_TRUE(Dialog().IgnoreButton()->isEnabled());
+  EXPECT_EQ(Shown(), "mqt");
+  Click(Dialog().CancelButton());
+}
+
+TEST_F(SpellingDialog, OptionsButtonOpensTheOptionsAndPromptsTheSameWordAgain) {
+  editor_->setPlainText("the dgo sat");
+  editor_->CheckControl(TCheckMode::cmAll);
+  ASSERT_TRUE(spell_.IsChecking());
+  Dialog().ReplaceWith()->setText("something");
+  QTimer::singleShot(0, [] {
+    QWidget* options = QApplication::activeModalWidget();
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(options->windowTitle().toStdString(), "Spelling Options");
+    options->close();
+  });
+  Click(Dialog().OptionsButton());
+  EXPECT_EQ(Shown(), "dgo");
+  EXPECT_EQ(Dialog().ReplaceWith()->text().toStdString(), "dog");
+  QApplication::setActiveWindow(&Dialog());
+  QApplication::processEvents();
   Click(Dialog().CancelButton());
 }
 
