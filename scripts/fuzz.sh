@@ -14,7 +14,7 @@ if [ ${#targets[@]} -eq 0 ]; then
            fuzz_settings)
 fi
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVURI_FUZZ=ON \
-  -DTOVURI_BUILD_TESTS=OFF -DTOVURI_BUILD_BENCH=OFF >/dev/null
+  -DTOVURI_BUILD_TESTS=OFF -DTOVURI_BUILD_BENCH=OFF -DTOVURI_BUILD_APP=OFF >/dev/null
 build_targets=()
 for target in "${targets[@]}"; do build_targets+=(--target "$target"); done
 cmake --build build-fuzz -j"$(nproc)" "${build_targets[@]}" >/dev/null

@@ -2,8 +2,8 @@
 # Installs the Debian 12 packages Tovuri builds and tests with, when any is missing.
 set -euo pipefail
 # python3 runs the scripts in tools/; clang and its runtime build the fuzz targets.
-packages=(build-essential cmake ccache googletest libgtest-dev libgmock-dev libbenchmark-dev python3
-          clang libclang-rt-14-dev)
+packages=(build-essential cmake ccache googletest libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev fonts-dejavu-core python3 clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
