@@ -10,6 +10,7 @@ using namespace tovuri;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   BuildLexicon(TOVURI_FUZZ_DATA_DIR, nullptr);
+  PrepareWordCheck();  // once, rather than inside the first input's time limit
   return 0;
 }
 

@@ -26,7 +26,7 @@ for target in "${targets[@]}"; do
   log="build-fuzz/$target.log"
   # The shared seeds are read, never written; what the run adds stays in build-fuzz.
   if nice -n 10 "build-fuzz/bin/$target" "$corpus" "fuzz/corpus/$target" -max_total_time="$seconds" \
-      -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1; then
+      -timeout=60 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1; then
     status="no finding"
   else
     status="FINDING (see $log and $findings)"
