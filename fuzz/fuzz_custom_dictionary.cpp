@@ -15,15 +15,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string word, replacement;
   for (int i = 0; dictionary.AutoCorrectPairAt(i, word, replacement) && i < 64; ++i)
     dictionary.FindAutoCorrect(word, replacement);
-  // Enough additions to grow the table at least once.
-  for (int i = 0; i < 300; ++i) dictionary.AddWord("w" + std::to_string(i));
+  // Enough additions to grow the table at least once; a word the file
+  // already holds (of any kind) is refused.
+  bool added_last = false;
+  for (int i = 0; i < 300; ++i) added_last = dictionary.AddWord("w" + std::to_string(i));
   dictionary.AddExcluded("excluded");
   dictionary.AddAutoCorrect("teh", "the");
   if (added > 0) dictionary.RemoveWord(dictionary.AddedWordAt(0));
-  dictionary.RemoveWord("w7");
+  const bool removed = dictionary.RemoveWord("w7");
   if (!dictionary.Save()) abort();
-  // What was saved must load again and hold the words.
+  // What was saved must load again and hold the changes.
   TCustomDictionary reloaded;
-  if (!reloaded.Open(path) || !reloaded.Contains("w299") || reloaded.Contains("w7")) abort();
+  if (!reloaded.Open(path) || !reloaded.SetActive(true)) abort();
+  if ((added_last && !reloaded.Contains("w299")) || (removed && reloaded.Contains("w7"))) abort();
   return 0;
 }

@@ -248,6 +248,17 @@ bool TCustomDictionary::Load() const {
   loaded.entry_count = counts[3];
   loaded.active = true;
   c_ = std::move(loaded);
+  // Every live slot must be the one that a lookup of its word reaches: two
+  // slots for one word, or a slot off its word's probe sequence, would leave
+  // entries that cannot be found or removed.
+  for (uint32_t s = 0; s < c_.table.size(); ++s) {
+    const int32_t v = c_.table[s];
+    uint32_t found = 0;
+    if (v > 0 && (!FindEntry(EntryKind::Any, EntryText(v), nullptr, &found) || found != s)) {
+      c_ = Contents{};
+      return false;
+    }
+  }
   return true;
 }
 

@@ -188,5 +188,22 @@ TEST(CustomDictionarySaving, SavesKilledHalfwayLoseNothingAndLeaveNothingBehind)
   EXPECT_EQ(FolderEntries(temp.Path()), (std::vector<std::string>{"u.oxu", "u.oxu.lock"}));
 }
 
+// Found by fuzzing: a file whose table holds "abantu" in two slots loaded,
+// and removing the word then left it in the dictionary. Such a file is
+// damaged and is refused (and so never overwritten).
+TEST(CustomDictionarySaving, FileWithOneWordInTwoSlotsIsRefused) {
+  TempDir temp;
+  const std::string path = temp.File("damaged.oxu");
+  fs::copy_file(fs::path(TOVURI_TEST_DATA_DIR) / "fuzz/one_word_in_two_slots.oxu", path);
+  const auto size = fs::file_size(path);
+  TCustomDictionary dictionary;
+  ASSERT_TRUE(dictionary.Open(path)) << "the banner is sound";
+  EXPECT_FALSE(dictionary.SetActive(true));
+  EXPECT_FALSE(dictionary.Contains("abantu"));
+  EXPECT_FALSE(dictionary.AddWord("umuzi"));
+  EXPECT_TRUE(dictionary.Save());
+  EXPECT_EQ(fs::file_size(path), size);
+}
+
 }  // namespace
 }  // namespace tovuri
