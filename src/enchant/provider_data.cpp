@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 
 #include "analyser/lexicon.h"
@@ -27,8 +28,24 @@ LoadedData& Loaded() {
   return data;
 }
 
+// The lexicon files are text: a control character other than tab, CR and LF
+// means a file overwritten with something else, which the loader would read
+// as a few odd entries.
+bool IsText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    for (std::streamsize i = 0; i < in.gcount(); ++i) {
+      const auto c = static_cast<unsigned char>(buffer[i]);
+      if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') return false;
+    }
+  }
+  return !in.bad();
+}
+
 bool LoadData(const std::string& dir) {
   if (!HasNdebeleData(dir)) return false;
+  if (!IsText(fs::path(dir) / "dictionary.txt") || !IsText(fs::path(dir) / "passives.txt")) return false;
   TMainDictionary main;
   if (!main.Open((fs::path(dir) / "Ndebele.oxm").string())) return false;
   // Warnings have nowhere to go inside another program: a lexicon is usable
