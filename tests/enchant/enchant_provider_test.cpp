@@ -284,5 +284,24 @@ TEST_F(EnchantTools, ListAFilesMisspellingsAndAnswerInPipeMode) {
   EXPECT_NE(piped.out.find("*\n& abntu 1 7: abantu\n"), std::string::npos) << piped.out;
 }
 
+TEST_F(EnchantTools, InstallPutsTheProviderInEnchantsFolderAndJoinsTheOrdering) {
+  const fs::path stage = dirs_.Root() / "stage";
+  const fs::path ordering = stage / fs::path(TOVURI_ENCHANT_CONFIG_DIR).relative_path() / "enchant.ordering";
+  fs::create_directories(ordering.parent_path());
+  std::ofstream(ordering) << "*:hunspell,aspell\nen:aspell";  // an administrator's, without a last newline
+  const std::string install = "env DESTDIR=" + stage.string() + " " + TOVURI_CMAKE + " --install " +
+                              TOVURI_BUILD_DIR + " --prefix /opt/tovuri-test";
+  ASSERT_EQ(Run(install).status, 0);
+  ASSERT_EQ(Run(install).status, 0) << "a second install changes nothing";
+  const fs::path modules = stage / fs::path(TOVURI_INSTALLED_MODULE_DIR).relative_path();
+  EXPECT_TRUE(fs::exists(modules / "enchant_tovuri.so"));
+  EXPECT_EQ(ReadFile(ordering), "*:hunspell,aspell\nen:aspell\nnd:tovuri\nnd_ZW:tovuri\n");
+  // The installed module with the installed data answers as the build tree's does.
+  dirs_.Set("TOVURI_ENCHANT_MODULE_DIR", modules);
+  dirs_.Set("TOVURI_DATA_DIR", stage / "opt/tovuri-test/share/tovuri");
+  EXPECT_EQ(Run("enchant-lsmod-2 -list-dicts").out, "nd (tovuri)\nnd_ZW (tovuri)\n");
+  EXPECT_EQ(Run(std::string(TOVURI_BROKER_CHECK) + " nd abntu").out, "abntu: no: abantu\n");
+}
+
 }  // namespace
 }  // namespace tovuri
