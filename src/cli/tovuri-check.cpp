@@ -313,7 +313,7 @@ int Pipe(const Options& options, const std::vector<std::string>&) {
   return 0;
 }
 
-int Version(const Options&, const std::vector<std::string>&) {
+int IspellVersion(const Options&, const std::vector<std::string>&) {
   std::cout << kIspellBanner << '\n';
   return 0;
 }
@@ -339,7 +339,7 @@ constexpr Command kCommands[] = {
     {"--forms", 4, 5, Forms},
     {"--suggest", 1, kAny, Suggest},
     {"-a", 0, 0, Pipe},
-    {"-vv", 0, 0, Version},
+    {"-vv", 0, 0, IspellVersion},
     {"--help", 0, 0, Help},
 };
 
