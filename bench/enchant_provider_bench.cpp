@@ -98,9 +98,13 @@ void FirstVerdict(benchmark::State& state, const std::string& word) {
 // "umuntu" is in the main dictionary; "simbona" only the analyser accepts,
 // so its first verdict also builds the analyser's index.
 BENCHMARK_CAPTURE(FirstVerdict, dictionary_word, std::string("umuntu"))
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 BENCHMARK_CAPTURE(FirstVerdict, analysed_word, std::string("simbona"))
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // One dictionary for the warm runs, requested once.
 EnchantDict* WarmDict() {
@@ -118,7 +122,8 @@ void WarmCheck(benchmark::State& state) {
   // Verdicts once beforehand: the analyser's index and the remembered verdicts are in place.
   for (const std::string& word : words) dict->check(dict, word.data(), word.size());
   for (auto _ : state)
-    for (const std::string& word : words) benchmark::DoNotOptimize(dict->check(dict, word.data(), word.size()));
+    for (const std::string& word : words)
+      benchmark::DoNotOptimize(dict->check(dict, word.data(), word.size()));
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(words.size()));
 }
 BENCHMARK(WarmCheck);

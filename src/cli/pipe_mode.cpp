@@ -28,10 +28,20 @@ struct LineText {
   std::vector<bool> invalid;
 };
 
+// Length of a UTF-8 sequence from its first byte, 0 for a byte that cannot
+// start one (a continuation byte, an overlong or out-of-range lead).
+size_t LengthFromLead(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead < 0xC2) return 0;
+  if (lead < 0xE0) return 2;
+  if (lead < 0xF0) return 3;
+  if (lead < 0xF5) return 4;
+  return 0;
+}
+
 // Length of the UTF-8 sequence at the start of bytes, 0 when it is not one.
 size_t SequenceLength(std::string_view bytes) {
-  const auto lead = static_cast<unsigned char>(bytes[0]);
-  const size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+  const size_t length = LengthFromLead(static_cast<unsigned char>(bytes[0]));
   if (length == 0 || length > bytes.size() || !IsValidUtf8(bytes.substr(0, length))) return 0;
   return length;
 }
@@ -67,17 +77,34 @@ class PipeSession {
     const char command = line.empty() ? '\0' : line[0];
     const std::string_view rest = line.empty() ? line : line.substr(1);
     switch (command) {
-      case '*': WithWord(rest, [this](const std::string& w) { checker_.AddToPersonal(w); }); return;
-      case '&': WithWord(rest, [this](const std::string& w) { checker_.AddToPersonal(AnsiLowerCase(w)); }); return;
-      case '@': WithWord(rest, [this](const std::string& w) { checker_.AcceptForSession(w); }); return;
-      case '#': checker_.Save(); return;
-      case '!': terse_ = true; return;
-      case '%': terse_ = false; return;
+      case '*':
+        WithWord(rest, [this](const std::string& w) { checker_.AddToPersonal(w); });
+        return;
+      case '&':
+        WithWord(rest, [this](const std::string& w) { checker_.AddToPersonal(AnsiLowerCase(w)); });
+        return;
+      case '@':
+        WithWord(rest, [this](const std::string& w) { checker_.AcceptForSession(w); });
+        return;
+      case '#':
+        checker_.Save();
+        return;
+      case '!':
+        terse_ = true;
+        return;
+      case '%':
+        terse_ = false;
+        return;
       case '+':
       case '-':
-      case '~': return;  // formatter modes: the text is plain to this checker
-      case '^': CheckLine(rest, 1); break;
-      default: CheckLine(line, 0); break;
+      case '~':
+        return;  // formatter modes: the text is plain to this checker
+      case '^':
+        CheckLine(rest, 1);
+        break;
+      default:
+        CheckLine(line, 0);
+        break;
     }
     out_ << '\n' << std::flush;
   }
@@ -98,14 +125,16 @@ class PipeSession {
       std::string shown;
       for (size_t i = start; i < start + word.size(); ++i) {
         invalid = invalid || line.invalid[i];
-        shown += line.invalid[i] ? std::string(kReplacementCharacter) : Windows1252ToUtf8(word.substr(i - start, 1));
+        shown += line.invalid[i] ? std::string(kReplacementCharacter)
+                                 : Windows1252ToUtf8(word.substr(i - start, 1));
       }
       const size_t offset = line.offsets[start];
       if (accepted && !invalid) {
         if (!terse_) out_ << "*\n";
         return;
       }
-      const std::vector<std::string> suggestions = invalid ? std::vector<std::string>{} : checker_.Suggestions(word);
+      const std::vector<std::string> suggestions =
+          invalid ? std::vector<std::string>{} : checker_.Suggestions(word);
       if (suggestions.empty()) {
         out_ << "# " << shown << ' ' << offset << '\n';
         return;

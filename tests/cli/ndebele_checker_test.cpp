@@ -1,3 +1,5 @@
+#include "checker/ndebele_checker.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "../spell/user_dirs.h"
-#include "checker/ndebele_checker.h"
 #include "spell/ox3CustomDictionary.h"
 #include "spell/ox3DictionaryCompiler.h"
 

@@ -54,8 +54,10 @@ Session ReadSession(const fs::path& file) {
   std::istringstream lines(ReadFile(file));
   std::string line;
   while (std::getline(lines, line)) {
-    if (line == ">" || line.starts_with("> ")) session.input += Unescape(line.substr(std::min<size_t>(2, line.size()))) + '\n';
-    if (line == "<" || line.starts_with("< ")) session.expected += line.substr(std::min<size_t>(2, line.size())) + '\n';
+    if (line == ">" || line.starts_with("> "))
+      session.input += Unescape(line.substr(std::min<size_t>(2, line.size()))) + '\n';
+    if (line == "<" || line.starts_with("< "))
+      session.expected += line.substr(std::min<size_t>(2, line.size())) + '\n';
   }
   return session;
 }
@@ -93,7 +95,8 @@ class PipeMode : public ::testing::Test {
 class RecordedSession : public PipeMode, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(RecordedSession, AnswersAsRecorded) {
-  const Session session = ReadSession(fs::path(TOVURI_TEST_DATA_DIR) / "pipe_sessions" / (GetParam() + ".session"));
+  const Session session =
+      ReadSession(fs::path(TOVURI_TEST_DATA_DIR) / "pipe_sessions" / (GetParam() + ".session"));
   ASSERT_FALSE(session.expected.empty());
   const std::string out = Run(session.input);
   EXPECT_EQ(WEXITSTATUS(status_), 0);
@@ -154,7 +157,8 @@ TEST_F(PipeMode, NoLearnKeepsAnalysedWordsOutOfTheCustomDictionary) {
 TEST_F(PipeMode, PersonalWordListIsAcceptedAndTheEditorsOptionsAreTaken) {
   const fs::path list = dirs_.Root() / "words.txt";
   std::ofstream(list) << "qwxz\nn\xC3\xA9qa\n";
-  const std::string out = Run("^qwxz n\xC3\xA9qa zzzq\n", "-m -B -C -S -d nd -i utf-8 --encoding=UTF-8 -p " + list.string());
+  const std::string out =
+      Run("^qwxz n\xC3\xA9qa zzzq\n", "-m -B -C -S -d nd -i utf-8 --encoding=UTF-8 -p " + list.string());
   EXPECT_EQ(WEXITSTATUS(status_), 0);
   EXPECT_EQ(out, std::string(kBanner) + "*\n*\n# zzzq 11\n\n");
 }

@@ -81,7 +81,8 @@ class EnchantProvider : public ::testing::Test {
     Ran ran;
     const fs::path out = dirs_.Root() / "out.txt";
     const fs::path err = dirs_.Root() / "err.txt";
-    ran.status = std::system(("timeout 120 " + command + " > " + out.string() + " 2> " + err.string()).c_str());
+    ran.status =
+        std::system(("timeout 120 " + command + " > " + out.string() + " 2> " + err.string()).c_str());
     ran.out = ReadFile(out);
     ran.err = ReadFile(err);
     return ran;
@@ -101,7 +102,10 @@ TEST_F(EnchantProvider, IsFoundForNdebeleAndNothingElse) {
   ASSERT_NE(Dict("nd_ZW"), nullptr);
   std::string provider;
   enchant_dict_describe(
-      dict_, [](const char*, const char* name, const char*, const char*, void* out) { *static_cast<std::string*>(out) = name; },
+      dict_,
+      [](const char*, const char* name, const char*, const char*, void* out) {
+        *static_cast<std::string*>(out) = name;
+      },
       &provider);
   EXPECT_EQ(provider, "tovuri");
 }
@@ -111,11 +115,12 @@ TEST_F(EnchantProvider, ChecksWordsAsTheCheckerDoes) {
   const struct {
     std::string word;
     bool accepted;
-  } cases[] = {
-      {"umuntu", true},     {"Umuntu", true},    {"UMUNTU", true}, {"abantu", true},
-      {"simbona", true},    {"abntu", false},    {"qwxz", false},  {"p\xC3\xA9qa", false},
-      {"\xC5\x8Bqa", false},  // a letter beyond Windows-1252
-  };
+  } cases[] =
+      {
+          {"umuntu", true}, {"Umuntu", true},       {"UMUNTU", true},
+          {"abantu", true}, {"simbona", true},      {"abntu", false},
+          {"qwxz", false},  {"p\xC3\xA9qa", false}, {"\xC5\x8Bqa", false},  // a letter beyond Windows-1252
+      };
   for (const auto& c : cases) EXPECT_EQ(Check(dict_, c.word), c.accepted) << c.word;
   EXPECT_EQ(Suggest(dict_, "abntu"), std::vector<std::string>{"abantu"});
   EXPECT_TRUE(Suggest(dict_, "qwxzqwxz").empty());
@@ -187,7 +192,7 @@ TEST_F(EnchantProvider, ApostrophesAndHyphensJoinWordsOnlyInside) {
     size_t where;  // 0 start, 1 inside, 2 end
     bool joins;
   } cases[] = {{'a', 0, true}, {'\'', 1, true}, {'\'', 0, false}, {0x2019, 1, true},
-               {'-', 1, true}, {'-', 2, false}, {' ', 1, false}, {0xE9, 0, true}};
+               {'-', 1, true}, {'-', 2, false}, {' ', 1, false},  {0xE9, 0, true}};
   for (const auto& c : cases)
     EXPECT_EQ(enchant_dict_is_word_character(dict_, c.character, c.where) != 0, c.joins)
         << c.character << " at " << c.where;
