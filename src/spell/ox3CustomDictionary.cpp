@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace tovuri {
@@ -73,12 +74,15 @@ int OpenChecked(const std::string& path) {
   return fd;
 }
 
-// Whether a file could be created at path: a test file is made and removed.
+// Whether a file could be created at path: a test file is made beside it
+// and removed. Never at path itself, where another process would find an
+// empty file for a moment and take it for a damaged dictionary.
 bool CanCreate(const std::string& path) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  std::string probe = path + ".tmpXXXXXX";
+  const int fd = mkstemp(probe.data());
   if (fd < 0) return false;
   close(fd);
-  unlink(path.c_str());
+  unlink(probe.c_str());
   return true;
 }
 
