@@ -131,6 +131,9 @@ bool LoadData(const Options& options) {
     if (w.line > 0) std::cerr << ':' << w.line;
     std::cerr << ": " << Windows1252ToUtf8(w.message) << '\n';
   };
+  SetWordCheckIndexNotice([](const std::string& message) {
+    std::cerr << "tovuri-check: " << message << '\n';
+  });
   try {
     if (options.data_dir)
       BuildLexicon(*options.data_dir, warn);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/index_command.h"
 #include "spell/ox3CustomDictionary.h"
 #include "spell/ox3DictionaryCompiler.h"
 #include "spell/ox3Encoding.h"
@@ -27,7 +28,8 @@ int Usage() {
   std::cerr << "usage: tovuri-dict compile WORDS OUT.oxm [--title TEXT] [--language N]\n"
                "       tovuri-dict dump FILE\n"
                "       tovuri-dict add|exclude|remove FILE.oxu WORD...\n"
-               "       tovuri-dict autocorrect FILE.oxu WORD REPLACEMENT\n";
+               "       tovuri-dict autocorrect FILE.oxu WORD REPLACEMENT\n"
+               "       tovuri-dict index DIR      (the word check index of DIR's lexicon)\n";
   return kUsageError;
 }
 
@@ -180,6 +182,7 @@ int main(int argc, char** argv) {
   try {
     if (command == "compile") return Compile(args);
     if (command == "dump") return Dump(args);
+    if (command == "index") return args.size() == 1 ? WriteIndexForLexicon(std::string(args[0])) : Usage();
     if (command == "add" || command == "exclude" || command == "remove" || command == "autocorrect")
       return Edit(command, args);
   } catch (const std::exception& e) {
