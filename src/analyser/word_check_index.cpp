@@ -132,9 +132,9 @@ constexpr size_t kChecksumBlock = size_t{1} << 20;
 
 // The payload's checksum, read through a small buffer rather than the
 // mapping, so that checking it leaves no pages of the file resident.
-bool PayloadChecksum(int fd, size_t offset, size_t size, uint64_t& checksum) {
+bool PayloadChecksum(int fd, size_t offset, size_t size, uint64_t root, uint64_t& checksum) {
   std::vector<char> block(std::min(size, kChecksumBlock));
-  checksum = 0;
+  checksum = root;
   for (size_t done = 0; done < size; done += block.size()) {
     const size_t n = std::min(block.size(), size - done);
     if (!ReadAt(fd, block.data(), n, static_cast<off_t>(offset + done))) return false;
@@ -143,14 +143,14 @@ bool PayloadChecksum(int fd, size_t offset, size_t size, uint64_t& checksum) {
   return true;
 }
 
-uint64_t BlocksChecksum(std::string_view payload) {
-  uint64_t checksum = 0;
+}  // namespace
+
+uint64_t IndexPayloadChecksum(std::string_view payload, uint64_t root) {
+  uint64_t checksum = root;
   for (size_t done = 0; done < payload.size(); done += kChecksumBlock)
     checksum = ChecksumBytes(payload.substr(done, kChecksumBlock), checksum);
   return checksum;
 }
-
-}  // namespace
 
 uint64_t WordCheckCodeFingerprint() {
   return HashBytes("word check index", TOVURI_ANALYSER_FINGERPRINT ^ kWordCheckIndexVersion);
@@ -230,7 +230,7 @@ std::unique_ptr<WordCheckIndex> WordCheckIndex::Open(const std::string& path,
     return nullptr;
   }
   uint64_t checksum = 0;
-  if (!PayloadChecksum(file.get(), sizeof header, header.payload_size, checksum)) {
+  if (!PayloadChecksum(file.get(), sizeof header, header.payload_size, header.root, checksum)) {
     problem = "cannot be read";
     return nullptr;
   }
@@ -271,7 +271,7 @@ bool WriteWordCheckIndex(const Lexicon& lexicon, const std::string& path, std::s
   header.lexicon_checksum = lexicon.SourceChecksum;
   header.entries = lexicon.size();
   header.payload_size = payload.size();
-  header.payload_checksum = BlocksChecksum(payload);
+  header.payload_checksum = IndexPayloadChecksum(payload, root);
   header.root = root;
   const std::string temporary = path + ".tmp";
   {

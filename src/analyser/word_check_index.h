@@ -89,6 +89,9 @@ std::string LayOutWordCheckIndex(const Lexicon& lexicon, uint32_t& root);
 // file renamed over path); false with the reason in problem when it cannot.
 bool WriteWordCheckIndex(const Lexicon& lexicon, const std::string& path, std::string& problem);
 
+// The checksum an index file's header holds of its laid-out bytes and root.
+uint64_t IndexPayloadChecksum(std::string_view payload, uint64_t root);
+
 // What identifies the generators an index was made by: the pattern tables'
 // rows and the layout's version.
 uint64_t WordCheckCodeFingerprint();
