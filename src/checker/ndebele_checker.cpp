@@ -4,6 +4,12 @@
 #include "checker/ndebele_spell_config.h"
 
 namespace tovuri {
+namespace {
+
+// Windows-1252's right single quotation mark.
+constexpr char kClosingQuote = '\x92';
+
+}  // namespace
 
 bool TNdebeleChecker::IgnoringUserInterface::ProcessPendingEvents() {
   spell_.CmdIgnore();
@@ -54,12 +60,26 @@ void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::st
   // would replace is reported where it stands.
   if (type == TWordCheckType::wctAutoCorrect) type = TWordCheckType::wctExcluded;
   if (type != TWordCheckType::wctMisspelled) return;
+  if (Analysed(sender, word)) {
+    type = TWordCheckType::wctAccepted;
+    return;
+  }
+  // The tokenizer keeps a closing curly quote (the elision mark) with a word:
+  // unless the word with it is an elision, the quote closes a quotation.
+  std::string_view bare = word;
+  while (!bare.empty() && bare.back() == kClosingQuote) bare.remove_suffix(1);
+  if (bare.size() == word.size() || bare.empty() || sender.IsExcludedWord(bare)) return;
+  if (sender.IsWordAcceptable(bare) || Analysed(sender, std::string(bare)))
+    type = TWordCheckType::wctAccepted;
+}
+
+bool TNdebeleChecker::Analysed(TOrthexSpell3Base& sender, const std::string& word) {
   auto found = verdicts_.find(word);
   if (found == verdicts_.end()) found = verdicts_.emplace(word, analyse_(word)).first;
-  if (!found->second) return;
+  if (!found->second) return false;
   if (learning_ == TLearning::lnLearn && sender.ActiveCustomDictionary() != nullptr)
     sender.ActiveCustomDictionary()->AddWord(word);
-  type = TWordCheckType::wctAccepted;
+  return true;
 }
 
 }  // namespace tovuri

@@ -63,6 +63,8 @@ class TNdebeleChecker {
   };
 
   void CheckWithAnalyser(TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type);
+  // The analyser's verdict, remembered; an accepted word is learnt.
+  bool Analysed(TOrthexSpell3Base& sender, const std::string& word);
 
   TOrthexSpell3Base spell_;
   IgnoringUserInterface ui_;
