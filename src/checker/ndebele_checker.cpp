@@ -26,7 +26,14 @@ TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning,
   spell_.SetKeepDictionariesActive(true);
   spell_.SetUserInterface(&ui_);
   spell_.OnWordCheck = [this](TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type,
-                              std::string&) { CheckWithAnalyser(sender, word, type); };
+                              std::string&) {
+    CheckWithAnalyser(sender, word, type);
+    if (!on_word_) return;
+    // The parser stands just after the word.
+    const auto end = static_cast<size_t>(sender.CurrentParser()->GetPosition().x);
+    const bool accepted = type != TWordCheckType::wctMisspelled && type != TWordCheckType::wctExcluded;
+    on_word_(word, end - word.size(), accepted);
+  };
   spell_.OnPromptWord = [this](TOrthexSpell3Base& sender, const std::string& word, bool) {
     if (on_prompt_) on_prompt_(word, sender.CurrentParser()->GetPosition());
   };
@@ -40,12 +47,56 @@ void TNdebeleChecker::Check(std::string& text, std::function<void(const std::str
   on_prompt_ = nullptr;
 }
 
+void TNdebeleChecker::CheckWords(std::string& text,
+                                 std::function<void(const std::string&, size_t, bool)> each) {
+  on_word_ = std::move(each);
+  spell_.CheckString(text);
+  on_word_ = nullptr;
+}
+
 bool TNdebeleChecker::IsAccepted(std::string_view word) {
   std::string text(word);
   bool prompted = false;
   Check(text, [&](const std::string&, TTextPos) { prompted = true; });
   // A replacement (an auto-correct pair) means the word as written is not right.
   return !prompted && text == word;
+}
+
+std::vector<std::string> TNdebeleChecker::Suggestions(std::string_view word) {
+  std::vector<std::string> list;
+  spell_.GetSuggestions(word, list);
+  return list;
+}
+
+void TNdebeleChecker::AcceptForSession(std::string_view word) { spell_.InternalDictionary().AddWord(word); }
+
+bool TNdebeleChecker::AddToPersonal(std::string_view word) {
+  TCustomDictionary* custom = spell_.ActiveCustomDictionary();
+  if (custom == nullptr) return false;
+  custom->RemoveExcluded(word);
+  const bool added = custom->Contains(word) || custom->AddWord(word);
+  custom->Save();
+  return added;
+}
+
+bool TNdebeleChecker::Exclude(std::string_view word) {
+  TCustomDictionary* custom = spell_.ActiveCustomDictionary();
+  if (custom == nullptr) return false;
+  custom->RemoveWord(word);
+  const bool excluded = custom->IsExcluded(word) || custom->AddExcluded(word);
+  custom->Save();
+  return excluded;
+}
+
+void TNdebeleChecker::StoreReplacement(std::string_view misspelt, std::string_view replacement) {
+  spell_.Configuration().EnsureLoaded();
+  spell_.LearnReplacement(misspelt, replacement);
+  if (TCustomDictionary* learning = spell_.LearningDictionary()) learning->Save();
+}
+
+void TNdebeleChecker::Save() {
+  if (TCustomDictionary* custom = spell_.ActiveCustomDictionary()) custom->Save();
+  if (TCustomDictionary* learning = spell_.LearningDictionary()) learning->Save();
 }
 
 void TNdebeleChecker::Close() { spell_.SetKeepDictionariesActive(false); }
@@ -60,6 +111,8 @@ void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::st
   // would replace is reported where it stands.
   if (type == TWordCheckType::wctAutoCorrect) type = TWordCheckType::wctExcluded;
   if (type != TWordCheckType::wctMisspelled) return;
+  // A word the user excluded stays reported, however the analyser judges it.
+  if (sender.UseExcludeWords && sender.IsExcludedWord(word)) return;
   if (Analysed(sender, word)) {
     type = TWordCheckType::wctAccepted;
     return;
@@ -68,7 +121,8 @@ void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::st
   // unless the word with it is an elision, the quote closes a quotation.
   std::string_view bare = word;
   while (!bare.empty() && bare.back() == kClosingQuote) bare.remove_suffix(1);
-  if (bare.size() == word.size() || bare.empty() || sender.IsExcludedWord(bare)) return;
+  if (bare.size() == word.size() || bare.empty()) return;
+  if (sender.UseExcludeWords && sender.IsExcludedWord(bare)) return;
   if (sender.IsWordAcceptable(bare) || Analysed(sender, std::string(bare)))
     type = TWordCheckType::wctAccepted;
 }
