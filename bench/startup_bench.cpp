@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -29,7 +30,9 @@ struct Outcome {
   double peak_megabytes = 0;
 };
 
-Outcome RunOnce(const fs::path& home, const std::vector<std::string>& arguments) {
+// input: a file for standard input, or empty for none.
+Outcome RunOnce(const fs::path& home, const std::vector<std::string>& arguments,
+                const fs::path& input) {
   std::vector<std::string> env = {"HOME=" + home.string(),
                                   "XDG_CONFIG_HOME=" + (home / ".config").string(),
                                   "XDG_DATA_HOME=" + (home / ".local/share").string(), "LANG=C"};
@@ -42,6 +45,8 @@ Outcome RunOnce(const fs::path& home, const std::vector<std::string>& arguments)
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, input.empty() ? "/dev/null" : input.c_str(),
+                                   O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   Outcome outcome;
   const auto start = std::chrono::steady_clock::now();
@@ -61,17 +66,23 @@ Outcome RunOnce(const fs::path& home, const std::vector<std::string>& arguments)
   return outcome;
 }
 
-void RunTool(benchmark::State& state, const std::vector<std::string>& arguments) {
+void RunTool(benchmark::State& state, const std::vector<std::string>& arguments,
+             const std::string& input = {}) {
   std::string pattern = (fs::temp_directory_path() / "tovuri-startup-bench-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   const fs::path root = pattern;
+  fs::path input_file;
+  if (!input.empty()) {
+    input_file = root / "input.txt";
+    std::ofstream(input_file) << input;
+  }
   double cpu = 0;
   double peak = 0;
   int run = 0;
   for (auto _ : state) {
     const fs::path home = root / ("home" + std::to_string(run++));
     fs::create_directories(home);
-    const Outcome outcome = RunOnce(home, arguments);
+    const Outcome outcome = RunOnce(home, arguments, input_file);
     if (outcome.wall_seconds < 0) {
       state.SkipWithError("tovuri-check failed");
       break;
@@ -106,6 +117,12 @@ void BM_WordsAnalyserOnlyWordWithoutIndexFile(benchmark::State& state) {
   RunTool(state, {kTool, "--data", data.string(), "--no-learn", "--words", kAnalyserOnlyWord});
 }
 
+// The pipe mode answering one line: its banner, then the word's verdict.
+void BM_PipeModeFirstLine(benchmark::State& state) {
+  RunTool(state, {kTool, "--no-learn", "-a"}, std::string(kAnalyserOnlyWord) + "\n");
+}
+
+BENCHMARK(BM_PipeModeFirstLine)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_WordsAnalyserOnlyWord)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_WordsAnalyserOnlyWordWithoutIndexFile)
     ->UseManualTime()
