@@ -34,6 +34,12 @@ class FlatStringSet {
   }
 
   size_t size() const { return count_; }
+  // Calls f with each string held, in no particular order.
+  template <typename F>
+  void ForEach(F&& f) const {
+    for (uint32_t slot : slots_)
+      if (slot != 0) f(At(slot));
+  }
   size_t ByteEstimate() const { return text_.capacity() + slots_.capacity() * sizeof(uint32_t); }
 
  private:

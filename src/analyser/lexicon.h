@@ -2,6 +2,7 @@
 // The analyser's lexicon: tagged stems from dictionary.txt, their derived
 // entries, and the irregular passives of passives.txt. Read-only once built.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -23,6 +24,11 @@ struct Lexicon {
   // empty; spares the word check a passive-stem look-up per verb and word.
   // Filled by PrepareLookups; the word check computes it itself when absent.
   std::vector<std::string> PassiveKeys;
+
+  // The folder the lexicon was read from, with a closing separator, and a
+  // checksum of its two files' bytes; empty and 0 for a lexicon built by hand.
+  std::string SourceDir;
+  uint64_t SourceChecksum = 0;
 
   size_t size() const { return LexClass.size(); }
   // Fills PassiveKeys from the entries and passive lists as they are now.

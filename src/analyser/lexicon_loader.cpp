@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "analyser/derived_entries.h"
+#include "analyser/index_format.h"
 #include "analyser/lexicon.h"
 #include "analyser/text_case.h"
 
@@ -116,6 +117,7 @@ class Loader {
     }
     const std::optional<std::string> text = ReadFile(path);
     if (!text) throw LexiconError("Cannot read " + path);
+    lexicon_.SourceChecksum = HashBytes(*text, lexicon_.SourceChecksum);
     const std::vector<std::string_view> lines = SplitLines(*text);
     for (size_t i = 0; i < lines.size(); ++i) {
       line_ = static_cast<int>(i + 1);
@@ -132,6 +134,7 @@ class Loader {
       Warn("List of passive exceptions not found");
       return;
     }
+    lexicon_.SourceChecksum = HashBytes(*text, lexicon_.SourceChecksum ^ 1);
     const std::vector<std::string_view> lines = SplitLines(*text);
     for (size_t i = 0; i < lines.size(); ++i) {
       line_ = static_cast<int>(i + 1);
@@ -217,6 +220,7 @@ Lexicon LoadLexicon(const std::string& dir, const LexiconWarningHandler& warn) {
   std::string base = dir;
   if (!base.empty() && base.back() != '/') base += '/';
   Lexicon lexicon;
+  lexicon.SourceDir = base;
   Loader loader(lexicon, warn);
   loader.ReadDictionary(base + "dictionary.txt");
   loader.ReadPassives(base + "passives.txt");

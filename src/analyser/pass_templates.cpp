@@ -234,13 +234,63 @@ bool PassTemplates::Reproduces(const Template& t, std::string_view stem, const L
          DistinctFolded(t.forms, Middle(stem, t.shape), true);
 }
 
-TableMatch PassTemplates::Match(int32_t id, std::string_view stem,
-                                std::string_view word) const {
-  const Template& t = templates_[static_cast<size_t>(id)];
-  const std::string_view middle = Middle(stem, t.shape);
-  bool found = t.whole.Contains(word);
-  for (size_t k = 0; !found && k < t.parts.size(); ++k) {
-    const auto& [right, lefts] = t.parts[k];
+namespace {
+
+struct PartRecord {
+  IndexRef right;
+  StringSetRecord lefts;
+};
+
+struct TemplateRecord {
+  uint8_t head = 0;
+  uint8_t tail = 0;
+  uint8_t lower = 0;
+  uint8_t unused[5] = {};
+  IndexRef parts;
+  StringSetRecord whole;
+};
+
+StringSetRecord WriteSet(IndexWriter& writer, const StringSet& set) {
+  std::vector<std::string_view> strings;
+  set.ForEach([&](std::string_view s) { strings.push_back(s); });
+  std::sort(strings.begin(), strings.end());
+  return WriteStringSet(writer, strings);
+}
+
+}  // namespace
+
+IndexRef PassTemplates::Write(IndexWriter& writer) const {
+  std::vector<TemplateRecord> records;
+  for (const Template& t : templates_) {
+    std::vector<PartRecord> parts;
+    for (const auto& [right, lefts] : t.parts) parts.push_back({writer.Bytes(right), WriteSet(writer, lefts)});
+    TemplateRecord record;
+    record.head = static_cast<uint8_t>(t.shape.head);
+    record.tail = static_cast<uint8_t>(t.shape.tail);
+    record.lower = t.lower;
+    record.parts = writer.Array(std::span<const PartRecord>(parts));
+    record.whole = WriteSet(writer, t.whole);
+    records.push_back(record);
+  }
+  return writer.Array(std::span<const TemplateRecord>(records));
+}
+
+PassTemplatesView::PassTemplatesView(const IndexBytes& bytes, IndexRef templates)
+    : bytes_(bytes), templates_(templates) {}
+
+size_t PassTemplatesView::size() const { return bytes_.Array<TemplateRecord>(templates_).size(); }
+
+TableMatch PassTemplatesView::Match(int32_t id, std::string_view stem,
+                                    std::string_view word) const {
+  const std::span<const TemplateRecord> templates = bytes_.Array<TemplateRecord>(templates_);
+  if (id < 0 || static_cast<size_t>(id) >= templates.size()) return TableMatch::kNone;
+  const TemplateRecord& t = templates[static_cast<size_t>(id)];
+  if (size_t{t.head} + t.tail > stem.size()) return TableMatch::kNone;
+  const std::string_view middle = Middle(stem, {t.head, t.tail});
+  bool found = StringSetView(bytes_, t.whole).Contains(word);
+  const std::span<const PartRecord> parts = bytes_.Array<PartRecord>(t.parts);
+  for (size_t k = 0; !found && k < parts.size(); ++k) {
+    const std::string_view right = bytes_.Bytes(parts[k].right);
     if (word.size() < right.size() + middle.size()) continue;
     const size_t middle_at = word.size() - right.size() - middle.size();
     if (word.substr(middle_at + middle.size()) != right) continue;
@@ -248,7 +298,7 @@ TableMatch PassTemplates::Match(int32_t id, std::string_view stem,
     for (size_t i = 0; middle_there && i < middle.size(); ++i)
       middle_there = FoldCase(middle[i]) == word[middle_at + i];
     if (!middle_there) continue;
-    found = lefts.Contains(word.substr(0, middle_at));
+    found = StringSetView(bytes_, parts[k].lefts).Contains(word.substr(0, middle_at));
   }
   if (!found) return TableMatch::kNone;
   return t.lower && IsLower(stem) ? TableMatch::kLowerCase : TableMatch::kMixedCase;

@@ -42,9 +42,8 @@ class PassTemplates {
               std::string_view final, const Lexicon& lexicon, const Generator& generate,
               Check check);
 
-  // Whether the pass made with stem through template id has a form equal to
-  // folded_word (already case-folded) without regard to case.
-  TableMatch Match(int32_t id, std::string_view stem, std::string_view folded_word) const;
+  // Lays the templates out for a PassTemplatesView.
+  IndexRef Write(IndexWriter& writer) const;
 
   size_t TemplateCount() const;
   size_t StringCount() const;  // left parts and whole forms held
@@ -61,6 +60,21 @@ class PassTemplates {
                   const Generator& generate) const;
   std::vector<Template> templates_;
   std::unordered_map<std::string, int32_t> by_key_;
+};
+
+// PassTemplates as laid out by Write, read in place.
+class PassTemplatesView {
+ public:
+  PassTemplatesView() = default;
+  PassTemplatesView(const IndexBytes& bytes, IndexRef templates);
+  // Whether the pass made with stem through template id has a form equal to
+  // folded_word (already case-folded) without regard to case.
+  TableMatch Match(int32_t id, std::string_view stem, std::string_view folded_word) const;
+  size_t size() const;
+
+ private:
+  IndexBytes bytes_;
+  IndexRef templates_;
 };
 
 }  // namespace tovuri

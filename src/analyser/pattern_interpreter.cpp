@@ -1,7 +1,9 @@
 #include "analyser/pattern_interpreter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <stdexcept>
@@ -502,8 +504,7 @@ struct Lefts {
 // The ids of the values one run reads, found on first use.
 class ValueIds {
  public:
-  ValueIds(const PatternValues& values, const std::unordered_map<std::string, uint32_t, StringHash,
-                                                                 std::equal_to<>>* names,
+  ValueIds(const PatternValues& values, const StringSetView* names,
            std::unordered_map<std::string, uint32_t, StringHash, std::equal_to<>>* adding)
       : v_(values), names_(names), adding_(adding) {
     known_.fill(false);
@@ -553,12 +554,11 @@ class ValueIds {
       return it->second;
     }
     if (!names_) return kUnknownId;
-    const auto it = names_->find(text);
-    return it == names_->end() ? kUnknownId : it->second;
+    return names_->Find(text).value_or(kUnknownId);
   }
 
   const PatternValues& v_;
-  const std::unordered_map<std::string, uint32_t, StringHash, std::equal_to<>>* names_;
+  const StringSetView* names_;
   std::unordered_map<std::string, uint32_t, StringHash, std::equal_to<>>* adding_;
   std::array<uint32_t, kDepCount + 3> ids_{};
   std::array<bool, kDepCount + 3> known_{};
@@ -659,6 +659,81 @@ PatternMatchCache::~PatternMatchCache() = default;
 PatternMatchCache::PatternMatchCache(PatternMatchCache&&) noexcept = default;
 PatternMatchCache& PatternMatchCache::operator=(PatternMatchCache&&) noexcept = default;
 
+namespace {
+
+// A left part's key as laid out, with the two sets of its Lefts.
+struct KeyRecord {
+  std::array<uint32_t, kDepCount + 1> ids{};
+  StringSetRecord before_second;
+  StringSetRecord before_tail_of_second;
+};
+
+// A cache as laid out: the value names, then the key slots and key records.
+struct CacheRecord {
+  StringSetRecord names;
+  IndexRef key_slots;
+  IndexRef keys;
+};
+
+size_t KeySlot(const std::array<uint32_t, kDepCount + 1>& ids, size_t mask) {
+  return LeftKeyHash{}(LeftKey{ids}) & mask;
+}
+
+StringSetRecord WriteLeftSet(IndexWriter& writer, const LeftSet& set) {
+  std::vector<std::string_view> strings;
+  set.ForEach([&](std::string_view s) { strings.push_back(s); });
+  std::sort(strings.begin(), strings.end());  // the same bytes from the same cache
+  return WriteStringSet(writer, strings);
+}
+
+}  // namespace
+
+uint32_t PatternMatchCache::Write(IndexWriter& writer) const {
+  std::vector<std::pair<std::string_view, uint32_t>> names(data_->names.begin(),
+                                                           data_->names.end());
+  std::sort(names.begin(), names.end());
+  std::vector<std::string_view> name_texts;
+  std::vector<uint32_t> ids;
+  for (const auto& [name, id] : names) {
+    name_texts.push_back(name);
+    ids.push_back(id);
+  }
+  CacheRecord record;
+  record.names = WriteStringSet(writer, name_texts, &ids);
+
+  std::vector<std::pair<const LeftKey*, const Lefts*>> sets;
+  for (const auto& [key, lefts] : data_->sets) sets.emplace_back(&key, &lefts);
+  std::sort(sets.begin(), sets.end(),
+            [](const auto& a, const auto& b) { return a.first->ids < b.first->ids; });
+  std::vector<KeyRecord> keys;
+  for (const auto& [key, lefts] : sets) {
+    KeyRecord k;
+    k.ids = key->ids;
+    k.before_second = WriteLeftSet(writer, lefts->before_second);
+    k.before_tail_of_second = WriteLeftSet(writer, lefts->before_tail_of_second);
+    keys.push_back(k);
+  }
+  const size_t slot_count = std::bit_ceil(keys.size() * 2 + 1);
+  std::vector<uint32_t> slots(slot_count, 0);
+  for (size_t k = 0; k < keys.size(); ++k) {
+    size_t i = KeySlot(keys[k].ids, slot_count - 1);
+    while (slots[i] != 0) i = (i + 1) & (slot_count - 1);
+    slots[i] = static_cast<uint32_t>(k + 1);
+  }
+  record.key_slots = writer.Array(std::span<const uint32_t>(slots));
+  record.keys = writer.Array(std::span<const KeyRecord>(keys));
+  return writer.Record(record);
+}
+
+PatternMatchView::PatternMatchView(const IndexBytes& bytes, uint32_t offset) : bytes_(bytes) {
+  const CacheRecord* record = bytes.Record<CacheRecord>(offset);
+  if (!record) return;
+  names_ = StringSetView(bytes, record->names);
+  key_slots_ = bytes.Array<uint32_t>(record->key_slots);
+  if (!std::has_single_bit(key_slots_.size())) key_slots_ = {};
+  keys_ = record->keys;
+}
+
 size_t PatternMatchCache::SetCount() const { return data_->sets.size(); }
 
 size_t PatternMatchCache::StringCount() const {
@@ -699,6 +774,10 @@ PatternTable::PatternTable(std::span<const PatternRow> rows) {
   }
   compiled->match = MakePlans(compiled->rows);
   compiled_ = std::move(compiled);
+  for (const PatternRow& row : rows) {
+    const char passive = row.passive_only == PassiveOnly::kSkipped ? 's' : 'm';
+    fingerprint_ = HashBytes(row.pattern, HashBytes(row.notes, HashBytes({&passive, 1}, fingerprint_)));
+  }
 }
 
 PatternTable::~PatternTable() = default;
@@ -725,18 +804,13 @@ namespace {
 
 // Whether left is one of the plan's left parts (before b, or before_tail: before
 // b less its first letter) for these values: looked up when prepared, else made.
-using LeftSets = std::unordered_map<LeftKey, Lefts, LeftKeyHash>;
-
-bool InLefts(const Plan& plan, const PatternValues& values, const LeftSets* sets, ValueIds& ids, std::string_view stand_in, FormMaker& maker, std::string_view left,
+bool InLefts(const Plan& plan, const PatternValues& values, const PatternMatchView* view,
+             ValueIds& ids, std::string_view stand_in, FormMaker& maker, std::string_view left,
              bool before_tail) {
   if (Chosen(*plan.row, values) != plan.patterns) return false;
-  if (sets && !(plan.deps & kPerEntry)) {
-    const auto it = sets->find(KeyOf(plan, ids, stand_in));
-    if (it != sets->end()) {
-      const LeftSet& set =
-          before_tail ? it->second.before_tail_of_second : it->second.before_second;
-      return set.Contains(left);
-    }
+  if (view && !(plan.deps & kPerEntry)) {
+    const std::optional<StringSetView> set = view->Lefts(KeyOf(plan, ids, stand_in).ids, before_tail);
+    if (set) return set->Contains(left);
   }
   bool found = false;
   ForEachLeft(plan, maker, stand_in, [&](const std::string& made, bool made_before_tail) {
@@ -747,6 +821,24 @@ bool InLefts(const Plan& plan, const PatternValues& values, const LeftSets* sets
 }
 
 }  // namespace
+
+std::optional<StringSetView> PatternMatchView::Lefts(std::span<const uint32_t> key,
+                                                     bool before_tail) const {
+  if (key_slots_.empty() || key.size() != kDepCount + 1) return std::nullopt;
+  std::array<uint32_t, kDepCount + 1> ids;
+  std::copy(key.begin(), key.end(), ids.begin());
+  const std::span<const KeyRecord> keys = bytes_.Array<KeyRecord>(keys_);
+  const size_t mask = key_slots_.size() - 1;
+  size_t i = KeySlot(ids, mask);
+  for (size_t probes = 0; probes < key_slots_.size(); ++probes, i = (i + 1) & mask) {
+    const uint32_t slot = key_slots_[i];
+    if (slot == 0 || slot > keys.size()) return std::nullopt;
+    const KeyRecord& record = keys[slot - 1];
+    if (record.ids == ids)
+      return StringSetView(bytes_, before_tail ? record.before_tail_of_second : record.before_second);
+  }
+  return std::nullopt;
+}
 
 void PatternTable::PrepareMatch(const PatternValues& values, PatternMatchCache& cache) const {
   PatternMatchCache::Data& data = *cache.data_;
@@ -799,13 +891,11 @@ void PatternTable::PrepareMatch(const PatternValues& values, PatternMatchCache& 
 }
 
 TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_view word,
-                                     const PatternMatchCache* cache) const {
+                                     const PatternMatchView* cache) const {
   const MatchPlans& match = compiled_->match;
-  const PatternMatchCache::Data* data = cache ? cache->data_.get() : nullptr;
   NoForms none;
   FormMaker maker(values, none);
-  ValueIds ids(values, data ? &data->names : nullptr, nullptr);
-  const auto* sets = data ? &data->sets : nullptr;
+  ValueIds ids(values, cache ? &cache->names_ : nullptr, nullptr);
   const auto found = [&] {
     return match.literals_lower && ValuesLower(values) ? TableMatch::kLowerCase
                                                        : TableMatch::kMixedCase;
@@ -858,7 +948,7 @@ TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_vi
     const std::string_view left = word.substr(0, cut);
     const std::string_view stand_in = part.join_second ? JoinStandIn(second) : std::string_view();
     for (size_t index : part.plans) {
-      if (InLefts(match.plans[index], values, sets, ids, stand_in, maker, left, false))
+      if (InLefts(match.plans[index], values, cache, ids, stand_in, maker, left, false))
         return true;
     }
     return false;
@@ -880,7 +970,8 @@ TableMatch PatternTable::MatchFolded(const PatternValues& values, std::string_vi
         !ends_with(std::string_view(second).substr(1), rest.size()))
       continue;
     const std::string_view left = word.substr(0, word.size() - rest.size() - second.size() + 1);
-    if (InLefts(plan, values, sets, ids, JoinStandIn(second), maker, left, true)) return found();
+    if (InLefts(plan, values, cache, ids, JoinStandIn(second), maker, left, true))
+      return found();
   }
   return TableMatch::kNone;
 }

@@ -29,10 +29,12 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
 #include "analyser/form_sink.h"
+#include "analyser/index_format.h"
 
 namespace tovuri {
 
@@ -91,11 +93,31 @@ class PatternMatchCache {
   size_t SetCount() const;
   size_t StringCount() const;  // left parts held in all sets
   size_t ByteEstimate() const;
+  // Lays the cache out for a PatternMatchView; returns where its record is.
+  uint32_t Write(IndexWriter& writer) const;
 
  private:
   friend class PatternTable;
   struct Data;
   std::unique_ptr<Data> data_;
+};
+
+// A PatternMatchCache as laid out by Write, read in place.
+class PatternMatchView {
+ public:
+  PatternMatchView() = default;
+  PatternMatchView(const IndexBytes& bytes, uint32_t record);
+  // The left parts prepared under a key (the shape and value ids of a left
+  // part), before the second part or before its tail; nothing when not prepared.
+  std::optional<StringSetView> Lefts(std::span<const uint32_t> key, bool before_tail) const;
+  size_t size() const { return keys_.count; }
+
+ private:
+  friend class PatternTable;
+  IndexBytes bytes_;
+  StringSetView names_;
+  std::span<const uint32_t> key_slots_;
+  IndexRef keys_;
 };
 
 // A sink that may take a whole table at once instead of its forms.
@@ -127,11 +149,14 @@ class PatternTable {
   // a pattern's fixed part, and what stands before it one of the pattern's left
   // parts. cache may be null or lack these values' shapes; those are then made.
   TableMatch MatchFolded(const PatternValues& values, std::string_view folded_word,
-                         const PatternMatchCache* cache) const;
+                         const PatternMatchView* cache) const;
+  // Identifies the table by its rows, so that a laid-out cache finds its table.
+  uint64_t Fingerprint() const { return fingerprint_; }
 
  private:
   struct Compiled;
   std::unique_ptr<const Compiled> compiled_;
+  uint64_t fingerprint_ = 0;
 };
 
 inline void RunPatterns(const PatternTable& table, const PatternValues& values,

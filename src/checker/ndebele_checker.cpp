@@ -7,8 +7,10 @@
 #include "common/ansi_case.h"
 
 namespace tovuri {
-
 namespace {
+
+// Windows-1252's right single quotation mark.
+constexpr char kClosingQuote = '\x92';
 
 // Windows-1252 letters are the characters that have a case.
 bool HasLetter(std::string_view text) {
@@ -143,11 +145,26 @@ void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::st
   if (type != TWordCheckType::wctMisspelled) return;
   // A word the user excluded stays reported, however the analyser judges it.
   if (sender.UseExcludeWords && sender.IsExcludedWord(word)) return;
+  if (Analysed(sender, word)) {
+    type = TWordCheckType::wctAccepted;
+    return;
+  }
+  // The tokenizer keeps a closing curly quote (the elision mark) with a word:
+  // unless the word with it is an elision, the quote closes a quotation.
+  std::string_view bare = word;
+  while (!bare.empty() && bare.back() == kClosingQuote) bare.remove_suffix(1);
+  if (bare.size() == word.size() || bare.empty()) return;
+  if (sender.UseExcludeWords && sender.IsExcludedWord(bare)) return;
+  if (sender.IsWordAcceptable(bare) || Analysed(sender, std::string(bare)))
+    type = TWordCheckType::wctAccepted;
+}
+
+bool TNdebeleChecker::Analysed(TOrthexSpell3Base& sender, const std::string& word) {
   auto found = verdicts_.find(word);
   if (found == verdicts_.end()) found = verdicts_.emplace(word, analyse_(word)).first;
-  if (!found->second) return;
+  if (!found->second) return false;
   if (learning_ == TLearning::lnLearn) Learn(sender, word);
-  type = TWordCheckType::wctAccepted;
+  return true;
 }
 
 void TNdebeleChecker::Learn(TOrthexSpell3Base& sender, const std::string& word) {

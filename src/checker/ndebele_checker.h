@@ -96,6 +96,8 @@ class TNdebeleChecker {
   void CheckWithAnalyser(TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type);
   void Learn(TOrthexSpell3Base& sender, const std::string& word);
   void Tell(const std::string& message);
+  // The analyser's verdict, remembered; an accepted word is learnt.
+  bool Analysed(TOrthexSpell3Base& sender, const std::string& word);
 
   TOrthexSpell3Base spell_;
   IgnoringUserInterface ui_;

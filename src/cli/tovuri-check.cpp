@@ -8,6 +8,7 @@
 #include <iostream>
 #include <limits>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -150,6 +151,9 @@ bool LoadData(const Options& options) {
     if (w.line > 0) std::cerr << ':' << w.line;
     std::cerr << ": " << Windows1252ToUtf8(w.message) << '\n';
   };
+  SetWordCheckIndexNotice([](const std::string& message) {
+    std::cerr << "tovuri-check: " << message << '\n';
+  });
   try {
     if (options.data_dir)
       BuildLexicon(*options.data_dir, warn);
@@ -259,35 +263,54 @@ int Suggest(const Options& options, const std::vector<std::string>& words) {
   return 0;
 }
 
+// Checks the files line by line, as the ignore rules expect (a quoted line is
+// one that starts with a quote character), reading a bounded piece at a time.
 int ListUnknown(const Options& options, const std::vector<std::string>& files) {
   if (!LoadData(options)) return kExitUsage;
   PrepareForStats(options);
   TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options), ReportProblem);
   const std::vector<std::string> names = files.empty() ? std::vector<std::string>{"-"} : files;
   bool listed = false;
-  bool unreadable = false;
-  std::string bytes;
-  for (const std::string& name : names) {
-    if (!ReadInput(name, bytes)) {
-      std::cerr << "tovuri-check: cannot read " << name << '\n';
-      unreadable = true;
-      continue;
+  bool failed = false;
+  try {
+    std::string piece;
+    size_t line = 0;
+    size_t column = 0;
+    for (const std::string& name : names) {
+      TextLineReader reader;
+      std::string problem;
+      switch (reader.Open(name, problem)) {
+        case TextLineReader::Opened::kFailed:
+          std::cerr << "tovuri-check: cannot read " << name << ": " << problem << '\n';
+          failed = true;
+          continue;
+        case TextLineReader::Opened::kBinary:
+          std::cerr << "tovuri-check: " << name << ": binary file skipped\n";
+          continue;
+        case TextLineReader::Opened::kText:
+          break;
+      }
+      while (reader.Next(piece, line, column)) {
+        checker.Check(piece, [&](const std::string& word, TTextPos position) {
+          std::cout << name << ':' << line << ':' << column + static_cast<size_t>(position.x) + 1
+                    << ": " << Windows1252ToUtf8(word) << '\n';
+          listed = true;
+        });
+      }
+      if (reader.Failed()) {
+        std::cerr << "tovuri-check: cannot read " << name << " to its end\n";
+        failed = true;
+      }
     }
-    std::string text = ToWindows1252(bytes);
-    std::vector<size_t> line_starts{0};
-    for (size_t i = 0; i < text.size(); ++i)
-      if (text[i] == '\n') line_starts.push_back(i + 1);
-    checker.Check(text, [&](const std::string& word, TTextPos position) {
-      const size_t at = static_cast<size_t>(position.x);
-      const auto line = std::upper_bound(line_starts.begin(), line_starts.end(), at) - line_starts.begin();
-      const size_t column = at - line_starts[static_cast<size_t>(line) - 1] + 1;
-      std::cout << name << ':' << line << ':' << column << ": " << Windows1252ToUtf8(word) << '\n';
-      listed = true;
-    });
+  } catch (const std::bad_alloc&) {
+    // Never "every word accepted" for a text that was not checked whole.
+    std::cout.flush();
+    std::cerr << "tovuri-check: out of memory\n";
+    return kExitUsage;
   }
   const bool saved = checker.Close();
   std::cout.flush();
-  if (unreadable || !saved) return kExitUsage;
+  if (failed || !saved) return kExitUsage;
   return listed ? kExitRejected : 0;
 }
 

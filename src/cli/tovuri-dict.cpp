@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/index_command.h"
 #include "spell/ox3CustomDictionary.h"
 #include "spell/ox3DictionaryCompiler.h"
 #include "spell/ox3Encoding.h"
@@ -29,6 +30,7 @@ constexpr std::string_view kUsage =
     "       tovuri-dict dump FILE\n"
     "       tovuri-dict add|exclude|remove FILE.oxu WORD...\n"
     "       tovuri-dict autocorrect FILE.oxu WORD REPLACEMENT\n"
+    "       tovuri-dict index DIR\n"
     "       tovuri-dict -h|--help|--version\n"
     "\n"
     "compile      compiles a word list (one word a line, UTF-8 or Windows-1252)\n"
@@ -38,6 +40,7 @@ constexpr std::string_view kUsage =
     "add, exclude, remove, autocorrect\n"
     "             edit a custom dictionary, creating it (and its folder) when\n"
     "             it does not exist\n"
+    "index        writes the word check index of the lexicon in DIR\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written or a word was\n"
     "refused, 2 bad usage.\n";
@@ -214,6 +217,7 @@ int main(int argc, char** argv) {
   try {
     if (command == "compile") return Compile(args);
     if (command == "dump") return Dump(args);
+    if (command == "index") return args.size() == 1 ? WriteIndexForLexicon(std::string(args[0])) : UsageError("index needs one folder");
     if (command == "add" || command == "exclude" || command == "remove" || command == "autocorrect")
       return Edit(command, args);
   } catch (const std::exception& e) {

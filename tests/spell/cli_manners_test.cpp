@@ -55,6 +55,7 @@ class Tools : public ::testing::Test {
     std::ofstream(data / "dictionary.txt") << "verb,uku-hamba,,walk\n";
     std::ofstream(data / "passives.txt") << "";
     WriteMainDictionary(data / "Ndebele.oxm", {"umuntu"});
+    EXPECT_EQ(Dict("index " + data.string()).status, 0);
     return "--data " + data.string() + " ";
   }
   fs::path UserFolder() const { return home_.Root() / "home/.local/share/Tovuri"; }
@@ -218,6 +219,7 @@ TEST_F(Tools, InstalledToolFindsItsDataBesideItsBinFolder) {
   std::ofstream(prefix / "share/tovuri/dictionary.txt") << "verb,uku-hamba,,walk\n";
   std::ofstream(prefix / "share/tovuri/passives.txt") << "";
   WriteMainDictionary(prefix / "share/tovuri/Ndebele.oxm", {"umuntu"});
+  ASSERT_EQ(Dict("index " + (prefix / "share/tovuri").string()).status, 0);
   const fs::path moved = home_.Root() / "elsewhere";
   fs::rename(home_.Root() / "opt", moved);
   const Outcome run = RunShell((moved / "tovuri/bin/tovuri-check").string() + " --no-learn --words ngihamba umuntu",
