@@ -1,5 +1,6 @@
 #include "checker/ndebele_checker.h"
 
+#include "analyser/name_prefixes.h"
 #include "analyser/word_check.h"
 #include "checker/ndebele_spell_config.h"
 
@@ -42,6 +43,16 @@ bool TNdebeleChecker::IsAccepted(std::string_view word) {
   return !prompted && text == word;
 }
 
+// A prefix joined to a name (weStudio, nguMnu) stands or falls with the name:
+// a name the user has added once is then accepted with every prefix.
+bool TNdebeleChecker::IsNdebeleWordOrName(TOrthexSpell3Base& sender, std::string_view word) {
+  if (analyse_(word)) return true;
+  return IsPrefixedName(word, [&](std::string_view name) {
+    if (sender.IsExcludedWord(name)) return false;
+    return sender.WordInDictionaries(name) || analyse_(name);
+  });
+}
+
 void TNdebeleChecker::Close() { spell_.SetKeepDictionariesActive(false); }
 
 // The program's handler: a word the dictionaries lack but the analyser
@@ -55,7 +66,7 @@ void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::st
   if (type == TWordCheckType::wctAutoCorrect) type = TWordCheckType::wctExcluded;
   if (type != TWordCheckType::wctMisspelled) return;
   auto found = verdicts_.find(word);
-  if (found == verdicts_.end()) found = verdicts_.emplace(word, analyse_(word)).first;
+  if (found == verdicts_.end()) found = verdicts_.emplace(word, IsNdebeleWordOrName(sender, word)).first;
   if (!found->second) return;
   if (learning_ == TLearning::lnLearn && sender.ActiveCustomDictionary() != nullptr)
     sender.ActiveCustomDictionary()->AddWord(word);

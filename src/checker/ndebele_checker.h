@@ -63,6 +63,7 @@ class TNdebeleChecker {
   };
 
   void CheckWithAnalyser(TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type);
+  bool IsNdebeleWordOrName(TOrthexSpell3Base& sender, std::string_view word);
 
   TOrthexSpell3Base spell_;
   IgnoringUserInterface ui_;
