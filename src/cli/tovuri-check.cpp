@@ -17,6 +17,7 @@
 #include "analyser/lexicon.h"
 #include "analyser/word_check.h"
 #include "checker/ndebele_checker.h"
+#include "cli/explain_command.h"
 #include "cli/text_input.h"
 #include "spell/ox3Encoding.h"
 #include "spell/ox3MainDictionary.h"
@@ -39,6 +40,9 @@ constexpr std::string_view kUsage =
     "                                FILE:LINE:COLUMN: word\n"
     "  --words WORD...               print each word, a tab, and yes or no: the\n"
     "                                verdict of the whole pipeline\n"
+    "  --explain WORD...             print why each word is accepted or rejected:\n"
+    "                                the dictionary or lexicon entry (line, generator,\n"
+    "                                verb pattern row), or the nearest entries\n"
     "  --analyse WORD...             print each word, a tab, and yes or no: the\n"
     "                                analyser's verdict\n"
     "  --forms TAG PREFIX STEM FINAL [ATTRIBUTE]\n"
@@ -286,6 +290,14 @@ int Words(const Options& options, const std::vector<std::string>& words) {
   return all_accepted ? 0 : kExitRejected;
 }
 
+int Explain(const Options& options, const std::vector<std::string>& words) {
+  if (!LoadData(options)) return kExitUsage;
+  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options));
+  const int status = ExplainWords(checker, words, std::cout);
+  checker.Close();
+  return status == 0 ? 0 : kExitRejected;
+}
+
 int Help(const Options&, const std::vector<std::string>&) {
   std::cout << kUsage;
   return 0;
@@ -303,6 +315,7 @@ constexpr size_t kAny = std::numeric_limits<size_t>::max();
 constexpr Command kCommands[] = {
     {"-l", 0, kAny, ListUnknown},
     {"--words", 1, kAny, Words},
+    {"--explain", 1, kAny, Explain},
     {"--analyse", 1, kAny, Analyse},
     {"--forms", 4, 5, Forms},
     {"--suggest", 1, kAny, Suggest},
