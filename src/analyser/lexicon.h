@@ -30,6 +30,10 @@ struct Lexicon {
   std::string SourceDir;
   uint64_t SourceChecksum = 0;
 
+  // Per entry, the line of dictionary.txt it comes from (derived entries share
+  // their line's); empty for a lexicon built by hand.
+  std::vector<int> LexLine;
+
   size_t size() const { return LexClass.size(); }
   // Fills PassiveKeys from the entries and passive lists as they are now.
   void PrepareLookups();

@@ -122,6 +122,7 @@ class Loader {
     for (size_t i = 0; i < lines.size(); ++i) {
       line_ = static_cast<int>(i + 1);
       if (!IsSkipped(lines[i])) ReadEntry(lines[i]);
+      lexicon_.LexLine.resize(lexicon_.size(), line_);
     }
     SortUnique(lexicon_.ShortLocativeWords, nullptr);
   }

@@ -37,14 +37,20 @@ const PatternTable& VerbPatternTable() {
   return table;
 }
 
-}  // namespace
+// What the pattern rows read for one verb entry, with the strings and the
+// object-concord list that the values point into.
+struct VerbValues {
+  std::string passive_stem;
+  std::array<std::string_view, ObjectConcords.size()> object_concords = ObjectConcords;
+  PatternValues values;
+};
 
-void GenerateVerbForms(std::string_view prefix, std::string_view stem, std::string_view final,
-                       std::string_view attribute, FormSink& forms) {
+void FillVerbValues(std::string_view prefix, std::string_view stem, std::string_view final,
+                    std::string_view attribute, VerbValues& out) {
   const std::string verb = std::string(stem) + std::string(final);
   const int vowels = CountVowels(verb);
 
-  PatternValues values;
+  PatternValues& values = out.values;
   values.prefix = prefix;
   values.stem = stem;
   values.final = final;
@@ -52,16 +58,15 @@ void GenerateVerbForms(std::string_view prefix, std::string_view stem, std::stri
   values.vowel_initial = !stem.empty() && IsVowel(stem.front());
 
   // One-vowel consonant-initial verbs take "mu" for the class 1 object ("ngimudla").
-  std::array<std::string_view, ObjectConcords.size()> object_concords = ObjectConcords;
-  if (values.one_vowel && !values.vowel_initial) object_concords[3] = "mu";
+  if (values.one_vowel && !values.vowel_initial) out.object_concords[3] = "mu";
 
   values.passive_only = attribute == "PassiveOnly";
-  const std::string passive_stem = PassiveStem(stem);
-  values.passive_stem = passive_stem;
+  out.passive_stem = PassiveStem(stem);
+  values.passive_stem = out.passive_stem;
   values.glide = values.one_vowel || (values.vowel_initial && vowels == 2) ? "iw" : "w";
   values.reflexive = attribute == "Reflexive";
-  values.object_concords = std::span<const std::string_view>(object_concords)
-                               .first(values.reflexive ? 1 : object_concords.size());
+  values.object_concords = std::span<const std::string_view>(out.object_concords)
+                               .first(values.reflexive ? 1 : out.object_concords.size());
 
   PerfectBlock& block1 = values.perfect_blocks[0];
   PerfectBlock& block2 = values.perfect_blocks[1];
@@ -75,8 +80,28 @@ void GenerateVerbForms(std::string_view prefix, std::string_view stem, std::stri
   const bool irregular = HasIrregularPerfect(verb, stem);
   block1.made = !irregular && verb != "thi";
   block2.made = !irregular && !values.passive_only;
+}
 
-  VerbPatternTable().Run(values, forms);
+}  // namespace
+
+void GenerateVerbForms(std::string_view prefix, std::string_view stem, std::string_view final,
+                       std::string_view attribute, FormSink& forms) {
+  VerbValues values;
+  FillVerbValues(prefix, stem, final, attribute, values);
+  VerbPatternTable().Run(values.values, forms);
+}
+
+size_t VerbPatternRowOf(std::string_view prefix, std::string_view stem, std::string_view final,
+                        std::string_view attribute, std::string_view word) {
+  VerbValues values;
+  FillVerbValues(prefix, stem, final, attribute, values);
+  const PatternTable& table = VerbPatternTable();
+  for (size_t row = 0; row < table.size(); ++row) {
+    FormMatcher matcher(word);
+    table.RunRow(row, values.values, matcher);
+    if (matcher.Found()) return row + 1;
+  }
+  return 0;
 }
 
 }  // namespace tovuri

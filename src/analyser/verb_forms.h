@@ -9,4 +9,9 @@ namespace tovuri {
 void GenerateVerbForms(std::string_view prefix, std::string_view stem, std::string_view final,
                        std::string_view attribute, FormSink& forms);
 
+// The number (1-based, as the rows are labelled R1, R2, ...) of the first
+// pattern row that makes word of this verb entry, or 0 when none does.
+size_t VerbPatternRowOf(std::string_view prefix, std::string_view stem, std::string_view final,
+                        std::string_view attribute, std::string_view word);
+
 }  // namespace tovuri

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "analyser/name_prefixes.h"
 #include "analyser/word_check.h"
 #include "checker/ndebele_spell_config.h"
 #include "common/ansi_case.h"
@@ -90,6 +91,16 @@ bool TNdebeleChecker::IsAccepted(std::string_view word) {
   return words_seen_ == 1 && !prompted && text == word && HasLetter(word);
 }
 
+// A prefix joined to a name (weStudio, nguMnu) stands or falls with the name:
+// a name the user has added once is then accepted with every prefix.
+bool TNdebeleChecker::IsNdebeleWordOrName(TOrthexSpell3Base& sender, std::string_view word) {
+  if (analyse_(word)) return true;
+  return IsPrefixedName(word, [&](std::string_view name) {
+    if (sender.IsExcludedWord(name)) return false;
+    return sender.WordInDictionaries(name) || analyse_(name);
+  });
+}
+
 std::vector<std::string> TNdebeleChecker::Suggestions(std::string_view word) {
   std::vector<std::string> list;
   spell_.GetSuggestions(word, list);
@@ -161,7 +172,7 @@ void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::st
 
 bool TNdebeleChecker::Analysed(TOrthexSpell3Base& sender, const std::string& word) {
   auto found = verdicts_.find(word);
-  if (found == verdicts_.end()) found = verdicts_.emplace(word, analyse_(word)).first;
+  if (found == verdicts_.end()) found = verdicts_.emplace(word, IsNdebeleWordOrName(sender, word)).first;
   if (!found->second) return false;
   if (learning_ == TLearning::lnLearn) Learn(sender, word);
   return true;

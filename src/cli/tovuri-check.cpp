@@ -18,6 +18,7 @@
 #include "analyser/lexicon.h"
 #include "analyser/word_check.h"
 #include "checker/ndebele_checker.h"
+#include "cli/explain_command.h"
 #include "cli/pipe_mode.h"
 #include "cli/text_input.h"
 #include "spell/ox3Encoding.h"
@@ -42,6 +43,9 @@ constexpr std::string_view kUsage =
     "                                FILE:LINE:COLUMN: word\n"
     "  --words WORD...               print each word, a tab, and yes or no: the\n"
     "                                verdict of the whole pipeline\n"
+    "  --explain WORD...             print why each word is accepted or rejected:\n"
+    "                                the dictionary or lexicon entry (line, generator,\n"
+    "                                verb pattern row), or the nearest entries\n"
     "  --analyse WORD...             print each word, a tab, and yes or no: the\n"
     "                                analyser's verdict\n"
     "  --forms TAG PREFIX STEM FINAL [ATTRIBUTE]\n"
@@ -329,6 +333,14 @@ int Words(const Options& options, const std::vector<std::string>& words) {
   return all_accepted ? 0 : kExitRejected;
 }
 
+int Explain(const Options& options, const std::vector<std::string>& words) {
+  if (!LoadData(options)) return kExitUsage;
+  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options));
+  const int status = ExplainWords(checker, words, std::cout);
+  checker.Close();
+  return status == 0 ? 0 : kExitRejected;
+}
+
 // The ispell pipe protocol for editors; learns like -l.
 int Pipe(const Options& options, const std::vector<std::string>&) {
   if (!LoadData(options)) return kExitUsage;
@@ -371,6 +383,7 @@ constexpr size_t kAny = std::numeric_limits<size_t>::max();
 constexpr Command kCommands[] = {
     {"-l", 0, kAny, ListUnknown},
     {"--words", 1, kAny, Words},
+    {"--explain", 1, kAny, Explain},
     {"--analyse", 1, kAny, Analyse},
     {"--forms", 4, 5, Forms},
     {"--suggest", 1, kAny, Suggest},

@@ -97,5 +97,25 @@ TEST_F(CheckCommand, CleanTextExitsZeroAndWordsGiveVerdicts) {
   EXPECT_EQ(WEXITSTATUS(status), 2);
 }
 
+TEST_F(CheckCommand, AddingANameOnceAcceptsItAfterEveryPrefix) {
+  {
+    const fs::path folder = home_.Root() / "home/.local/share/Tovuri";
+    fs::create_directories(folder);
+    TCustomDictionary custom;
+    ASSERT_TRUE(custom.Open((folder / "Ndebele.oxu").string()));
+    ASSERT_TRUE(custom.AddWord("Qwertyville"));
+    ASSERT_TRUE(custom.Save());
+  }
+  int status = -1;
+  const std::string out = RunCommand(
+      tool_.string() + " --no-learn --words weQwertyville koQwertyville nguQwertyville "
+                       "kweleQwertyville wxQwertyville weqwertyville weQwertyvill",
+      &status);
+  EXPECT_EQ(out,
+            "weQwertyville\tyes\nkoQwertyville\tyes\nnguQwertyville\tyes\nkweleQwertyville\tyes\n"
+            "wxQwertyville\tno\nweqwertyville\tno\nweQwertyvill\tno\n");
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
 }  // namespace
 }  // namespace tovuri
