@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace tovuri {
+
+// How likely a string of letters is as a word of the language: a letter
+// n-gram model (Witten-Bell interpolation) over counts read from a file, so
+// that common shapes of words cost less than rare ones. Read-only once loaded.
+class TLetterModel {
+ public:
+  static constexpr int kMaxOrder = 6;
+
+  // Reads "ngram<TAB>count" lines ("^" starts a word, "$" ends it, "_" is any
+  // letter outside a to z; "#" starts a comment). False, with the model left
+  // empty, when the file cannot be read or a line is malformed.
+  bool Load(const std::string& path);
+  bool Empty() const { return order_ == 0; }
+  int Order() const { return order_; }
+
+  // -ln P(word), in nats, case ignored; 0 for every word when empty.
+  double Cost(std::string_view word) const;
+
+ private:
+  struct ContextStats {
+    uint32_t total = 0;     // n-grams counted after this context
+    uint32_t distinct = 0;  // different letters seen after it
+  };
+  // One letter's probability after the symbols of context (oldest first).
+  double Probability(const uint8_t* context, int length, uint8_t symbol) const;
+  void Add(const uint8_t* symbols, int length, uint32_t count);
+  void Clear();
+  bool Fail();  // clears the model and answers false
+
+  int order_ = 0;
+  std::unordered_map<uint32_t, uint32_t> counts_;         // n-gram -> count
+  std::unordered_map<uint32_t, ContextStats> contexts_;  // context -> what follows it
+};
+
+}  // namespace tovuri
