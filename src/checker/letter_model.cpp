@@ -25,10 +25,10 @@ uint8_t Symbol(char c) {
 
 // Up to kMaxOrder symbols and their number in one key; distinct for every
 // sequence, the empty one included.
-uint32_t Key(const uint8_t* symbols, int length) {
-  uint32_t key = 0;
+uint64_t Key(const uint8_t* symbols, int length) {
+  uint64_t key = 0;
   for (int i = 0; i < length; ++i) key = key << kBitsPerSymbol | symbols[i];
-  return key << 3 | static_cast<uint32_t>(length);
+  return key << 3 | static_cast<uint64_t>(length);
 }
 
 }  // namespace

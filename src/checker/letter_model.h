@@ -35,8 +35,8 @@ class TLetterModel {
   bool Fail();  // clears the model and answers false
 
   int order_ = 0;
-  std::unordered_map<uint32_t, uint32_t> counts_;         // n-gram -> count
-  std::unordered_map<uint32_t, ContextStats> contexts_;  // context -> what follows it
+  std::unordered_map<uint64_t, uint32_t> counts_;         // n-gram -> count
+  std::unordered_map<uint64_t, ContextStats> contexts_;  // context -> what follows it
 };
 
 }  // namespace tovuri

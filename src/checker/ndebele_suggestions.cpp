@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <queue>
+#include <cstdio>
 #include <unordered_map>
 #include <utility>
 
@@ -32,13 +33,17 @@ class BestCosts {
  public:
   void Add(double cost) {
     heap_.push(cost);
+    best_ = std::min(best_, cost);
     if (heap_.size() > TNdebeleSuggestions::kWanted) heap_.pop();
   }
   bool Full() const { return heap_.size() == TNdebeleSuggestions::kWanted; }
+  // Whether cost could still make a list worth reading: not kMargin behind the best found.
+  bool Hopeless(double cost) const { return (Full() && cost >= heap_.top()) || cost > best_ + TNdebeleSuggestions::kHopeless; }
   double Worst() const { return heap_.top(); }
 
  private:
   std::priority_queue<double> heap_;
+  double best_ = 1e300;
 };
 
 }  // namespace
@@ -56,7 +61,7 @@ void TNdebeleSuggestions::Extend(std::string_view word, TSuggestionSources& sour
     auto [at, added] = slips.try_emplace(candidate, cost);
     if (!added) at->second = std::min(at->second, cost);
   });
-  auto prior = [&](const std::string& candidate) { return letters_ ? letters_->Cost(candidate) : 0.0; };
+  auto prior = [&](const std::string& candidate) { return letters_ ? TNdebeleSuggestions::kLetterWeight * letters_->Cost(candidate) : 0.0; };
 
   // The dictionaries' suggestions are words already; the farther ones cost
   // one arbitrary slip plus a further edit for each edit beyond the first.
@@ -84,7 +89,7 @@ void TNdebeleSuggestions::Extend(std::string_view word, TSuggestionSources& sour
   // a dictionary word ends the search.
   size_t analysed = 0;
   for (Candidate& candidate : queue) {
-    if (best.Full() && candidate.cost >= best.Worst()) break;
+    if (best.Hopeless(candidate.cost)) break;
     if (candidate.word == word) continue;
     if (!InDictionaries(candidate.word, sources)) {
       if (analysed == budget_.max_analysed || std::chrono::steady_clock::now() > deadline) break;

@@ -30,8 +30,14 @@ class TNdebeleSuggestions final : public TSuggestionExtension {
     std::chrono::milliseconds max_time{40};
   };
 
+  // Weight of the letter model's cost beside the slip's: its n-grams see
+  // whole words' letters again and again, so its nats are not independent.
+  static constexpr double kLetterWeight = 0.4;
   // Extra cost, in nats, of a word only the analyser accepts.
   static constexpr double kAnalysedOnly = 1.5;
+  // Candidates this much costlier than the best word found are not looked
+  // at: thousands of times less likely, they would only lengthen the list.
+  static constexpr double kHopeless = 8;
   // Words past this many best ones are not looked for.
   static constexpr size_t kWanted = 10;
 
