@@ -31,6 +31,16 @@ uint64_t Key(const uint8_t* symbols, int length) {
   return key << 3 | static_cast<uint64_t>(length);
 }
 
+// "^", the word's letters, "$".
+std::vector<uint8_t> Symbols(std::string_view word) {
+  std::vector<uint8_t> symbols;
+  symbols.reserve(word.size() + 2);
+  symbols.push_back(kWordStart);
+  for (char c : word) symbols.push_back(c == '^' || c == '$' ? kOtherLetter : Symbol(c));
+  symbols.push_back(kWordEnd);
+  return symbols;
+}
+
 }  // namespace
 
 bool TLetterModel::Fail() {
@@ -93,23 +103,48 @@ double TLetterModel::Probability(const uint8_t* context, int length, uint8_t sym
   return p;
 }
 
+double TLetterModel::SymbolCost(const std::vector<uint8_t>& symbols, size_t i) const {
+  const size_t length = std::min(i, static_cast<size_t>(order_ - 1));
+  return -std::log(Probability(symbols.data() + i - length, static_cast<int>(length), symbols[i]));
+}
+
 double TLetterModel::Cost(std::string_view word) const {
-  if (Empty()) return 0;
   double cost = 0;
-  uint8_t history[kMaxOrder] = {kWordStart};
-  int held = 1;
-  const int keep = order_ - 1;
-  auto step = [&](uint8_t symbol) {
-    const int length = std::min(held, keep);
-    cost -= std::log(Probability(history + held - length, length, symbol));
-    if (held == kMaxOrder) {
-      for (int i = 1; i < held; ++i) history[i - 1] = history[i];
-      --held;
+  for (double letter : LetterCosts(word)) cost += letter;
+  return cost;
+}
+
+std::vector<double> TLetterModel::LetterCosts(std::string_view word) const {
+  if (Empty()) return std::vector<double>(word.size() + 1, 0.0);
+  const std::vector<uint8_t> symbols = Symbols(word);
+  std::vector<double> costs;
+  costs.reserve(symbols.size() - 1);
+  for (size_t i = 1; i < symbols.size(); ++i) costs.push_back(SymbolCost(symbols, i));
+  return costs;
+}
+
+double TLetterModel::CostNear(std::string_view candidate, std::string_view word,
+                              const std::vector<double>& word_costs) const {
+  if (Empty()) return 0;
+  const std::vector<uint8_t> c = Symbols(candidate);
+  const std::vector<uint8_t> w = Symbols(word);
+  if (word_costs.size() + 1 != w.size()) return Cost(candidate);
+  const size_t shorter = std::min(c.size(), w.size());
+  size_t prefix = 0;
+  while (prefix < shorter && c[prefix] == w[prefix]) ++prefix;
+  size_t suffix = 0;
+  while (suffix + prefix < shorter && c[c.size() - 1 - suffix] == w[w.size() - 1 - suffix]) ++suffix;
+  const size_t context = static_cast<size_t>(order_ - 1);
+  double cost = 0;
+  for (size_t i = 1; i < c.size(); ++i) {
+    if (i < prefix) {
+      cost += word_costs[i - 1];  // the same letters before it: the same cost
+    } else if (i >= context && i - context >= c.size() - suffix) {
+      cost += word_costs[i + w.size() - c.size() - 1];  // so too in the shared end
+    } else {
+      cost += SymbolCost(c, i);
     }
-    history[held++] = symbol;
-  };
-  for (char c : word) step(Symbol(c));
-  step(kWordEnd);
+  }
   return cost;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace tovuri {
 
@@ -23,11 +24,19 @@ class TLetterModel {
   // -ln P(word), in nats, case ignored; 0 for every word when empty.
   double Cost(std::string_view word) const;
 
+  // The cost of each letter of word and of its end, in order: Cost(word) is their sum.
+  std::vector<double> LetterCosts(std::string_view word) const;
+  // Cost(candidate) for a candidate that shares most letters with word: the
+  // letters whose n-gram word has too are not looked up again.
+  double CostNear(std::string_view candidate, std::string_view word, const std::vector<double>& word_costs) const;
+
  private:
   struct ContextStats {
     uint32_t total = 0;     // n-grams counted after this context
     uint32_t distinct = 0;  // different letters seen after it
   };
+  // The cost of symbol i of a word's symbols ("^", its letters, "$"), i >= 1.
+  double SymbolCost(const std::vector<uint8_t>& symbols, size_t i) const;
   // One letter's probability after the symbols of context (oldest first).
   double Probability(const uint8_t* context, int length, uint8_t symbol) const;
   void Add(const uint8_t* symbols, int length, uint32_t count);

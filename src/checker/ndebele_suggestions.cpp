@@ -61,7 +61,10 @@ void TNdebeleSuggestions::Extend(std::string_view word, TSuggestionSources& sour
     auto [at, added] = slips.try_emplace(candidate, cost);
     if (!added) at->second = std::min(at->second, cost);
   });
-  auto prior = [&](const std::string& candidate) { return letters_ ? TNdebeleSuggestions::kLetterWeight * letters_->Cost(candidate) : 0.0; };
+  const std::vector<double> word_costs = letters_ ? letters_->LetterCosts(word) : std::vector<double>();
+  auto prior = [&](const std::string& candidate) {
+    return letters_ ? kLetterWeight * letters_->CostNear(candidate, word, word_costs) : 0.0;
+  };
 
   // The dictionaries' suggestions are words already; the farther ones cost
   // one arbitrary slip plus a further edit for each edit beyond the first.
