@@ -87,15 +87,18 @@ void TNdebeleSuggestions::Extend(std::string_view word, TSuggestionSources& sour
   for (auto& [candidate, cost] : slips) queue.push_back({candidate, cost + prior(candidate)});
   std::sort(queue.begin(), queue.end(), ByCostThenWord);
 
-  // Cheapest first, so that a spent budget leaves out the least likely; once
-  // the wanted number is found, a candidate that could not beat them even as
-  // a dictionary word ends the search.
+  // Cheapest first, so that a spent budget leaves out the least likely. A
+  // candidate that could not make the list even as a dictionary word ends
+  // the search: the wanted number are found and cheaper, or the best found
+  // is far ahead.
   size_t analysed = 0;
   for (Candidate& candidate : queue) {
     if (best.Hopeless(candidate.cost)) break;
     if (candidate.word == word) continue;
+    if (std::chrono::steady_clock::now() > deadline) break;
     if (!InDictionaries(candidate.word, sources)) {
-      if (analysed == budget_.max_analysed || std::chrono::steady_clock::now() > deadline) break;
+      // Past the analyser's share, the dictionaries may still answer.
+      if (analysed == budget_.max_analysed) continue;
       ++analysed;
       if (!analyse_ || !analyse_(candidate.word)) continue;
       candidate.cost += kAnalysedOnly;

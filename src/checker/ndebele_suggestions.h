@@ -23,8 +23,9 @@ class TNdebeleSuggestions final : public TSuggestionExtension {
   // The analyser's verdict on one Windows-1252 word.
   using Analyse = std::function<bool(std::string_view)>;
 
-  // How much one request may spend: candidates checked with the analyser and
-  // wall time; past either, the candidates found so far are ranked.
+  // How much one request may spend: past max_analysed candidates only the
+  // dictionaries are asked; past max_time the search ends. Either way the
+  // words found so far are ranked.
   struct Budget {
     size_t max_analysed = 1500;
     std::chrono::milliseconds max_time{40};
