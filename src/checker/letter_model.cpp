@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <unordered_map>
 
 namespace tovuri {
 
@@ -31,6 +32,15 @@ uint64_t Key(const uint8_t* symbols, int length) {
   return key << 3 | static_cast<uint64_t>(length);
 }
 
+constexpr uint64_t kNoKey = ~uint64_t{0};  // Key never makes it
+
+size_t Slot(uint64_t key, size_t mask) {
+  key ^= key >> 29;
+  key *= 0xbf58476d1ce4e5b9ULL;
+  key ^= key >> 32;
+  return static_cast<size_t>(key) & mask;
+}
+
 // "^", the word's letters, "$".
 std::vector<uint8_t> Symbols(std::string_view word) {
   std::vector<uint8_t> symbols;
@@ -48,17 +58,18 @@ bool TLetterModel::Fail() {
   return false;
 }
 
-void TLetterModel::Add(const uint8_t* symbols, int length, uint32_t count) {
-  counts_[Key(symbols, length)] += count;
-  ContextStats& context = contexts_[Key(symbols, length - 1)];
-  context.total += count;
-  ++context.distinct;
-}
-
 void TLetterModel::Clear() {
   order_ = 0;
-  counts_.clear();
-  contexts_.clear();
+  table_.clear();
+}
+
+const TLetterModel::Entry* TLetterModel::Find(uint64_t key) const {
+  if (table_.empty()) return nullptr;
+  const size_t mask = table_.size() - 1;
+  for (size_t i = Slot(key, mask);; i = (i + 1) & mask) {
+    if (table_[i].key == key) return &table_[i];
+    if (table_[i].key == kNoKey) return nullptr;
+  }
 }
 
 bool TLetterModel::Load(const std::string& path) {
@@ -67,6 +78,7 @@ bool TLetterModel::Load(const std::string& path) {
   if (!in) return false;
   std::string line;
   int order = 0;
+  std::unordered_map<uint64_t, Entry> entries;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
     const size_t tab = line.find('\t');
@@ -77,8 +89,21 @@ bool TLetterModel::Load(const std::string& path) {
     const unsigned long count = std::strtoul(line.c_str() + tab + 1, &end, 10);
     if (*end != '\0' || count == 0 || count > 1'000'000'000UL) return Fail();
     // Each n-gram is listed once, so its context learns one more follower.
-    Add(symbols, static_cast<int>(tab), static_cast<uint32_t>(count));
+    const int length = static_cast<int>(tab);
+    entries[Key(symbols, length)].count += static_cast<uint32_t>(count);
+    Entry& context = entries[Key(symbols, length - 1)];
+    context.total += static_cast<uint32_t>(count);
+    ++context.distinct;
     order = std::max(order, static_cast<int>(tab));
+  }
+  size_t size = 2;
+  while (size < 2 * entries.size()) size *= 2;
+  table_.assign(size, Entry{kNoKey});
+  for (auto& [key, entry] : entries) {
+    size_t i = Slot(key, size - 1);
+    while (table_[i].key != kNoKey) i = (i + 1) & (size - 1);
+    table_[i] = entry;
+    table_[i].key = key;
   }
   order_ = order;
   return true;
@@ -91,13 +116,13 @@ double TLetterModel::Probability(const uint8_t* context, int length, uint8_t sym
   // shorter context's estimate, trusting it more the fewer letters follow it.
   for (int k = 0; k <= length; ++k) {
     const uint8_t* h = context + (length - k);
-    const auto found = contexts_.find(Key(h, k));
-    if (found == contexts_.end()) break;
+    const Entry* seen_context = Find(Key(h, k));
+    if (seen_context == nullptr || seen_context->total == 0) break;
     for (int i = 0; i < k; ++i) gram[i] = h[i];
     gram[k] = symbol;
-    const auto seen = counts_.find(Key(gram, k + 1));
-    const double c = seen == counts_.end() ? 0 : seen->second;
-    const double t = found->second.total, d = found->second.distinct;
+    const Entry* seen = Find(Key(gram, k + 1));
+    const double c = seen == nullptr ? 0 : seen->count;
+    const double t = seen_context->total, d = seen_context->distinct;
     p = (c + d * p) / (t + d);
   }
   return p;

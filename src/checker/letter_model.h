@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace tovuri {
@@ -31,21 +30,27 @@ class TLetterModel {
   double CostNear(std::string_view candidate, std::string_view word, const std::vector<double>& word_costs) const;
 
  private:
-  struct ContextStats {
-    uint32_t total = 0;     // n-grams counted after this context
-    uint32_t distinct = 0;  // different letters seen after it
+  // What the model knows of one sequence of symbols: how often it was seen
+  // as an n-gram, and as a context how many n-grams and different letters
+  // followed it.
+  struct Entry {
+    uint64_t key;
+    uint32_t count = 0;
+    uint32_t total = 0;
+    uint32_t distinct = 0;
   };
+  const Entry* Find(uint64_t key) const;
   // The cost of symbol i of a word's symbols ("^", its letters, "$"), i >= 1.
   double SymbolCost(const std::vector<uint8_t>& symbols, size_t i) const;
   // One letter's probability after the symbols of context (oldest first).
   double Probability(const uint8_t* context, int length, uint8_t symbol) const;
-  void Add(const uint8_t* symbols, int length, uint32_t count);
   void Clear();
   bool Fail();  // clears the model and answers false
 
   int order_ = 0;
-  std::unordered_map<uint64_t, uint32_t> counts_;         // n-gram -> count
-  std::unordered_map<uint64_t, ContextStats> contexts_;  // context -> what follows it
+  // Open addressing, a power of two in size and at most half full: a few
+  // probes in one array per look-up.
+  std::vector<Entry> table_;
 };
 
 }  // namespace tovuri
