@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <unordered_map>
@@ -92,6 +93,7 @@ bool TLetterModel::Load(const std::string& path) {
     const int length = static_cast<int>(tab);
     entries[Key(symbols, length)].count += static_cast<uint32_t>(count);
     Entry& context = entries[Key(symbols, length - 1)];
+    if (context.total > UINT32_MAX - count) return Fail();  // counts beyond any real list
     context.total += static_cast<uint32_t>(count);
     ++context.distinct;
     order = std::max(order, static_cast<int>(tab));

@@ -56,11 +56,15 @@ void TNdebeleSuggestions::Extend(std::string_view word, TSuggestionSources& sour
                                  std::vector<std::string>& ranked) {
   const auto deadline = std::chrono::steady_clock::now() + budget_.max_time;
   std::unordered_map<std::string, double> slips;
-  ForEachSlipCorrection(word, [&](const std::string& candidate, double cost) {
-    if (candidate.size() < 2) return;
-    auto [at, added] = slips.try_emplace(candidate, cost);
-    if (!added) at->second = std::min(at->second, cost);
-  });
+  // As in the framework, a word too long for edits gets none: its candidates
+  // alone would take hundreds of times its length.
+  if (word.size() <= TSuggestionsGenerator::kMaxWordLength) {
+    ForEachSlipCorrection(word, [&](const std::string& candidate, double cost) {
+      if (candidate.size() < 2) return;
+      auto [at, added] = slips.try_emplace(candidate, cost);
+      if (!added) at->second = std::min(at->second, cost);
+    });
+  }
   const std::vector<double> word_costs = letters_ ? letters_->LetterCosts(word) : std::vector<double>();
   auto prior = [&](const std::string& candidate) {
     return letters_ ? kLetterWeight * letters_->CostNear(candidate, word, word_costs) : 0.0;

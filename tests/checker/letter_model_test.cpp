@@ -61,7 +61,8 @@ TEST_F(LetterModelFile, CostNearAgreesWithCost) {
 }
 
 TEST_F(LetterModelFile, AMalformedFileLeavesTheModelEmpty) {
-  for (const char* text : {"ab\tx\n", "abcdefgh\t3\n", "\t3\n", "ab 3\n", "ab\t0\n"}) {
+  for (const char* text : {"ab\tx\n", "abcdefgh\t3\n", "\t3\n", "ab 3\n", "ab\t0\n",
+                           "ab\t1000000000\nac\t1000000000\nad\t1000000000\nae\t1000000000\naf\t1000000000\n"}) {
     TLetterModel model;
     EXPECT_FALSE(model.Load(Write(text))) << text;
     EXPECT_TRUE(model.Empty());

@@ -92,5 +92,15 @@ TEST(NdebeleSuggestions, StopsLookingOnceEnoughLikelierWordsAreFound) {
   EXPECT_LT(f.asked.size(), everything.size());
 }
 
+TEST(NdebeleSuggestions, AWordTooLongForEditsKeepsTheDictionariesListAlone) {
+  Fixture f;
+  f.analysable = {"ukuwa"};
+  const std::string word = std::string(TSuggestionsGenerator::kMaxWordLength - 3, 'a') + "ukua";
+  EXPECT_EQ(f.Suggest(word, {}, {"ukuza"}), std::vector<std::string>{"ukuza"});
+  EXPECT_TRUE(f.asked.empty());
+  f.Suggest(word.substr(1), {});
+  EXPECT_FALSE(f.asked.empty()) << "a word of the longest length still gets edits";
+}
+
 }  // namespace
 }  // namespace tovuri
