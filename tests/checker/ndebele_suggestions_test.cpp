@@ -36,7 +36,8 @@ class WordSetSources final : public TSuggestionSources {
 struct Fixture {
   std::set<std::string> analysable;
   std::vector<std::string> asked;  // what the analyser was asked, in order
-  TNdebeleSuggestions::Budget budget;
+  // No time limit unless a test sets one, so a busy machine cannot change an answer.
+  TNdebeleSuggestions::Budget budget{.max_time = std::chrono::hours(1)};
 
   std::vector<std::string> Suggest(std::string_view word, std::set<std::string> dictionary,
                                    std::vector<std::string> ranked = {}) {
@@ -77,6 +78,12 @@ TEST(NdebeleSuggestions, ASpentBudgetKeepsWhatWasFound) {
   f.budget.max_analysed = 1;
   EXPECT_EQ(f.Suggest("ukua", {}), std::vector<std::string>{"ukuwa"}) << "the likeliest is tried first";
   EXPECT_EQ(f.asked, std::vector<std::string>{"ukuwa"});
+  f.asked.clear();
+  f.budget.max_analysed = 100;
+  f.budget.max_time = std::chrono::milliseconds(-1);
+  EXPECT_EQ(f.Suggest("ukua", {"ukuza"}, {"ukuze"}), std::vector<std::string>{"ukuze"})
+      << "out of time, the dictionaries' list is ranked as it is";
+  EXPECT_TRUE(f.asked.empty());
 }
 
 TEST(NdebeleSuggestions, StopsLookingOnceEnoughLikelierWordsAreFound) {
