@@ -99,7 +99,7 @@ bool TLetterModel::Load(const std::string& path) {
     order = std::max(order, static_cast<int>(tab));
   }
   size_t size = 2;
-  while (size < 2 * entries.size()) size *= 2;
+  while (size * 3 < entries.size() * 4) size *= 2;
   table_.assign(size, Entry{kNoKey});
   for (auto& [key, entry] : entries) {
     size_t i = Slot(key, size - 1);

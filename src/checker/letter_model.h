@@ -48,8 +48,8 @@ class TLetterModel {
   bool Fail();  // clears the model and answers false
 
   int order_ = 0;
-  // Open addressing, a power of two in size and at most half full: a few
-  // probes in one array per look-up.
+  // Open addressing, a power of two in size and at most three quarters
+  // full: a few probes in one array per look-up.
   std::vector<Entry> table_;
 };
 
