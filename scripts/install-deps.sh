@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Tovuri builds and tests with, when any is missing.
 set -euo pipefail
+# qt6-base-dev, fonts-dejavu-core: the desktop program and its offscreen tests;
+# pkg-config, libenchant-2-dev: the Enchant provider; enchant-2: its tests run Enchant's own tools.
 packages=(build-essential cmake ccache googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev fonts-dejavu-core)
+  qt6-base-dev fonts-dejavu-core pkg-config libenchant-2-dev enchant-2)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

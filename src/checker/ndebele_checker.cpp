@@ -20,7 +20,14 @@ TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning,
   spell_.SetKeepDictionariesActive(true);
   spell_.SetUserInterface(&ui_);
   spell_.OnWordCheck = [this](TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type,
-                              std::string&) { CheckWithAnalyser(sender, word, type); };
+                              std::string&) {
+    CheckWithAnalyser(sender, word, type);
+    if (!on_word_) return;
+    // The parser stands just after the word.
+    const auto end = static_cast<size_t>(sender.CurrentParser()->GetPosition().x);
+    const bool accepted = type != TWordCheckType::wctMisspelled && type != TWordCheckType::wctExcluded;
+    on_word_(word, end - word.size(), accepted);
+  };
   spell_.OnPromptWord = [this](TOrthexSpell3Base& sender, const std::string& word, bool) {
     if (on_prompt_) on_prompt_(word, sender.CurrentParser()->GetPosition());
   };
@@ -34,12 +41,56 @@ void TNdebeleChecker::Check(std::string& text, std::function<void(const std::str
   on_prompt_ = nullptr;
 }
 
+void TNdebeleChecker::CheckWords(std::string& text,
+                                 std::function<void(const std::string&, size_t, bool)> each) {
+  on_word_ = std::move(each);
+  spell_.CheckString(text);
+  on_word_ = nullptr;
+}
+
 bool TNdebeleChecker::IsAccepted(std::string_view word) {
   std::string text(word);
   bool prompted = false;
   Check(text, [&](const std::string&, TTextPos) { prompted = true; });
   // A replacement (an auto-correct pair) means the word as written is not right.
   return !prompted && text == word;
+}
+
+std::vector<std::string> TNdebeleChecker::Suggestions(std::string_view word) {
+  std::vector<std::string> list;
+  spell_.GetSuggestions(word, list);
+  return list;
+}
+
+void TNdebeleChecker::AcceptForSession(std::string_view word) { spell_.InternalDictionary().AddWord(word); }
+
+bool TNdebeleChecker::AddToPersonal(std::string_view word) {
+  TCustomDictionary* custom = spell_.ActiveCustomDictionary();
+  if (custom == nullptr) return false;
+  custom->RemoveExcluded(word);
+  const bool added = custom->Contains(word) || custom->AddWord(word);
+  custom->Save();
+  return added;
+}
+
+bool TNdebeleChecker::Exclude(std::string_view word) {
+  TCustomDictionary* custom = spell_.ActiveCustomDictionary();
+  if (custom == nullptr) return false;
+  custom->RemoveWord(word);
+  const bool excluded = custom->IsExcluded(word) || custom->AddExcluded(word);
+  custom->Save();
+  return excluded;
+}
+
+void TNdebeleChecker::StoreReplacement(std::string_view misspelt, std::string_view replacement) {
+  spell_.Configuration().EnsureLoaded();
+  spell_.LearnReplacement(misspelt, replacement);
+  if (TCustomDictionary* learning = spell_.LearningDictionary()) learning->Save();
+}
+
+void TNdebeleChecker::Save() {
+  if (TCustomDictionary* custom = spell_.ActiveCustomDictionary()) custom->Save();
+  if (TCustomDictionary* learning = spell_.LearningDictionary()) learning->Save();
 }
 
 void TNdebeleChecker::Close() { spell_.SetKeepDictionariesActive(false); }
@@ -54,6 +105,8 @@ void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::st
   // would replace is reported where it stands.
   if (type == TWordCheckType::wctAutoCorrect) type = TWordCheckType::wctExcluded;
   if (type != TWordCheckType::wctMisspelled) return;
+  // A word the user excluded stays reported, however the analyser judges it.
+  if (sender.UseExcludeWords && sender.IsExcludedWord(word)) return;
   auto found = verdicts_.find(word);
   if (found == verdicts_.end()) found = verdicts_.emplace(word, analyse_(word)).first;
   if (!found->second) return;

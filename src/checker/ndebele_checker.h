@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "spell/ox3SpellBase.h"
 #include "spell/ox3SpellUI.h"
@@ -32,9 +33,30 @@ class TNdebeleChecker {
   // word that is not accepted and its position (x is the index in text).
   void Check(std::string& text, std::function<void(const std::string&, TTextPos)> prompt);
 
+  // Checks text (Windows-1252) without changing it; calls each with every
+  // word in order, its index in text and whether it is accepted.
+  void CheckWords(std::string& text, std::function<void(const std::string&, size_t, bool)> each);
+
   // The full verdict on one Windows-1252 word: accepted as written (a word
   // the user's auto-correct pairs would replace is not).
   bool IsAccepted(std::string_view word);
+
+  // Replacements for a Windows-1252 word, best first.
+  std::vector<std::string> Suggestions(std::string_view word);
+
+  // Accepts a word until the checker closes; no file changes.
+  void AcceptForSession(std::string_view word);
+  // Adds a word to the user's active custom dictionary (lifting its
+  // exclusion) and writes the dictionary.
+  bool AddToPersonal(std::string_view word);
+  // Makes the active custom dictionary always report a word (dropping it as
+  // an added word) and writes the dictionary.
+  bool Exclude(std::string_view word);
+  // Learns that the user replaced misspelt with replacement, so it comes
+  // first next time; writes the learning file.
+  void StoreReplacement(std::string_view misspelt, std::string_view replacement);
+  // Writes the user's changed dictionaries (learnt words included) now.
+  void Save();
 
   // Releases the dictionaries, which writes the learnt words.
   void Close();
@@ -70,6 +92,7 @@ class TNdebeleChecker {
   Analyse analyse_;
   std::unordered_map<std::string, bool> verdicts_;
   std::function<void(const std::string&, TTextPos)> on_prompt_;
+  std::function<void(const std::string&, size_t, bool)> on_word_;
 };
 
 }  // namespace tovuri

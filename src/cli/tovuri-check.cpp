@@ -17,6 +17,7 @@
 #include "analyser/word_check.h"
 #include "checker/ndebele_checker.h"
 #include "cli/suggest_command.h"
+#include "cli/pipe_mode.h"
 #include "cli/text_input.h"
 #include "spell/ox3Encoding.h"
 #include "spell/ox3SpellBase.h"
@@ -27,6 +28,7 @@ using namespace tovuri;
 
 constexpr std::string_view kUsage =
     "Usage: tovuri-check [--data DIR] [--no-learn] COMMAND ARGUMENTS...\n"
+    "       tovuri-check -a [-p FILE] [-d DICT] [-i ENCODING]\n"
     "\n"
     "Commands:\n"
     "  -l [FILE...]                  list every word of the files (standard input\n"
@@ -43,6 +45,9 @@ constexpr std::string_view kUsage =
     "  --suggest WORD...             print \"WORD: s1, s2, ...\" for each word: the\n"
     "                                ranked suggestions, with the words the analyser\n"
     "                                accepts among them\n"
+    "  -a                            answer the ispell pipe protocol on standard\n"
+    "                                input and output (UTF-8), for editors\n"
+    "  -vv                           print the ispell-style version line\n"
     "  --help                        show this text\n"
     "\n"
     "Options:\n"
@@ -57,6 +62,12 @@ constexpr std::string_view kUsage =
     "  --dictionaries-only           --suggest: the suggestions of the main\n"
     "                                dictionaries (*.oxm, Ndebele.oxm first) in the\n"
     "                                data directory alone, as the framework ranks them\n"
+    "  -p FILE                       with -a: also accept the words of FILE, a\n"
+    "                                UTF-8 word list, one a line\n"
+    "  -i ENCODING, --encoding=ENCODING\n"
+    "                                with -a: the encoding; only UTF-8 is spoken\n"
+    "  -d DICT, -m, -B, -C, -S       with -a: accepted for editors and ignored\n"
+    "                                (the one dictionary is Ndebele)\n"
     "\n"
     "The custom dictionary and the settings are the desktop program's: Ndebele.oxu\n"
     "in $XDG_DATA_HOME/Tovuri, and $XDG_CONFIG_HOME/Tovuri/Ndebele.reg.\n"
@@ -74,6 +85,7 @@ struct Options {
   bool stats = false;      // timings on standard error at the end
   bool learn = true;
   bool dictionaries_only = false;  // --suggest: the main dictionaries' suggestions alone
+  std::vector<std::string> word_lists;  // -p: words accepted for the session
 };
 
 // Where the time goes: start-up (loading, index building) and verdicts.
@@ -256,6 +268,26 @@ int Words(const Options& options, const std::vector<std::string>& words) {
   return all_accepted ? 0 : kExitRejected;
 }
 
+// The ispell pipe protocol for editors; learns like -l.
+int Pipe(const Options& options, const std::vector<std::string>&) {
+  if (!LoadData(options)) return kExitUsage;
+  TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options));
+  for (const std::string& file : options.word_lists) {
+    if (!AcceptWordList(checker, file)) {
+      std::cerr << "tovuri-check: cannot read " << file << '\n';
+      return kExitUsage;
+    }
+  }
+  RunPipeMode(checker, std::cin, std::cout);
+  checker.Close();
+  return 0;
+}
+
+int IspellVersion(const Options&, const std::vector<std::string>&) {
+  std::cout << kIspellBanner << '\n';
+  return 0;
+}
+
 int Help(const Options&, const std::vector<std::string>&) {
   std::cout << kUsage;
   return 0;
@@ -276,6 +308,8 @@ constexpr Command kCommands[] = {
     {"--analyse", 1, kAny, Analyse},
     {"--forms", 4, 5, Forms},
     {"--suggest", 1, kAny, Suggest},
+    {"-a", 0, 0, Pipe},
+    {"-vv", 0, 0, IspellVersion},
     {"--help", 0, 0, Help},
 };
 
@@ -285,6 +319,13 @@ int UsageError(std::string_view problem) {
 }
 
 bool IsOption(std::string_view arg) { return arg.size() > 1 && arg[0] == '-'; }
+
+// Editors name the pipe's encoding; only UTF-8 is spoken.
+bool IsUtf8Name(std::string_view name) {
+  std::string lower;
+  for (char c : name) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return lower == "utf-8" || lower == "utf8";
+}
 
 }  // namespace
 
@@ -312,6 +353,14 @@ int main(int argc, char** argv) {
     } else if (arg == "--data") {
       if (++i == argc) return UsageError("--data needs a directory");
       options.data_dir = argv[i];
+    } else if (arg == "-m" || arg == "-B" || arg == "-C" || arg == "-S") {
+      // ispell's options for the words it runs together; nothing to do here.
+    } else if (arg == "-d" || arg == "-p" || arg == "-i") {
+      if (++i == argc) return UsageError(std::string(arg) + " needs a value");
+      if (arg == "-p") options.word_lists.emplace_back(argv[i]);
+      if (arg == "-i" && !IsUtf8Name(argv[i])) return UsageError("only UTF-8 is spoken, not " + std::string(argv[i]));
+    } else if (arg.starts_with("--encoding=")) {
+      if (!IsUtf8Name(arg.substr(11))) return UsageError("only UTF-8 is spoken, not " + std::string(arg.substr(11)));
     } else {
       const Command* found = nullptr;
       for (const Command& c : kCommands)
