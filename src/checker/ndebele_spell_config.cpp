@@ -1,5 +1,11 @@
 #include "checker/ndebele_spell_config.h"
 
+#include <filesystem>
+#include <memory>
+
+#include "analyser/word_check.h"
+#include "checker/letter_model.h"
+#include "checker/ndebele_suggestions.h"
 #include "spell/ox3SpellBase.h"
 
 namespace tovuri {
@@ -27,6 +33,16 @@ void ConfigureNdebeleSpell(TOrthexSpell3Base& spell, const std::string& app_dir)
   spell.SetPhoneticDepth(2);
   spell.SetSuggestionsLearningDict("%AppData%/Tovuri/%UserName%_sp.oxl");
   spell.SetSuggestionsLearning(has_home);
+  spell.SetSuggestionExtension(NdebeleSuggestionsFor(app_dir));
+}
+
+std::unique_ptr<TSuggestionExtension> NdebeleSuggestionsFor(const std::string& app_dir) {
+  auto letters = std::make_shared<TLetterModel>();
+  // Without the file the ranking rests on the slips and the verdicts alone.
+  letters->Load((std::filesystem::path(app_dir) / kLetterModelFile).string());
+  return std::make_unique<TNdebeleSuggestions>(
+      std::move(letters), [](std::string_view word) { return IsNdebeleWord(word); },
+      TNdebeleSuggestions::Budget{});
 }
 
 }  // namespace tovuri

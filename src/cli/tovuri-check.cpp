@@ -20,13 +20,10 @@
 #include "checker/ndebele_checker.h"
 #include "cli/explain_command.h"
 #include "cli/pipe_mode.h"
+#include "cli/suggest_command.h"
 #include "cli/text_input.h"
 #include "spell/ox3Encoding.h"
-#include "spell/ox3MainDictionary.h"
-#include "spell/ox3PhoneticsMap.h"
 #include "spell/ox3SpellBase.h"
-#include "spell/ox3SuggestionSources.h"
-#include "spell/ox3Suggestions.h"
 
 namespace {
 
@@ -52,8 +49,8 @@ constexpr std::string_view kUsage =
     "                                print every form the generator for TAG makes of\n"
     "                                one entry, in generation order (\"\" for empty)\n"
     "  --suggest WORD...             print \"WORD: s1, s2, ...\" for each word: the\n"
-    "                                suggestions from the main dictionaries (*.oxm,\n"
-    "                                Ndebele.oxm first) in the data directory\n"
+    "                                ranked suggestions, with the words the analyser\n"
+    "                                accepts among them\n"
     "  -a                            answer the ispell pipe protocol on standard\n"
     "                                input and output (UTF-8), for editors\n"
     "  -vv                           print the ispell-style version line\n"
@@ -69,6 +66,9 @@ constexpr std::string_view kUsage =
     "                                the time spent on verdicts and on start-up\n"
     "  --no-learn                    do not add the words that only the analyser\n"
     "                                accepts to the custom dictionary\n"
+    "  --dictionaries-only           --suggest: the suggestions of the main\n"
+    "                                dictionaries (*.oxm, Ndebele.oxm first) in the\n"
+    "                                data directory alone, as the framework ranks them\n"
     "  -p FILE                       with -a: also accept the words of FILE, a\n"
     "                                UTF-8 word list, one a line\n"
     "  -i ENCODING, --encoding=ENCODING\n"
@@ -94,6 +94,7 @@ struct Options {
   bool reference = false;  // verdicts from the generate-and-collect path
   bool stats = false;      // timings on standard error at the end
   bool learn = true;
+  bool dictionaries_only = false;  // --suggest: the main dictionaries' suggestions alone
   std::vector<std::string> word_lists;  // -p: words accepted for the session
 };
 
@@ -226,44 +227,14 @@ int Forms(const Options& options, const std::vector<std::string>& args) {
   return 0;
 }
 
-// Ranked suggestions from the program's main dictionaries, as the spelling
-// dialog would offer them.
+// The suggestions every front end offers (the analyser's words among them),
+// or with --dictionaries-only the main dictionaries' alone.
 int Suggest(const Options& options, const std::vector<std::string>& words) {
-  namespace fs = std::filesystem;
-  const fs::path dir = options.data_dir ? fs::path(*options.data_dir) : fs::path(ProgramDir());
-  std::vector<fs::path> paths;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(dir, error))
-    if (entry.path().extension() == ".oxm") paths.push_back(entry.path());
-  std::sort(paths.begin(), paths.end(), [](const fs::path& a, const fs::path& b) {
-    return std::pair(a.filename() != "Ndebele.oxm", a) < std::pair(b.filename() != "Ndebele.oxm", b);
-  });
-  std::vector<std::unique_ptr<TMainDictionary>> mains;
-  TDictionarySuggestionSources sources;
-  for (const fs::path& path : paths) {
-    auto dictionary = std::make_unique<TMainDictionary>();
-    if (!dictionary->Open(path.string())) continue;
-    sources.MainDictionaries.push_back(dictionary.get());
-    mains.push_back(std::move(dictionary));
-  }
-  if (mains.empty()) {
-    std::cerr << "tovuri-check: no main dictionary (*.oxm) in " << dir.string() << '\n';
-    return kExitUsage;
-  }
-  TSuggestionsGenerator generator;
-  generator.SetLanguage(mains.front()->Language());
-  TPhoneticsMap map;
-  std::vector<std::string> suggestions;
-  for (const std::string& word : words) {
-    suggestions.clear();
-    if (const std::optional<std::string> ansi = Utf8ToWindows1252(word))
-      BuildSuggestions(*ansi, -1, suggestions, sources, generator, map, TSuggestionSettings{});
-    std::cout << word << ':';
-    if (suggestions.empty()) std::cout << " (no suggestions)";
-    for (size_t i = 0; i < suggestions.size(); ++i)
-      std::cout << (i == 0 ? " " : ", ") << Windows1252ToUtf8(suggestions[i]);
-    std::cout << '\n';
-  }
+  if (options.dictionaries_only) return PrintDictionarySuggestions(AppDir(options), words) ? 0 : kExitUsage;
+  if (!LoadData(options)) return kExitUsage;
+  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options));
+  PrintSuggestions(checker.Spell(), words);
+  checker.Close();
   return 0;
 }
 
@@ -429,6 +400,8 @@ int main(int argc, char** argv) {
       options.stats = true;
     } else if (arg == "--no-learn") {
       options.learn = false;
+    } else if (arg == "--dictionaries-only") {
+      options.dictionaries_only = true;
     } else if (arg == "--data") {
       if (++i == argc) return UsageError("--data needs a directory");
       options.data_dir = argv[i];

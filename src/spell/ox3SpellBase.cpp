@@ -304,7 +304,25 @@ void TOrthexSpell3Base::GetSuggestions(std::string_view word, std::vector<std::s
   if (OnAdjustPhoneticsMap)
     settings.OnAdjustPhoneticsMap = [this](TPhoneticsMap&) { OnAdjustPhoneticsMap(*this); };
   list.clear();
-  BuildSuggestions(word, MaxSuggestions, list, sources, *suggestions_generator_, *phonetics_map_, settings);
+  if (!suggestion_extension_) {
+    BuildSuggestions(word, MaxSuggestions, list, sources, *suggestions_generator_, *phonetics_map_, settings);
+    return;
+  }
+  // The extension ranks the whole list anew, so the cap waits for it.
+  BuildSuggestions(word, -1, list, sources, *suggestions_generator_, *phonetics_map_, settings);
+  std::string replacement;
+  if (sources.FindMapping(word, replacement)) return;  // a mandatory replacement stands alone
+  suggestion_extension_->Extend(word, sources, list);
+  // What the user chose for this word before stays first.
+  if (sources.HasLearningDictionary() && sources.FindLearntReplacement(word, replacement)) {
+    const auto learnt = std::find(list.begin(), list.end(), replacement);
+    if (learnt != list.end())
+      std::rotate(list.begin(), learnt, learnt + 1);
+    else
+      list.insert(list.begin(), replacement);
+  }
+  if (MaxSuggestions >= 0 && list.size() > static_cast<size_t>(MaxSuggestions))
+    list.resize(static_cast<size_t>(MaxSuggestions));
 }
 
 void TOrthexSpell3Base::LearnReplacement(std::string_view old_word, std::string_view new_word) {

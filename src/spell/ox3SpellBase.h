@@ -115,6 +115,12 @@ class TOrthexSpell3Base : public TConfigOwner {
   virtual void SetSuggestionsGenerator(std::unique_ptr<TSuggestionsGenerator> generator);
   TPhoneticsMap& PhoneticsMap() { return *phonetics_map_; }
   virtual void SetPhoneticsMap(std::unique_ptr<TPhoneticsMap> map);
+  // A further source of suggestions that GetSuggestions merges with the
+  // dictionaries' own; null (the default) for none.
+  void SetSuggestionExtension(std::unique_ptr<TSuggestionExtension> extension) {
+    suggestion_extension_ = std::move(extension);
+  }
+  TSuggestionExtension* SuggestionExtension() const { return suggestion_extension_.get(); }
   TOrthexConfig& Configuration() { return *configuration_; }
   // "%AppDir%" and "%AppName%"; the program's own folder and name by default.
   TPathMacros& PathMacros() { return path_macros_; }
@@ -449,6 +455,7 @@ class TOrthexSpell3Base : public TConfigOwner {
   std::unique_ptr<TMainParsingEngine> parsing_engine_;
   std::unique_ptr<TSuggestionsGenerator> suggestions_generator_;
   std::unique_ptr<TPhoneticsMap> phonetics_map_;
+  std::unique_ptr<TSuggestionExtension> suggestion_extension_;
   std::unique_ptr<TCustomDictionary> internal_dictionary_;
   TPathMacros path_macros_;
   TSpellUserInterface* ui_ = nullptr;

@@ -101,6 +101,16 @@ class TSuggestionSources {
   virtual void LearnReplacement(std::string_view old_word, std::string_view new_word) = 0;
 };
 
+// A further source of suggestions beside the dictionaries' single edits and
+// sound-alikes, such as a language's own model of its writers' slips.
+class TSuggestionExtension {
+ public:
+  virtual ~TSuggestionExtension() = default;
+  // ranked holds the dictionaries' suggestions for word, best first; adds
+  // this source's candidates and leaves the merged list best first.
+  virtual void Extend(std::string_view word, TSuggestionSources& sources, std::vector<std::string>& ranked) = 0;
+};
+
 // The spell checker's settings that shape the suggestions.
 struct TSuggestionSettings {
   TSpellOptions Options;  // soPrimaryOnly: candidates must be in a main dictionary

@@ -130,7 +130,7 @@ TEST_F(PipeMode, ALineOfAHundredThousandCharactersIsAnsweredWordByWord) {
   const std::string out = Run(line + "\n" + "^inja\n");
   std::string expected(kBanner);
   for (size_t words = (offset - 1) / 7; words > 0; --words) expected += "*\n";
-  expected += "& abntu 1 " + std::to_string(offset) + ": abantu\n\n*\n\n";
+  expected += "& abntu 2 " + std::to_string(offset) + ": abantu, bantu\n\n*\n\n";
   EXPECT_EQ(out, expected);
 }
 

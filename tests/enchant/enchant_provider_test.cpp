@@ -122,7 +122,7 @@ TEST_F(EnchantProvider, ChecksWordsAsTheCheckerDoes) {
           {"qwxz", false},  {"p\xC3\xA9qa", false}, {"\xC5\x8Bqa", false},  // a letter beyond Windows-1252
       };
   for (const auto& c : cases) EXPECT_EQ(Check(dict_, c.word), c.accepted) << c.word;
-  EXPECT_EQ(Suggest(dict_, "abntu"), std::vector<std::string>{"abantu"});
+  EXPECT_EQ(Suggest(dict_, "abntu"), (std::vector<std::string>{"abantu", "bantu"}));
   EXPECT_TRUE(Suggest(dict_, "qwxzqwxz").empty());
 }
 
@@ -211,7 +211,7 @@ TEST_F(EnchantProvider, TwoDictionariesCheckOnTwoThreads) {
       for (int round = 0; round < 20; ++round) {
         for (const auto& [word, accepted] : words)
           if (Check(dict, word) != accepted) ++*wrong;
-        if (Suggest(dict, "abntu") != std::vector<std::string>{"abantu"}) ++*wrong;
+        if (Suggest(dict, "abntu") != (std::vector<std::string>{"abantu", "bantu"})) ++*wrong;
       }
       // Both write the one custom dictionary at about the same time; the
       // merge on save keeps both words.
@@ -264,7 +264,7 @@ TEST_F(EnchantProvider, AnUnusableDataFolderGivesNoDictionary) {
 
 TEST_F(EnchantProvider, CProgramChecksAndSuggestsSilently) {
   const Ran ran = Run(std::string(TOVURI_BROKER_CHECK) + " nd umuntu abntu simbona qwxz");
-  EXPECT_EQ(ran.out, "umuntu: yes\nabntu: no: abantu\nsimbona: yes\nqwxz: no:\n");
+  EXPECT_EQ(ran.out, "umuntu: yes\nabntu: no: abantu, bantu\nsimbona: yes\nqwxz: no:\n");
   EXPECT_EQ(ran.err, "") << "the provider prints nothing inside its host";
   EXPECT_EQ(WEXITSTATUS(ran.status), 0);
 }
@@ -294,7 +294,7 @@ TEST_F(EnchantTools, ListAFilesMisspellingsAndAnswerInPipeMode) {
   const Ran listed = Run("enchant-2 -d nd -l " + file.string());
   EXPECT_EQ(listed.out, "qwxz\nabntu\n");
   const Ran piped = Run("printf 'umuntu abntu\\n' | enchant-2 -d nd -a");
-  EXPECT_NE(piped.out.find("*\n& abntu 1 7: abantu\n"), std::string::npos) << piped.out;
+  EXPECT_NE(piped.out.find("*\n& abntu 2 7: abantu, bantu\n"), std::string::npos) << piped.out;
 }
 
 TEST_F(EnchantTools, InstallPutsTheProviderInEnchantsFolderAndJoinsTheOrdering) {
@@ -313,7 +313,7 @@ TEST_F(EnchantTools, InstallPutsTheProviderInEnchantsFolderAndJoinsTheOrdering) 
   dirs_.Set("TOVURI_ENCHANT_MODULE_DIR", modules);
   dirs_.Set("TOVURI_DATA_DIR", stage / "opt/tovuri-test/share/tovuri");
   EXPECT_EQ(Run("enchant-lsmod-2 -list-dicts").out, "nd (tovuri)\nnd_ZW (tovuri)\n");
-  EXPECT_EQ(Run(std::string(TOVURI_BROKER_CHECK) + " nd abntu").out, "abntu: no: abantu\n");
+  EXPECT_EQ(Run(std::string(TOVURI_BROKER_CHECK) + " nd abntu").out, "abntu: no: abantu, bantu\n");
 }
 
 }  // namespace

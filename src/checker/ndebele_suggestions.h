@@ -1,0 +1,55 @@
+#pragma once
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "checker/letter_model.h"
+#include "spell/ox3Suggestions.h"
+
+namespace tovuri {
+
+// Suggestions that know Ndebele words no list holds: every word one typical
+// slip away from the misspelt one (single edits and the confusions of
+// Ndebele writing) that the dictionaries or the analyser accept, merged with
+// the dictionaries' own suggestions and ranked by the cost of the slip plus
+// how unlikely the word is (the letter model; words the dictionaries hold
+// are likelier than those only the analyser accepts).
+class TNdebeleSuggestions final : public TSuggestionExtension {
+ public:
+  // The analyser's verdict on one Windows-1252 word.
+  using Analyse = std::function<bool(std::string_view)>;
+
+  // How much one request may spend: past max_analysed candidates only the
+  // dictionaries are asked; past max_time the search ends. Either way the
+  // words found so far are ranked.
+  struct Budget {
+    size_t max_analysed = 1500;
+    std::chrono::milliseconds max_time{40};
+  };
+
+  // Weight of the letter model's cost beside the slip's: its n-grams see
+  // whole words' letters again and again, so its nats are not independent.
+  static constexpr double kLetterWeight = 0.4;
+  // Extra cost, in nats, of a word only the analyser accepts.
+  static constexpr double kAnalysedOnly = 1.5;
+  // Candidates this much costlier than the best word found are not looked
+  // at: thousands of times less likely, they would only lengthen the list.
+  static constexpr double kHopeless = 8;
+  // Words past this many best ones are not looked for.
+  static constexpr size_t kWanted = 10;
+
+  TNdebeleSuggestions(std::shared_ptr<const TLetterModel> letters, Analyse analyse, Budget budget);
+
+  void Extend(std::string_view word, TSuggestionSources& sources, std::vector<std::string>& ranked) override;
+
+ private:
+  std::shared_ptr<const TLetterModel> letters_;
+  Analyse analyse_;
+  Budget budget_;
+};
+
+}  // namespace tovuri

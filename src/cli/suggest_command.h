@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace tovuri {
+
+class TOrthexSpell3Base;
+
+// Prints "WORD: s1, s2, ..." (or "WORD: (no suggestions)") for each UTF-8
+// word: the component's suggestions, as every front end offers them.
+void PrintSuggestions(TOrthexSpell3Base& spell, const std::vector<std::string>& words);
+
+// The same with the suggestions of the main dictionaries (*.oxm in dir,
+// Ndebele.oxm first) alone, exactly as the framework ranks them. False, with
+// a message, when dir holds no main dictionary.
+bool PrintDictionarySuggestions(const std::string& dir, const std::vector<std::string>& words);
+
+}  // namespace tovuri
