@@ -17,7 +17,9 @@
 #include "analyser/lexicon.h"
 #include "analyser/word_check.h"
 #include "checker/ndebele_checker.h"
+#include "cli/query_command.h"
 #include "cli/text_input.h"
+#include "common/spelling_service_names.h"
 #include "spell/ox3Encoding.h"
 #include "spell/ox3MainDictionary.h"
 #include "spell/ox3PhoneticsMap.h"
@@ -47,6 +49,10 @@ constexpr std::string_view kUsage =
     "  --suggest WORD...             print \"WORD: s1, s2, ...\" for each word: the\n"
     "                                suggestions from the main dictionaries (*.oxm,\n"
     "                                Ndebele.oxm first) in the data directory\n"
+    "  --query WORD...               print the running desktop program's answer\n"
+    "                                for each word (\"Yes WORD\" or \"No WORD\"),\n"
+    "                                asked over D-Bus; it learns the words that\n"
+    "                                only its analyser accepts\n"
     "  --help                        show this text\n"
     "\n"
     "Options:\n"
@@ -58,6 +64,8 @@ constexpr std::string_view kUsage =
     "                                the time spent on verdicts and on start-up\n"
     "  --no-learn                    do not add the words that only the analyser\n"
     "                                accepts to the custom dictionary\n"
+    "  --service NAME                for --query: the bus name (org.tovuri.tovuri),\n"
+    "                                or the name of the program to ask (tovuri)\n"
     "\n"
     "The custom dictionary and the settings are the desktop program's: Ndebele.oxu\n"
     "in $XDG_DATA_HOME/Tovuri, and $XDG_CONFIG_HOME/Tovuri/Ndebele.reg.\n"
@@ -74,6 +82,7 @@ struct Options {
   bool reference = false;  // verdicts from the generate-and-collect path
   bool stats = false;      // timings on standard error at the end
   bool learn = true;
+  std::string service{kSpellingDefaultProgram};  // whom --query asks
 };
 
 // Where the time goes: start-up (loading, index building) and verdicts.
@@ -286,6 +295,10 @@ int Words(const Options& options, const std::vector<std::string>& words) {
   return all_accepted ? 0 : kExitRejected;
 }
 
+int Query(const Options& options, const std::vector<std::string>& words) {
+  return QueryWords(options.service, words);
+}
+
 int Help(const Options&, const std::vector<std::string>&) {
   std::cout << kUsage;
   return 0;
@@ -306,6 +319,7 @@ constexpr Command kCommands[] = {
     {"--analyse", 1, kAny, Analyse},
     {"--forms", 4, 5, Forms},
     {"--suggest", 1, kAny, Suggest},
+    {"--query", 1, kAny, Query},
     {"--help", 0, 0, Help},
 };
 
@@ -340,6 +354,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--data") {
       if (++i == argc) return UsageError("--data needs a directory");
       options.data_dir = argv[i];
+    } else if (arg == "--service") {
+      if (++i == argc) return UsageError("--service needs a name");
+      options.service = argv[i];
     } else {
       const Command* found = nullptr;
       for (const Command& c : kCommands)
