@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Tovuri builds and tests with, when any is missing.
 set -euo pipefail
-packages=(build-essential cmake ccache googletest libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(build-essential cmake ccache googletest libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
