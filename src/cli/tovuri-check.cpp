@@ -4,12 +4,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
-#include <iterator>
-#include <sstream>
-#include <unordered_map>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -20,11 +16,12 @@
 #include "analyser/form_sink.h"
 #include "analyser/lexicon.h"
 #include "analyser/word_check.h"
+#include "checker/ndebele_checker.h"
+#include "cli/text_input.h"
 #include "spell/ox3Encoding.h"
 #include "spell/ox3MainDictionary.h"
 #include "spell/ox3PhoneticsMap.h"
 #include "spell/ox3SpellBase.h"
-#include "spell/ox3StringParser.h"
 #include "spell/ox3SuggestionSources.h"
 #include "spell/ox3Suggestions.h"
 
@@ -113,6 +110,18 @@ void PrintTiming() {
   };
   std::fprintf(stderr, "analysed %zu words in %.3f ms\nstart-up %.3f ms\n", timing.words,
                ms(timing.verdicts), ms(timing.startup));
+}
+
+// The checker's data folder: --data, else the program's own folder.
+std::string AppDir(const Options& options) { return options.data_dir ? *options.data_dir : ProgramDir(); }
+
+TLearning Learning(const Options& options) {
+  return options.learn ? TLearning::lnLearn : TLearning::lnDoNotLearn;
+}
+
+// The analyser's verdict as the options ask for it, timed.
+TNdebeleChecker::Analyse AnalyseFor(const Options& options) {
+  return [&options](std::string_view word) { return Verdict(options, word); };
 }
 
 // Loads the lexicon, printing its warnings as "file:line: message".
@@ -231,140 +240,10 @@ int Suggest(const Options& options, const std::vector<std::string>& words) {
   return 0;
 }
 
-// ---- The whole pipeline: the checker component with the analyser behind it ----
-
-// Answers each prompt with Ignore, so a check walks the whole text once; the
-// prompts themselves are collected through OnPromptWord.
-class IgnoringUserInterface final : public TSpellUserInterface {
- public:
-  explicit IgnoringUserInterface(TOrthexSpell3Base& spell) : spell_(spell) {}
-  void ShowSpellDialog(bool) override {}
-  void HideSpellDialog() override {}
-  void PromptSpellDialog(const std::string&, bool) override {}
-  void PlaceSpellDialog(const TDialogPlace&) override {}
-  void AvoidSelection(TSpellDialogAvoidPos, const TScreenRect&) override {}
-  bool SpellDialogPosition(int&, int&) override { return false; }
-  bool AskYesNo(const std::string&, const std::string&) override { return true; }
-  void ShowInformation(const std::string&, const std::string&) override {}
-  void SetBusyCursor() override {}
-  void RestoreCursor() override {}
-  bool ProcessPendingEvents() override {
-    spell_.CmdIgnore();
-    return true;
-  }
-
- private:
-  TOrthexSpell3Base& spell_;
-};
-
-// The checker configured as the desktop program configures its component,
-// except that the user's own folder comes first on the search path: the
-// custom dictionary is created where the user may write, while the shipped
-// Ndebele.oxm is still found beside the program.
-class Pipeline {
- public:
-  explicit Pipeline(const Options& options)
-      : ui_(spell_), learn_(options.learn), options_(options) {
-    using enum TSpellOption;
-    spell_.PathMacros().SetAppDir(options.data_dir ? *options.data_dir : ProgramDir());
-    spell_.SetConfigStorage(TConfigStorage::csRegistry);
-    spell_.SetConfigID("Ndebele");
-    spell_.SetConfigRegistryKey("Software\\Tovuri");
-    spell_.SetConfigDictionaryDir({"%AppData%/Tovuri", "%AppDir%"});
-    spell_.SetConfigDefaultMain({"Ndebele.oxm"});
-    spell_.SetConfigDefaultActiveCustom("%ConfigID%.oxu");
-    spell_.SetConfigUseMSWordCustom(false);
-    spell_.SetConfigDefaultOptions({soLiveSpelling, soLiveCorrect, soInternet, soAbbreviations});
-    spell_.ConfigAvailableOptions = {soLiveSpelling, soLiveCorrect, soUpcase,        soNumbers,
-                                     soHTML,         soInternet,    soQuoted,        soAbbreviations,
-                                     soPrimaryOnly,  soRepeated};
-    spell_.SetPhoneticMaxDistance(4);
-    spell_.SetPhoneticDivisor(2);
-    spell_.SetPhoneticDepth(2);
-    spell_.SetSuggestionsLearningDict("%AppData%/Tovuri/%UserName%_sp.oxl");
-    spell_.UIType = TSpellUI::suiSilent;
-    spell_.SynchronousCheck = true;
-    // Every file is checked with the same open dictionaries; Close releases them.
-    spell_.SetKeepDictionariesActive(true);
-    spell_.SetUserInterface(&ui_);
-    spell_.OnWordCheck = [this](TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type,
-                                std::string&) { CheckWithAnalyser(sender, word, type); };
-    spell_.OnPromptWord = [this](TOrthexSpell3Base& sender, const std::string& word, bool) {
-      if (on_prompt_) on_prompt_(word, sender.CurrentParser()->GetPosition());
-    };
-  }
-
-  // Checks text (Windows-1252); calls prompt with each word that is not
-  // accepted and its position (x is the index in text).
-  void Check(std::string& text, std::function<void(const std::string&, TTextPos)> prompt) {
-    on_prompt_ = std::move(prompt);
-    spell_.CheckString(text);
-    on_prompt_ = nullptr;
-  }
-
-  // Releases the dictionaries, which writes the learnt words.
-  void Close() { spell_.SetKeepDictionariesActive(false); }
-
- private:
-  // The program's handler: a word the dictionaries lack but the analyser
-  // accepts is learnt (without the program's reopening of the dictionaries,
-  // which only serves its live editor). Verdicts are remembered for the run,
-  // so each distinct word is analysed once.
-  void CheckWithAnalyser(TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type) {
-    // Listing never edits the text: a word the user's auto-correct pairs
-    // would replace is listed where it stands.
-    if (type == TWordCheckType::wctAutoCorrect) type = TWordCheckType::wctExcluded;
-    if (type != TWordCheckType::wctMisspelled) return;
-    auto found = verdicts_.find(word);
-    if (found == verdicts_.end()) found = verdicts_.emplace(word, Verdict(options_, word)).first;
-    if (!found->second) return;
-    if (learn_ && sender.ActiveCustomDictionary() != nullptr) sender.ActiveCustomDictionary()->AddWord(word);
-    type = TWordCheckType::wctAccepted;
-  }
-
-  TOrthexSpell3Base spell_;
-  IgnoringUserInterface ui_;
-  bool learn_;
-  const Options& options_;
-  std::unordered_map<std::string, bool> verdicts_;
-  std::function<void(const std::string&, TTextPos)> on_prompt_;
-};
-
-// Text for the framework: UTF-8 when it is valid UTF-8 (a leading byte-order
-// mark dropped, characters beyond Windows-1252 as "?"), else Windows-1252 already.
-std::string ToWindows1252(std::string_view bytes) {
-  if (!IsValidUtf8(bytes)) return std::string(bytes);
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-  if (std::optional<std::string> text = Utf8ToWindows1252(bytes)) return std::move(*text);
-  std::string text;
-  text.reserve(bytes.size());
-  for (size_t i = 0; i < bytes.size();) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    const std::optional<std::string> one = Utf8ToWindows1252(bytes.substr(i, length));
-    text += one ? *one : std::string("?");
-    i += length;
-  }
-  return text;
-}
-
-bool ReadInput(const std::string& name, std::string& bytes) {
-  if (name == "-") {
-    bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    return !std::cin.bad();
-  }
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  bytes = std::move(buffer).str();
-  return !in.bad();
-}
-
 int ListUnknown(const Options& options, const std::vector<std::string>& files) {
   if (!LoadData(options)) return kExitUsage;
   PrepareForStats(options);
-  Pipeline pipeline(options);
+  TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options));
   const std::vector<std::string> names = files.empty() ? std::vector<std::string>{"-"} : files;
   bool listed = false;
   bool unreadable = false;
@@ -379,7 +258,7 @@ int ListUnknown(const Options& options, const std::vector<std::string>& files) {
     std::vector<size_t> line_starts{0};
     for (size_t i = 0; i < text.size(); ++i)
       if (text[i] == '\n') line_starts.push_back(i + 1);
-    pipeline.Check(text, [&](const std::string& word, TTextPos position) {
+    checker.Check(text, [&](const std::string& word, TTextPos position) {
       const size_t at = static_cast<size_t>(position.x);
       const auto line = std::upper_bound(line_starts.begin(), line_starts.end(), at) - line_starts.begin();
       const size_t column = at - line_starts[static_cast<size_t>(line) - 1] + 1;
@@ -387,7 +266,7 @@ int ListUnknown(const Options& options, const std::vector<std::string>& files) {
       listed = true;
     });
   }
-  pipeline.Close();
+  checker.Close();
   std::cout.flush();
   if (unreadable) return kExitUsage;
   return listed ? kExitRejected : 0;
@@ -396,18 +275,14 @@ int ListUnknown(const Options& options, const std::vector<std::string>& files) {
 int Words(const Options& options, const std::vector<std::string>& words) {
   if (!LoadData(options)) return kExitUsage;
   PrepareForStats(options);
-  Pipeline pipeline(options);
+  TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options));
   bool all_accepted = true;
   for (const std::string& word : words) {
-    std::string text = ToWindows1252(word);
-    bool prompted = false;
-    pipeline.Check(text, [&](const std::string&, TTextPos) { prompted = true; });
-    // A replacement (an auto-correct pair) means the word as written is not right.
-    const bool accepted = !prompted && text == ToWindows1252(word);
+    const bool accepted = checker.IsAccepted(ToWindows1252(word));
     all_accepted = all_accepted && accepted;
     std::cout << word << '\t' << (accepted ? "yes" : "no") << '\n';
   }
-  pipeline.Close();
+  checker.Close();
   return all_accepted ? 0 : kExitRejected;
 }
 
