@@ -15,17 +15,20 @@ void LowerThisThreadsPriority() { setpriority(PRIO_PROCESS, static_cast<id_t>(sy
 
 }  // namespace
 
-TNdebeleEngine::TNdebeleEngine(TEnginePriority priority, TAnalyser analyser, std::function<void()> startup)
+TNdebeleEngine::TNdebeleEngine(TEnginePriority priority, TAnalyser analyser)
     : analyser_(analyser ? std::move(analyser) : TAnalyser([](std::string_view w) { return IsNdebeleWord(w); })),
-      thread_([this, priority, startup = std::move(startup)] { Run(priority, startup); }) {}
+      priority_(priority),
+      thread_([this] { Run(); }) {}
 
-TNdebeleEngine::~TNdebeleEngine() {
+TNdebeleEngine::~TNdebeleEngine() { Stop(); }
+
+void TNdebeleEngine::Stop() {
   {
     const std::lock_guard lock(mutex_);
     terminate_ = true;
   }
   wake_.notify_one();
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
 }
 
 bool TNdebeleEngine::Suspended() const {
@@ -33,17 +36,23 @@ bool TNdebeleEngine::Suspended() const {
   return suspended_;
 }
 
-bool TNdebeleEngine::Started() const {
-  const std::lock_guard lock(mutex_);
-  return started_;
-}
-
 bool TNdebeleEngine::Resume(std::string word) {
   {
     const std::lock_guard lock(mutex_);
-    if (!suspended_) return false;
+    if (!suspended_ || terminate_) return false;
     word_ = std::move(word);
     has_word_ = true;
+    suspended_ = false;
+  }
+  wake_.notify_one();
+  return true;
+}
+
+bool TNdebeleEngine::Prepare(std::function<void()> job) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (!suspended_ || terminate_ || !job) return false;
+    job_ = std::move(job);
     suspended_ = false;
   }
   wake_.notify_one();
@@ -55,21 +64,28 @@ TEngineAnswer TNdebeleEngine::Answer() const {
   return answer_;
 }
 
-void TNdebeleEngine::Run(TEnginePriority priority, const std::function<void()>& startup) {
-  // Start-up runs at the program's own priority: the user-interface thread
-  // may be waiting for what it builds.
-  if (startup) startup();
-  if (priority == TEnginePriority::epLowest) LowerThisThreadsPriority();
+void TNdebeleEngine::Run() {
+  bool lowered = false;
   std::unique_lock lock(mutex_);
-  started_ = true;
   for (;;) {
-    // Waiting on the condition itself means a word handed over before the
+    // Waiting on the condition itself means a hand-over made before the
     // worker got here is never missed.
-    wake_.wait(lock, [this] { return has_word_ || terminate_; });
+    wake_.wait(lock, [this] { return has_word_ || job_ || terminate_; });
     if (terminate_) return;
+    if (job_) {
+      const std::function<void()> job = std::move(job_);
+      job_ = nullptr;
+      lock.unlock();
+      job();
+      lock.lock();
+      suspended_ = true;
+      continue;
+    }
     std::string word = std::move(word_);
     has_word_ = false;
     lock.unlock();
+    if (!lowered && priority_ == TEnginePriority::epLowest) LowerThisThreadsPriority();
+    lowered = true;
     const bool accepted = analyser_(word);
     lock.lock();
     answer_ = TEngineAnswer{std::move(word), accepted};

@@ -23,11 +23,8 @@ class TNdebeleEngine {
  public:
   using TAnalyser = std::function<bool(std::string_view word)>;
 
-  // Starts the worker suspended; it first runs startup (building what the
-  // analyser needs, say), then waits for words. The analyser defaults to
-  // IsNdebeleWord.
-  explicit TNdebeleEngine(TEnginePriority priority = TEnginePriority::epLowest, TAnalyser analyser = {},
-                          std::function<void()> startup = {});
+  // Starts the worker suspended. The analyser defaults to IsNdebeleWord.
+  explicit TNdebeleEngine(TEnginePriority priority = TEnginePriority::epLowest, TAnalyser analyser = {});
   // Stops the worker, waiting for the word it is analysing.
   ~TNdebeleEngine();
   TNdebeleEngine(const TNdebeleEngine&) = delete;
@@ -41,19 +38,25 @@ class TNdebeleEngine {
   bool Resume(std::string word);
   // The last word answered and its verdict; meaningful once Suspended().
   TEngineAnswer Answer() const;
-  // True once startup has run.
-  bool Started() const;
+  // Has a suspended worker run a job (building what the analyser needs, say)
+  // as it would analyse a word; false when it is busy. Jobs before the first
+  // word run at the program's own priority: the user-interface thread may be
+  // waiting for what they build.
+  bool Prepare(std::function<void()> job);
+  // Stops the worker and waits for it; no word is handed over afterwards.
+  void Stop();
 
  private:
-  void Run(TEnginePriority priority, const std::function<void()>& startup);
+  void Run();
 
   TAnalyser analyser_;
   mutable std::mutex mutex_;
   std::condition_variable wake_;
+  TEnginePriority priority_;
   std::string word_;  // handed over, not yet taken by the worker
   bool has_word_ = false;
+  std::function<void()> job_;  // handed over, not yet taken by the worker
   bool suspended_ = true;
-  bool started_ = false;
   bool terminate_ = false;
   TEngineAnswer answer_;
   std::thread thread_;  // last: it starts once everything above exists

@@ -47,33 +47,46 @@ TEST(NdebeleEngine, RefusesAHandOverWhileItIsAnalysing) {
   EXPECT_EQ(engine.Answer().Word, "first");
 }
 
-TEST(NdebeleEngine, RunsItsStartUpFirstAndTakesAWordHandedOverMeanwhile) {
+TEST(NdebeleEngine, RunsAPreparationJobAsItWouldAWordAndWaitsForItBeforeTheNextWord) {
   std::atomic<bool> release = false;
-  std::atomic<bool> started = false;
-  TNdebeleEngine engine(
-      TEnginePriority::epNormal, [&](std::string_view) { return started.load(); },
-      [&] {
-        while (!release) std::this_thread::yield();
-        started = true;
-      });
-  ASSERT_TRUE(engine.Resume("word"));  // the worker is still starting: the word must wait, not be lost
-  EXPECT_FALSE(engine.Started());
+  std::atomic<bool> prepared = false;
+  TNdebeleEngine engine(TEnginePriority::epNormal, [&](std::string_view) { return prepared.load(); });
+  ASSERT_TRUE(engine.Prepare([&] {
+    while (!release) std::this_thread::yield();
+    prepared = true;
+  }));
+  EXPECT_FALSE(engine.Suspended());
+  EXPECT_FALSE(engine.Resume("word"));  // a word must not overtake the preparation
   release = true;
   WaitUntilSuspended(engine);
-  EXPECT_TRUE(engine.Started());
+  ASSERT_TRUE(engine.Resume("word"));
+  WaitUntilSuspended(engine);
   EXPECT_EQ(engine.Answer().Word, "word");
   EXPECT_TRUE(engine.Answer().Accepted);
 }
 
-TEST(NdebeleEngine, AnalysesAtTheWeakestNiceValue) {
+TEST(NdebeleEngine, TakesNoWordOnceStopped) {
+  TNdebeleEngine engine(TEnginePriority::epNormal, Verdict);
+  engine.Stop();
+  EXPECT_FALSE(engine.Resume("word"));
+  EXPECT_FALSE(engine.Prepare([] {}));
+  engine.Stop();  // a second stop does nothing
+}
+
+TEST(NdebeleEngine, PreparesAtTheProgramsPriorityAndAnalysesAtTheWeakestNiceValue) {
+  const auto nice_now = [] { return getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid))); };
+  const int program_nice = nice_now();
+  std::atomic<int> job_nice = -100;
   std::atomic<int> nice_value = -100;
   TNdebeleEngine engine(TEnginePriority::epLowest, [&](std::string_view) {
-    errno = 0;
-    nice_value = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
+    nice_value = nice_now();
     return true;
   });
+  ASSERT_TRUE(engine.Prepare([&] { job_nice = nice_now(); }));
+  WaitUntilSuspended(engine);
   ASSERT_TRUE(engine.Resume("word"));
   WaitUntilSuspended(engine);
+  EXPECT_EQ(job_nice, program_nice);
   EXPECT_EQ(nice_value, 19);
 }
 
