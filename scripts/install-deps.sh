@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Tovuri builds and tests with, when any is missing.
 set -euo pipefail
-packages=(build-essential cmake ccache googletest libgtest-dev libgmock-dev libbenchmark-dev)
-# The word query service (Qt 6 DBus), its Qt-free client (libdbus) and the
-# private session bus its tests run on (dbus-run-session).
-packages+=(qt6-base-dev libdbus-1-dev pkg-config dbus)
+packages=(build-essential cmake ccache googletest libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev)
+# The word query service's Qt-free client (libdbus) and the private session
+# bus its tests run on (dbus-run-session).
+packages+=(libdbus-1-dev pkg-config dbus)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,6 +3,7 @@
 // component: ignore rules rebuilt, configuration changed, word ignored,
 // popup menu result.
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,32 @@ enum class TSpellPopupOption : unsigned char {
   spIgnoreAll,
   spIgnore,
   spReplace,
+};
+
+// A set of TSpellPopupOption in one byte (bit n for value n).
+class TSpellPopupOptions {
+ public:
+  constexpr TSpellPopupOptions() = default;
+  constexpr TSpellPopupOptions(std::initializer_list<TSpellPopupOption> options) {
+    for (TSpellPopupOption o : options) Include(o);
+  }
+  static constexpr TSpellPopupOptions FromBits(unsigned char bits) {
+    TSpellPopupOptions s;
+    s.bits_ = bits;
+    return s;
+  }
+  constexpr unsigned char Bits() const { return bits_; }
+  constexpr bool Has(TSpellPopupOption o) const { return (bits_ >> static_cast<unsigned>(o)) & 1u; }
+  constexpr void Include(TSpellPopupOption o) {
+    bits_ = static_cast<unsigned char>(bits_ | (1u << static_cast<unsigned>(o)));
+  }
+  constexpr void Exclude(TSpellPopupOption o) {
+    bits_ = static_cast<unsigned char>(bits_ & ~(1u << static_cast<unsigned>(o)));
+  }
+  friend constexpr bool operator==(TSpellPopupOptions, TSpellPopupOptions) = default;
+
+ private:
+  unsigned char bits_ = 0;
 };
 
 // The popup-result registry: listeners read the option chosen and the word.

@@ -85,6 +85,18 @@ TScreenPoint TMemoryTextControl::PositionFromChar(int index) const {
   return {left + column * char_width, top + (line - first_visible_) * font_height};
 }
 
+std::string TMemoryTextControl::SelectedText() const {
+  return text_.substr(static_cast<size_t>(selection_start_),
+                      static_cast<size_t>(selection_end_ - selection_start_));
+}
+
+int TMemoryTextControl::CharFromClientPoint(TScreenPoint point) const {
+  const int line = std::clamp(first_visible_ + point.y / font_height, 0, LineCount() - 1);
+  const int length = static_cast<int>(Line(line, INT_MAX).size());
+  const int column = std::clamp(point.x / char_width, 0, length);
+  return line_starts_[static_cast<size_t>(line)] + column;
+}
+
 TScreenRect TMemoryTextControl::ControlRect() const {
   return {left, top, left + width, top + visible_lines * font_height};
 }

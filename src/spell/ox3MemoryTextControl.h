@@ -36,6 +36,13 @@ class TMemoryTextControl final : public TTextControl {
   TScreenRect ControlRect() const override;
   int ClientHeight() const override { return visible_lines * font_height; }
   int FontHeight() const override { return font_height; }
+  bool ReadOnly() const override { return read_only; }
+  std::string SelectedText() const override;
+  int CaretIndex() const override { return selection_end_; }
+  void SetRedraw(bool redraw) override { redraw_suspended += redraw ? -1 : 1; }
+  void Repaint() override { ++repaints; }
+  void InvalidateBand(int top, int bottom) override { bands.push_back({top, bottom}); }
+  int CharFromClientPoint(TScreenPoint point) const override;
 
   int left = 100;
   int top = 200;
@@ -43,6 +50,11 @@ class TMemoryTextControl final : public TTextControl {
   int char_width = 8;
   int font_height = 16;
   int visible_lines = 10;
+  bool read_only = false;
+  // What was asked of the screen, for tests.
+  int repaints = 0;
+  int redraw_suspended = 0;
+  std::vector<std::pair<int, int>> bands;
 
  private:
   void IndexLines();

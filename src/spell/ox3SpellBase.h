@@ -23,11 +23,11 @@
 #include "spell/ox3SpellLanguages.h"
 #include "spell/ox3SpellUI.h"
 #include "spell/ox3Suggestions.h"
+#include "spell/ox3TextControl.h"
 #include "spell/ox3Types.h"
 
 namespace tovuri {
 
-class TTextControl;
 
 enum class TSpellEndMessage : unsigned char { emNever, emAlways, emExceptCancel, emNoDialog };
 enum class TSpellEndPosition : unsigned char { epHome, epOriginal, epNoModify };
@@ -217,6 +217,11 @@ class TOrthexSpell3Base : public TConfigOwner {
   TIgnoreWordEvent OnParserIgnoreWord;
   TUndoLastEvent OnParserUndoLast;
   TCreateCustomDictEvent OnCreateCustomDictionary;
+  // The correction menu: its entries may be changed before it shows, and
+  // its result (with the replacement) after the choice was applied.
+  std::function<void(TOrthexSpell3Base& sender, std::vector<TPopupMenuItem>& items)> OnPopupCreateMenu;
+  std::function<void(TOrthexSpell3Base& sender, TSpellPopupOption& result, std::string& replacement)>
+      OnPopupResult;
 
   // Listener registries of the live editor.
   TEventList& RulesRebuiltListeners() { return rules_rebuilt_listeners_; }
@@ -274,6 +279,15 @@ class TOrthexSpell3Base : public TConfigOwner {
   // Suggestions for a word, at most MaxSuggestions.
   virtual void GetSuggestions(std::string_view word, std::vector<std::string>& list);
   virtual void LearnReplacement(std::string_view old_word, std::string_view new_word);
+
+  // The correction menu for a misspelt word at a screen point: applies the
+  // choice to the dictionaries, replaces word by the chosen suggestion and
+  // answers the choice (spCancel for none, or while another menu is open).
+  virtual TSpellPopupOption ShowWordPopup(TTextControl& control, TSpellPopupOptions options, std::string& word,
+                                          TScreenPoint at);
+  // The result and caption of the last menu entry chosen.
+  int PopupTag() const { return popup_tag_; }
+  const std::string& PopupCaption() const { return popup_caption_; }
 
   // ---- Ignore rules ---------------------------------------------------------
 
@@ -477,6 +491,10 @@ class TOrthexSpell3Base : public TConfigOwner {
   bool dialog_shown_ = false;
   bool dialog_deactivated_ = false;
   bool modal_showing_ = false;
+
+  bool popup_showing_ = false;
+  int popup_tag_ = 0;
+  std::string popup_caption_;
 
   TEventList rules_rebuilt_listeners_;
   TEventList config_changed_listeners_;

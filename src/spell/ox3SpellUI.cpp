@@ -4,4 +4,8 @@ namespace tovuri {
 
 TSpellUserInterface::~TSpellUserInterface() = default;
 
+const TPopupMenuItem* TSpellUserInterface::ShowPopupMenu(const std::vector<TPopupMenuItem>&, TScreenPoint) {
+  return nullptr;
+}
+
 }  // namespace tovuri

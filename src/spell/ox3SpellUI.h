@@ -4,8 +4,10 @@
 // check that waits for the user. The desktop program implements it with its
 // widgets; tests implement it with a script of dialog commands.
 #include <string>
+#include <vector>
 
 #include "spell/ox3ParserBase.h"
+#include "spell/ox3TextControl.h"
 
 namespace tovuri {
 
@@ -45,6 +47,16 @@ struct TDialogPlace {
   bool centre_on_control = false;
 };
 
+// One entry of the correction menu: a command, a separator (empty caption)
+// or a submenu (items not empty). Result is what choosing it answers.
+struct TPopupMenuItem {
+  std::string Caption;
+  int Result = 0;
+  bool Enabled = true;
+  std::string Word;  // the suggestion an entry stands for
+  std::vector<TPopupMenuItem> Items;
+};
+
 class TSpellUserInterface {
  public:
   virtual ~TSpellUserInterface();
@@ -74,6 +86,10 @@ class TSpellUserInterface {
   // synchronous check waits. False when no event can ever come, which
   // cancels the check instead of waiting forever.
   virtual bool ProcessPendingEvents() = 0;
+
+  // Shows a popup menu at a screen point until the user chooses or
+  // dismisses it; the chosen entry, or null.
+  virtual const TPopupMenuItem* ShowPopupMenu(const std::vector<TPopupMenuItem>& items, TScreenPoint at);
 };
 
 }  // namespace tovuri

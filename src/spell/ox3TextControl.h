@@ -47,6 +47,28 @@ class TTextControl {
   virtual int ClientHeight() const = 0;
   // Height of a line of the control's font, external leading included, in pixels.
   virtual int FontHeight() const = 0;
+
+  // What the live spelling editor needs besides; the defaults suit a
+  // control that cannot be drawn on.
+  virtual bool ReadOnly() const;
+  virtual bool MultiLine() const;
+  // The selected text; empty when nothing is selected.
+  virtual std::string SelectedText() const;
+  // The character index the caret stands before (the selection's moving end).
+  virtual int CaretIndex() const;
+  // Stops (false) and restarts (true) drawing while text is replaced in bulk.
+  virtual void SetRedraw(bool redraw);
+  // Asks for a repaint of the whole control, or of the band of client rows [top, bottom).
+  virtual void Repaint();
+  virtual void InvalidateBand(int top, int bottom);
+  // Client-area position of a character's top left corner.
+  virtual TScreenPoint ClientPositionFromChar(int index) const;
+  // Client row of the baseline of the line that holds a character.
+  virtual int CharBaseline(int index) const;
+  // The character index nearest to a client-area point; -1 when unknown.
+  virtual int CharFromClientPoint(TScreenPoint point) const;
+  virtual int ClientWidth() const;
+  virtual TScreenPoint ClientToScreen(TScreenPoint point) const;
 };
 
 }  // namespace tovuri
