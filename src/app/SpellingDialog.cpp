@@ -54,7 +54,11 @@ bool AnalyseWord(std::string_view word) { return IsNdebeleWord(word); }
 }  // namespace
 
 TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, QWidget* parent)
-    : QMainWindow(parent), engine_(engine), data_dir_(data_dir.empty() ? ProgramDir() : data_dir) {
+    : QMainWindow(parent),
+      engine_(engine),
+      data_dir_(data_dir.empty() ? ProgramDir() : data_dir),
+      word_queries_(OrthexSpell1, AnalyseWord),
+      Spelling(word_queries_) {
   setWindowTitle(kCaption);
   ConfigureNdebeleSpell(OrthexSpell1, data_dir_);
   OrthexSpell1.SynchronousCheck = false;
@@ -89,6 +93,10 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
 
   FormCreate();
   Timer1.start();
+  // Another instance may own the bus name already: this one then runs
+  // without the service, and says so.
+  if (Spelling.Start(QDBusConnection::sessionBus(), SpellingBusNameForThisProgram()) != TServiceState::ssRunning)
+    ShowStatus(Spelling.StatusMessage());
 }
 
 TSpellingDlg::~TSpellingDlg() {

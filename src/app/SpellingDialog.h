@@ -11,6 +11,8 @@
 
 #include "app/BackgroundChecker.h"
 #include "app/NdebeleEngineThread.h"
+#include "app/SpellWordQueries.h"
+#include "app/SpellingService.h"
 #include "app/ox3RichEdit.h"
 #include "spell/ox3Spell.h"
 
@@ -54,6 +56,7 @@ class TSpellingDlg : public QMainWindow {
   TOrthexSpell3& Spell() { return OrthexSpell1; }
   TBackgroundChecker& Checker() { return *checker_; }
   QTimer& Timer() { return Timer1; }
+  TSpellingService& SpellingService() { return Spelling; }
 
   // The menu's commands.
   void Openfile1Click();
@@ -85,6 +88,9 @@ class TSpellingDlg : public QMainWindow {
   TNdebeleEngine& engine_;
   std::string data_dir_;
   TOrthexSpell3 OrthexSpell1;
+  // Word queries from other programs, answered as the editor would.
+  TSpellWordQueries word_queries_;
+  TSpellingService Spelling;
   TOrthexRichEdit* OrthexRichEdit1 = nullptr;
   QLabel* StatusBar1 = nullptr;
   QTimer Timer1;
