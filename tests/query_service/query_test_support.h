@@ -12,34 +12,32 @@
 #include <utility>
 
 #include "analyser/word_check.h"
-#include "app/WordQuery.h"
+#include "app/SpellWordQueries.h"
 #include "checker/ndebele_spell_config.h"
 #include "spell/ox3CustomDictionary.h"
 #include "spell/ox3SpellBase.h"
 
 namespace tovuri::testing {
 
-// The editor's verdict as the main window gives it: the framework component
-// configured for Ndebele (the shipped Ndebele.oxm beside the programs), then
-// the analyser, learning into the active custom dictionary.
+// The main window's answers to queries over a checker component of the
+// test's own, configured as the window's (the shipped Ndebele.oxm beside the
+// programs), counting the words it analyses.
 class CheckerQueryHandler final : public TWordQueryHandler {
  public:
   CheckerQueryHandler() { ConfigureNdebeleSpell(spell_, TOVURI_BIN_DIR); }
-  bool IsWordAcceptable(const std::string& word) override { return spell_.IsWordAcceptable(word); }
-  bool IsNdebeleWord(const std::string& word) override {
-    ++analysed;
-    return tovuri::IsNdebeleWord(word);
-  }
-  void LearnWord(const std::string& word) override {
-    if (TCustomDictionary* custom = spell_.ActiveCustomDictionary()) custom->AddWord(word);
-    spell_.ApplyConfiguration(true);
-  }
+  bool IsWordAcceptable(const std::string& word) override { return queries_.IsWordAcceptable(word); }
+  bool IsNdebeleWord(const std::string& word) override { return queries_.IsNdebeleWord(word); }
+  void LearnWord(const std::string& word) override { queries_.LearnWord(word); }
 
   TOrthexSpell3Base& Spell() { return spell_; }
   int analysed = 0;
 
  private:
   TOrthexSpell3Base spell_;
+  TSpellWordQueries queries_{spell_, [this](std::string_view word) {
+                               ++analysed;
+                               return tovuri::IsNdebeleWord(word);
+                             }};
 };
 
 // The words of the user's custom dictionary file, as the next run would read them.
