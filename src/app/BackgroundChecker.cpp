@@ -45,6 +45,7 @@ void TBackgroundChecker::Step() {
   switch (check_state_) {
     case csWait: check_state_ = csStartPass; return;
     case csStartPass:
+      word_held_ = false;
       background_parser_.Init(editor_);
       spell_.ParsingEngine().Init(&background_parser_, TCheckMode::cmAll);
       check_state_ = csNextWord;
@@ -59,23 +60,26 @@ void TBackgroundChecker::Step() {
 }
 
 void TBackgroundChecker::NextWord() {
-  // The engine is the component's; something else that read with it (a word
-  // count, say) took it over, so the pass starts again.
+  // The engine is the component's; something else that read with it (an
+  // interactive check, say) took it over, so the pass starts again.
   if (spell_.ParsingEngine().Parser() != &background_parser_) {
     check_state_ = TCheckState::csStartPass;
     return;
   }
-  // A word dropped by a restart may still be in analysis: its answer must
-  // not be taken for the next word's.
-  if (!engine_.Suspended()) return;
   status_("Background checking ...");
-  background_word_ = spell_.ParsingEngine().NextWord();
-  if (background_word_.empty()) {
-    check_state_ = TCheckState::csIdle;
-    status_("Background checking ready");
-    return;
+  if (!word_held_) {
+    background_word_ = spell_.ParsingEngine().NextWord();
+    if (background_word_.empty()) {
+      check_state_ = TCheckState::csIdle;
+      status_("Background checking ready");
+      return;
+    }
+    if (spell_.IsWordAcceptable(background_word_) || rejected_words_.contains(background_word_)) return;
   }
-  if (spell_.IsWordAcceptable(background_word_) || rejected_words_.contains(background_word_)) return;
+  // The worker may still be busy with a word that a restart dropped, or with
+  // its preparation: the word waits, so no answer is taken for another word.
+  word_held_ = !engine_.Suspended();
+  if (word_held_) return;
   status_("Looking for new word " + background_word_);
   engine_.Resume(background_word_);
   ++words_handed_over_;

@@ -65,6 +65,7 @@ class TBackgroundChecker {
   TCheckState check_state_ = TCheckState::csIdle;
   bool in_timer_tick_ = false;
   std::string background_word_;
+  bool word_held_ = false;  // background_word_ waits for the worker to be free
   std::set<std::string, TAnsiCaseLess> rejected_words_;
   TWinAPIControlParser background_parser_;
   int words_handed_over_ = 0;
