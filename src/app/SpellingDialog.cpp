@@ -93,10 +93,13 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
 
   FormCreate();
   Timer1.start();
-  // Another instance may own the bus name already: this one then runs
-  // without the service, and says so.
-  if (Spelling.Start(QDBusConnection::sessionBus(), SpellingBusNameForThisProgram()) != TServiceState::ssRunning)
-    ShowStatus(Spelling.StatusMessage());
+}
+
+TServiceState TSpellingDlg::ServeWordQueries(const QDBusConnection& bus, const QString& bus_name) {
+  // Another instance may own the name already: this one then runs without
+  // the service, and says so.
+  if (Spelling.Start(bus, bus_name) != TServiceState::ssRunning) ShowStatus(Spelling.StatusMessage());
+  return Spelling.State();
 }
 
 TSpellingDlg::~TSpellingDlg() {

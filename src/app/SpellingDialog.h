@@ -49,6 +49,10 @@ class TSpellingDlg : public QMainWindow {
   // The text changed since it was opened or saved.
   bool HasUnsavedChanges() const { return unsaved_; }
 
+  // Answers other programs' word queries on the bus under the given name
+  // (the program's start-up asks for it; tests may use a bus of their own).
+  TServiceState ServeWordQueries(const QDBusConnection& bus, const QString& bus_name);
+
   void ShowStatus(const QString& text);
   QString StatusText() const;
 

@@ -91,6 +91,7 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(
       QIcon::fromTheme("tovuri", QIcon(QString::fromStdString(tovuri::ProgramDir() + "tovuri.svg"))));
   tovuri::TSpellingDlg window(engine, arguments.data_dir);
+  window.ServeWordQueries(QDBusConnection::sessionBus(), tovuri::SpellingBusNameForThisProgram());
   window.show();
   if (arguments.file) {
     const QString file = QString::fromLocal8Bit(arguments.file->c_str());
