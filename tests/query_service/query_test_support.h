@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QMetaObject>
+#include <QThread>
 #include <atomic>
 #include <filesystem>
 #include <string>
@@ -25,12 +26,16 @@ namespace tovuri::testing {
 class CheckerQueryHandler final : public TWordQueryHandler {
  public:
   CheckerQueryHandler() { ConfigureNdebeleSpell(spell_, TOVURI_BIN_DIR); }
-  bool IsWordAcceptable(const std::string& word) override { return queries_.IsWordAcceptable(word); }
+  bool IsWordAcceptable(const std::string& word) override {
+    off_ui_thread = off_ui_thread || QThread::currentThread() != QCoreApplication::instance()->thread();
+    return queries_.IsWordAcceptable(word);
+  }
   bool IsNdebeleWord(const std::string& word) override { return queries_.IsNdebeleWord(word); }
   void LearnWord(const std::string& word) override { queries_.LearnWord(word); }
 
   TOrthexSpell3Base& Spell() { return spell_; }
   int analysed = 0;
+  bool off_ui_thread = false;  // a query reached the checker on another thread
 
  private:
   TOrthexSpell3Base spell_;

@@ -70,6 +70,7 @@ TEST_F(SpellingService, AnswersAsTheEditorWouldAndLearnsOnlyWhatTheAnalyserAlone
   EXPECT_EQ(Ask(std::string(kMaxMacroBytes + 1, 'a')), "Error");
   EXPECT_EQ(CustomWords(dirs_.Data()), std::vector<std::string>{"simbona"});
   EXPECT_EQ(service_.DoesWordExist().toStdString(), "Error");
+  EXPECT_FALSE(handler_.off_ui_thread) << "queries run on the thread of the event loop";
 }
 
 TEST_F(SpellingService, ReportsEachAnswerThroughThePropertyBeforeItsReply) {
