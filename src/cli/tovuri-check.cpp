@@ -72,7 +72,8 @@ constexpr std::string_view kUsage =
     "Files are read as UTF-8 (as Windows-1252 when they are not valid UTF-8);\n"
     "words and forms are UTF-8 on the command line and on output.\n"
     "Exit status: 0 done (every word accepted), 1 a word was not accepted,\n"
-    "2 bad usage or unreadable data.\n";
+    "2 bad usage or unreadable data; --query: 1 also when the program cannot\n"
+    "be asked.\n";
 
 constexpr int kExitRejected = 1;
 constexpr int kExitUsage = 2;
