@@ -41,6 +41,8 @@ class MainWindowQueries : public ::testing::Test {
  protected:
   void SetUp() override {
     window_ = std::make_unique<TSpellingDlg>(engine_, TOVURI_BIN_DIR);
+    // The worker builds the analyser's index first; a query would wait for it.
+    ASSERT_TRUE(WaitFor([&] { return engine_.Suspended(); }, 300000));
     ASSERT_EQ(window_->ServeWordQueries(QDBusConnection::sessionBus(), QString::fromStdString(bus_name_)),
               TServiceState::ssRunning);
     EXPECT_EQ(window_->StatusText().toStdString(), TSpellingDlg::kWelcome);
@@ -134,9 +136,8 @@ TEST_F(MainWindowQueries, LeaveTheWindowResponsiveAndItsDictionariesIntactAfterA
 }
 
 TEST_F(MainWindowQueries, ASecondWindowRunsWithoutTheServiceAndSaysSoInItsStatusBar) {
-  // A window loads the lexicon again: the first window's worker must have
-  // finished preparing the analyser from the old one.
-  ASSERT_TRUE(WaitFor([&] { return engine_.Suspended(); }, 30000));
+  // A window loads the lexicon again, so the first window's worker must be
+  // done preparing the analyser from the old one (it is, since SetUp).
   TNdebeleEngine engine;
   TSpellingDlg second(engine, TOVURI_BIN_DIR);
   EXPECT_EQ(second.ServeWordQueries(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "second"),

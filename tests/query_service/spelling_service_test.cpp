@@ -26,7 +26,12 @@ const std::string kBusName = "org.tovuri.tovuri";
 
 class SpellingService : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { BuildLexicon(TOVURI_BIN_DIR, [](const LexiconWarning&) {}); }
+  // The analyser's index is built before the first query, which would
+  // otherwise wait for it on the service's thread.
+  static void SetUpTestSuite() {
+    BuildLexicon(TOVURI_BIN_DIR, [](const LexiconWarning&) {});
+    PrepareWordCheck();
+  }
 
   void SetUp() override {
     ASSERT_EQ(service_.Start(QDBusConnection::sessionBus(), QString::fromStdString(kBusName)),
