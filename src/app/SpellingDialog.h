@@ -12,6 +12,7 @@
 #include "app/BackgroundChecker.h"
 #include "app/NdebeleEngineThread.h"
 #include "app/ox3RichEdit.h"
+#include "app/ox3SpellUserInterface.h"
 #include "spell/ox3Spell.h"
 
 class QAction;
@@ -85,6 +86,8 @@ class TSpellingDlg : public QMainWindow {
   TNdebeleEngine& engine_;
   std::string data_dir_;
   TOrthexSpell3 OrthexSpell1;
+  // The spelling dialog, message boxes and standard dialogs of the component.
+  std::unique_ptr<TQtSpellUserInterface> spell_ui_;
   TOrthexRichEdit* OrthexRichEdit1 = nullptr;
   QLabel* StatusBar1 = nullptr;
   QTimer Timer1;
