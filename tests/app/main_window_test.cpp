@@ -390,5 +390,18 @@ TEST_F(MainWindow, ClosingAfterSavingAsksNothing) {
   EXPECT_TRUE(window_->close());
 }
 
+TEST_F(MainWindow, SpellingLearnsAMisspeltWordTheAnalyserAccepts) {
+  CreateWindow();
+  SetText("uyahamba");
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  Trigger("Spelling1");
+  EXPECT_EQ(seen.text, "The spelling check is complete.");  // no word was left for the dialog
+  const TCustomDictionary* custom = window_->Spell().ActiveCustomDictionary();
+  ASSERT_NE(custom, nullptr);
+  EXPECT_TRUE(custom->Contains("uyahamba"));
+  EXPECT_EQ(analysed_, 0);  // the user-interface thread's own analyser call, not the engine's
+}
+
 }  // namespace
 }  // namespace tovuri
