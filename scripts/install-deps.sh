@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Tovuri builds and tests with, when any is missing.
 set -euo pipefail
 packages=(build-essential cmake ccache googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev)
+  qt6-base-dev fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

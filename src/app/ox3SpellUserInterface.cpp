@@ -52,17 +52,17 @@ TQtSpellUserInterface::TQtSpellUserInterface(TOrthexSpell3& spell, QWidget* owne
   dialogs.CreateSpellDialog = [this](TOrthexSpell3&) { return CreateSpellDialog(); };
   dialogs.ConfigDialog = [this](TOrthexSpell3&) {
     TConfigurationDialog dialog(DialogOwner());
-    dialog.Control().SetSpell(&spell_);
+    Bind(dialog.Control());
     dialog.exec();
   };
   dialogs.CustomDictionariesDialog = [this](TOrthexSpell3&) {
     TCustomDictionariesDialog dialog(DialogOwner());
-    dialog.Control().SetSpell(&spell_);
+    Bind(dialog.Control());
     dialog.exec();
   };
   dialogs.EditCustomDictionaryDialog = [this](TOrthexSpell3&, TCustomDictionary* dictionary) {
     TCustomDictionaryEditDialog dialog(DialogOwner(), dictionary);
-    dialog.Control().SetSpell(&spell_);
+    Bind(dialog.Control());
     dialog.exec();
   };
   dialogs.AddDictionaryDir = [this](TOrthexSpell3&) {
@@ -73,6 +73,13 @@ TQtSpellUserInterface::TQtSpellUserInterface(TOrthexSpell3& spell, QWidget* owne
     const std::string name = folder.toStdString();
     if (!folders.Contains(name)) folders.Add(name);
   };
+}
+
+void TQtSpellUserInterface::Bind(TConfigurationDialogCtrl& control) {
+  control.OnHelp = [this](int context) {
+    if (OnHelp) OnHelp(context);
+  };
+  control.SetSpell(&spell_);
 }
 
 QWidget* TQtSpellUserInterface::DialogOwner() const {
@@ -93,7 +100,7 @@ TSpellDialog* TQtSpellUserInterface::SpellDialog() const { return dialog_.data()
 bool TQtSpellUserInterface::CreateSpellDialog() {
   if (!dialog_) {
     dialog_ = new TSpellDialog(owner_);
-    dialog_->Control().SetSpell(&spell_);
+    Bind(dialog_->Control());
   }
   return true;
 }

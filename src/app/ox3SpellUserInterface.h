@@ -4,7 +4,9 @@
 // the correction menu, and the standard dialogs the component opens.
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
+#include "spell/ox3ConfigurationDialogCtrl.h"
 #include "spell/ox3Spell.h"
 #include "spell/ox3SpellUI.h"
 
@@ -19,6 +21,9 @@ class TQtSpellUserInterface : public TSpellUserInterface {
   ~TQtSpellUserInterface() override;
   TQtSpellUserInterface(const TQtSpellUserInterface&) = delete;
   TQtSpellUserInterface& operator=(const TQtSpellUserInterface&) = delete;
+
+  // Shows the help topic of a dialog's help context; set by the program.
+  std::function<void(int context)> OnHelp;
 
   // The spelling dialog while it exists.
   TSpellDialog* SpellDialog() const;
@@ -39,6 +44,8 @@ class TQtSpellUserInterface : public TSpellUserInterface {
  private:
   bool CreateSpellDialog();
   QWidget* DialogOwner() const;
+  // Connects a dialog to the component, with help going to OnHelp.
+  void Bind(TConfigurationDialogCtrl& control);
 
   TOrthexSpell3& spell_;
   QPointer<QWidget> owner_;

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
+#include "app/ox3SpellDialog.h"
 #include "app/ox3SpellUserInterface.h"
 #include "app_test_support.h"
 
@@ -134,6 +138,33 @@ TEST_F(CorrectionMenu, AutoCorrectStoresThePairInTheActiveCustomDictionary) {
   std::string pair;
   EXPECT_TRUE(spell_.ActiveCustomDictionary()->FindAutoCorrect("dgo", pair));
   EXPECT_EQ(pair, "dog");
+}
+
+TEST_F(CorrectionMenu, SpellingEntryChecksTheWordInTheDialogWithoutAnEndMessage) {
+  spell_.EndMessage = TSpellEndMessage::emAlways;
+  editor_->setPlainText("the dgo sat ");
+  Grab();
+  std::string shown;
+  bool message = false;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr) {
+      message = true;
+      QApplication::activeModalWidget()->close();
+    }
+    TSpellDialog* dialog = ui_->SpellDialog();
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    shown = dialog->NotFound()->text().toStdString();
+    dialog->ChangeButton()->click();
+  });
+  answer.start(5);
+  RightClick(5, {"&Spelling ..."});
+  answer.stop();
+  EXPECT_EQ(shown, "dgo");
+  EXPECT_FALSE(message);
+  EXPECT_FALSE(spell_.IsChecking());
+  EXPECT_EQ(Text(), "the dog sat ");
+  EXPECT_EQ(spell_.EndMessage, TSpellEndMessage::emAlways);
 }
 
 TEST_F(CorrectionMenu, CorrectWordsGetTheEditorsOwnMenu) {

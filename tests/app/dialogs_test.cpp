@@ -97,6 +97,34 @@ TEST_F(Dialogs, OptionsDialogListsMainDictionariesByNameAndFile) {
   EXPECT_TRUE(spell_.IsWordAcceptable("cat"));
 }
 
+TEST_F(Dialogs, OptionsDialogLocatesDictionariesChoosesTheCustomOneAndResets) {
+  spell_.NewCustomDictionary("Other.oxu");
+  int browsed = 0;
+  spell_.OnShowAddDictionaryDir = [&](TOrthexSpell3Base&) { ++browsed; };
+  TConfigurationDialog dialog(nullptr);
+  dialog.Control().SetSpell(&spell_);
+
+  QTreeWidget* list = dialog.MainDictionaries();
+  QTreeWidgetItem* locate = list->topLevelItem(list->topLevelItemCount() - 1);
+  locate->setCheckState(0, Qt::Checked);
+  EXPECT_EQ(browsed, 1);
+  EXPECT_EQ(list->topLevelItem(list->topLevelItemCount() - 1)->checkState(0), Qt::Unchecked);
+
+  QComboBox* custom = dialog.CustomDictionary();
+  EXPECT_EQ(custom->currentText().toStdString(), "Test.oxu");
+  const int other = custom->findText("Other.oxu");
+  ASSERT_GE(other, 0);
+  custom->setCurrentIndex(other);
+  emit custom->activated(other);
+  EXPECT_EQ(spell_.Configuration().ActiveCustomName(), "Other.oxu");
+
+  spell_.ConfigAvailableOptions = TSpellOptions::FromBits(0x3FF);
+  dialog.Control().SetOption(soNumbers, true);
+  QTest::mouseClick(dialog.ResetButton(), Qt::LeftButton);
+  EXPECT_EQ(spell_.Configuration().SpellOptionsValue(), (TSpellOptions{soUpcase, soRepeated}));
+  EXPECT_EQ(dialog.CustomDictionary()->currentText().toStdString(), "Test.oxu");
+}
+
 TEST_F(Dialogs, NewCustomDictionaryWithAnExistingNameSelectsItsRow) {
   TCustomDictionariesDialog dialog(nullptr);
   dialog.Control().SetSpell(&spell_);

@@ -224,6 +224,19 @@ TEST_F(SpellingDialog, LosingTheFocusDisablesTheCommandsAndRegainingItResumes) {
   Click(Dialog().CancelButton());
 }
 
+TEST_F(SpellingDialog, HelpButtonShowsWithAHelpContextAndAsksTheProgramForIt) {
+  spell_.HelpCtxSpellDialog = 5;
+  std::vector<int> asked;
+  ui_->OnHelp = [&](int context) { asked.push_back(context); };
+  editor_->setPlainText("the dgo sat");
+  editor_->CheckControl(TCheckMode::cmAll);
+  ASSERT_TRUE(spell_.IsChecking());
+  EXPECT_EQ(Dialog().HelpButton()->text().toStdString(), "&Help");
+  Click(Dialog().HelpButton());
+  EXPECT_EQ(asked, std::vector<int>{5});
+  Click(Dialog().CancelButton());
+}
+
 TEST_F(SpellingDialog, OptionsButtonOpensTheOptionsAndPromptsTheSameWordAgain) {
   editor_->setPlainText("the dgo sat");
   editor_->CheckControl(TCheckMode::cmAll);
