@@ -66,6 +66,7 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
   OrthexRichEdit1 = new TOrthexRichEdit(this);
   OrthexRichEdit1->setObjectName("OrthexRichEdit1");
   spell_ui_ = std::make_unique<TQtSpellUserInterface>(OrthexSpell1, this);
+  spell_ui_->OnHelp = [this](int) { Help2Click(); };
   OrthexRichEdit1->SetOrthexSpell(&OrthexSpell1);
   setCentralWidget(OrthexRichEdit1);
   connect(OrthexRichEdit1, &QTextEdit::textChanged, this, &TSpellingDlg::OrthexRichEdit1Change);
