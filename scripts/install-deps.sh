@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Tovuri builds and tests with, when any is missing.
 set -euo pipefail
 packages=(build-essential cmake ccache googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev)
+  qt6-base-dev fonts-dejavu-core)
 # The word query service's Qt-free client (libdbus) and the private session
 # bus its tests run on (dbus-run-session).
 packages+=(libdbus-1-dev pkg-config dbus)

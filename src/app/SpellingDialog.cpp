@@ -69,6 +69,8 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
 
   OrthexRichEdit1 = new TOrthexRichEdit(this);
   OrthexRichEdit1->setObjectName("OrthexRichEdit1");
+  spell_ui_ = std::make_unique<TQtSpellUserInterface>(OrthexSpell1, this);
+  spell_ui_->OnHelp = [this](int) { Help2Click(); };
   OrthexRichEdit1->SetOrthexSpell(&OrthexSpell1);
   setCentralWidget(OrthexRichEdit1);
   connect(OrthexRichEdit1, &QTextEdit::textChanged, this, &TSpellingDlg::OrthexRichEdit1Change);
@@ -113,8 +115,11 @@ TSpellingDlg::~TSpellingDlg() {
   }
 #endif
   checker_.reset();
-  // The editor is a child widget, destroyed after the component it listens to.
+  // The editor and the dialogs are child widgets, destroyed after the
+  // component they serve: they let go of it first.
   OrthexRichEdit1->SetOrthexSpell(nullptr);
+  OrthexSpell1.SetUserInterface(nullptr);
+  spell_ui_.reset();
 }
 
 void TSpellingDlg::BuildMenu() {

@@ -14,6 +14,7 @@
 #include "app/SpellWordQueries.h"
 #include "app/SpellingService.h"
 #include "app/ox3RichEdit.h"
+#include "app/ox3SpellUserInterface.h"
 #include "spell/ox3Spell.h"
 
 class QAction;
@@ -95,6 +96,8 @@ class TSpellingDlg : public QMainWindow {
   // Word queries from other programs, answered as the editor would.
   TSpellWordQueries word_queries_;
   TSpellingService Spelling;
+  // The spelling dialog, message boxes and standard dialogs of the component.
+  std::unique_ptr<TQtSpellUserInterface> spell_ui_;
   TOrthexRichEdit* OrthexRichEdit1 = nullptr;
   QLabel* StatusBar1 = nullptr;
   QTimer Timer1;

@@ -211,11 +211,13 @@ int TOrthexRichEdit::CharBaseline(int index) const {
   index = std::clamp(index, 0, TextLength());
   const QTextBlock block = document()->findBlock(index);
   const QTextLayout* layout = block.isValid() ? block.layout() : nullptr;
-  if (layout == nullptr || layout->lineCount() == 0)
-    return ClientPositionFromChar(index).y + fontMetrics().ascent();
+  if (layout == nullptr || layout->lineCount() == 0) return ClientPositionFromChar(index).y + FontHeight() + 1;
   QTextLine tl = layout->lineForTextPosition(index - block.position());
   if (!tl.isValid()) tl = layout->lineAt(layout->lineCount() - 1);
-  return static_cast<int>(layout->position().y() + tl.y() + tl.ascent()) - verticalScrollBar()->value();
+  // Just below the descent, as a rich edit's line metrics put it: the
+  // zig-zag then runs under the letters, not through them.
+  return static_cast<int>(layout->position().y() + tl.y() + tl.ascent() + tl.descent()) + 1 -
+         verticalScrollBar()->value();
 }
 
 int TOrthexRichEdit::CharFromClientPoint(TScreenPoint point) const {

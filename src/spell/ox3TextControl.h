@@ -63,7 +63,8 @@ class TTextControl {
   virtual void InvalidateBand(int top, int bottom);
   // Client-area position of a character's top left corner.
   virtual TScreenPoint ClientPositionFromChar(int index) const;
-  // Client row of the baseline of the line that holds a character.
+  // Client row the underline of a character's line is measured from: one
+  // below the line's text, descent included (a rich edit's baseline).
   virtual int CharBaseline(int index) const;
   // The character index nearest to a client-area point; -1 when unknown.
   virtual int CharFromClientPoint(TScreenPoint point) const;

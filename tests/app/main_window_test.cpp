@@ -75,9 +75,9 @@ void ChooseFile(const fs::path& file, const QString& filter) {
 
 // The window over a small lexicon and main dictionary in a temporary home,
 // with an engine whose analyser accepts a fixed set of words.
-class SpellingDialogTest : public ::testing::Test {
+class MainWindow : public ::testing::Test {
  protected:
-  SpellingDialogTest() {
+  MainWindow() {
     data_ = home_.Folder("data");
     std::ofstream(data_ / "dictionary.txt") << "verb,uku-hamba,,walk\n";
     std::ofstream(data_ / "passives.txt") << "";
@@ -126,7 +126,7 @@ class SpellingDialogTest : public ::testing::Test {
   std::unique_ptr<TSpellingDlg> window_;
 };
 
-TEST_F(SpellingDialogTest, ShowsTheCaptionSizeMenuAndWelcome) {
+TEST_F(MainWindow, ShowsTheCaptionSizeMenuAndWelcome) {
   CreateWindow();
   EXPECT_EQ(window_->windowTitle(), "Tovuri 1.0");
   EXPECT_EQ(window_->size(), QSize(648, 526));
@@ -148,7 +148,7 @@ TEST_F(SpellingDialogTest, ShowsTheCaptionSizeMenuAndWelcome) {
   EXPECT_EQ(State(), csIdle);
 }
 
-TEST_F(SpellingDialogTest, ShowsEachLexiconWarningInAMessageBox) {
+TEST_F(MainWindow, ShowsEachLexiconWarningInAMessageBox) {
   fs::remove(data_ / "passives.txt");
   SeenBox seen;
   AnswerMessageBox(seen, QMessageBox::Ok);
@@ -156,7 +156,7 @@ TEST_F(SpellingDialogTest, ShowsEachLexiconWarningInAMessageBox) {
   EXPECT_EQ(seen.text, "List of passive exceptions not found");
 }
 
-TEST_F(SpellingDialogTest, AnEmptyEditorsPassGoesThreeFourZeroAndSaysItIsReady) {
+TEST_F(MainWindow, AnEmptyEditorsPassGoesThreeFourZeroAndSaysItIsReady) {
   CreateWindow();
   window_->Checker().SetCheckState(csStartPass);
   std::vector<TCheckState> states{State()};
@@ -168,7 +168,7 @@ TEST_F(SpellingDialogTest, AnEmptyEditorsPassGoesThreeFourZeroAndSaysItIsReady) 
   EXPECT_EQ(window_->StatusText(), "Background checking ready");
 }
 
-TEST_F(SpellingDialogTest, TypingRestartsTheCheckerAndAClickMakesItWaitOneTick) {
+TEST_F(MainWindow, TypingRestartsTheCheckerAndAClickMakesItWaitOneTick) {
   CreateWindow();
   QTest::keyClicks(&window_->Editor(), "abantu ");
   EXPECT_EQ(State(), csTextChanged);
@@ -179,7 +179,7 @@ TEST_F(SpellingDialogTest, TypingRestartsTheCheckerAndAClickMakesItWaitOneTick) 
   EXPECT_EQ(State(), csWait);
 }
 
-TEST_F(SpellingDialogTest, APassLearnsAcceptedWordsAndNeverWakesTheWorkerForRejectedOnes) {
+TEST_F(MainWindow, APassLearnsAcceptedWordsAndNeverWakesTheWorkerForRejectedOnes) {
   CreateWindow();
   SetText("abantu ngiyabonga xyzzy bayahamba\nplugh njalo");
   EXPECT_EQ(State(), csTextChanged);
@@ -202,7 +202,7 @@ TEST_F(SpellingDialogTest, APassLearnsAcceptedWordsAndNeverWakesTheWorkerForReje
   EXPECT_NE(Contents(custom).find("ngiyabonga"), std::string::npos) << custom;
 }
 
-TEST_F(SpellingDialogTest, TypingWhileTheWorkerAnalysesDropsTheAnswerAndStartsOverWhenQuiet) {
+TEST_F(MainWindow, TypingWhileTheWorkerAnalysesDropsTheAnswerAndStartsOverWhenQuiet) {
   CreateWindow();
   SetText("ngiyabonga uyahamba");
   gate_open_ = false;
@@ -227,17 +227,21 @@ TEST_F(SpellingDialogTest, TypingWhileTheWorkerAnalysesDropsTheAnswerAndStartsOv
   EXPECT_EQ(analysed_, 3);  // the dropped word once for its dropped answer, once in the new pass
 }
 
-TEST_F(SpellingDialogTest, SpellingLeavesAnIdleCheckerIdleAndRestartsABusyOne) {
+TEST_F(MainWindow, SpellingLeavesAnIdleCheckerIdleAndRestartsABusyOne) {
   CreateWindow();
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);  // nothing to check: the check ends at once
   Trigger("Spelling1");
+  EXPECT_EQ(seen.text, "The spelling check is complete.");
   EXPECT_EQ(State(), csIdle);
   EXPECT_EQ(window_->StatusText(), "Spelling check finished");
   window_->Checker().SetCheckState(csNextWord);
+  AnswerMessageBox(seen, QMessageBox::Ok);
   Trigger("Spelling1");
   EXPECT_EQ(State(), csTextChanged);
 }
 
-TEST_F(SpellingDialogTest, WordCountOfAnEmptyEditorIsZeroAndOfATextItsWords) {
+TEST_F(MainWindow, WordCountOfAnEmptyEditorIsZeroAndOfATextItsWords) {
   CreateWindow();
   SeenBox seen;
   AnswerMessageBox(seen, QMessageBox::Ok);
@@ -255,7 +259,7 @@ TEST_F(SpellingDialogTest, WordCountOfAnEmptyEditorIsZeroAndOfATextItsWords) {
 
 constexpr char kRtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Abantu {\\b bayahamba}\\par njalo\\par}";
 
-TEST_F(SpellingDialogTest, TheTextFilterShowsAnRtfFilesMarkup) {
+TEST_F(MainWindow, TheTextFilterShowsAnRtfFilesMarkup) {
   CreateWindow();
   const fs::path file = home_.Root() / "story.rtf";
   std::ofstream(file) << kRtf;
@@ -265,7 +269,7 @@ TEST_F(SpellingDialogTest, TheTextFilterShowsAnRtfFilesMarkup) {
   EXPECT_TRUE(window_->IsPlainText());
 }
 
-TEST_F(SpellingDialogTest, TheRtfFilterShowsAnRtfFileFormattedAndAPlainFileAsText) {
+TEST_F(MainWindow, TheRtfFilterShowsAnRtfFileFormattedAndAPlainFileAsText) {
   CreateWindow();
   const fs::path rtf = home_.Root() / "story.rtf";
   std::ofstream(rtf) << kRtf;
@@ -287,7 +291,7 @@ TEST_F(SpellingDialogTest, TheRtfFilterShowsAnRtfFileFormattedAndAPlainFileAsTex
   EXPECT_TRUE(window_->IsPlainText());
 }
 
-TEST_F(SpellingDialogTest, SavingAfterOpeningPlainTextOffersOnlyTheTextFilter) {
+TEST_F(MainWindow, SavingAfterOpeningPlainTextOffersOnlyTheTextFilter) {
   CreateWindow();
   const fs::path text = home_.Root() / "notes.txt";
   std::ofstream(text) << "abantu\n";
@@ -312,7 +316,7 @@ TEST_F(SpellingDialogTest, SavingAfterOpeningPlainTextOffersOnlyTheTextFilter) {
   EXPECT_EQ(filters, QStringList{"RTF Files (*.rtf)"});
 }
 
-TEST_F(SpellingDialogTest, SavesInTheEditorsFormatWithoutAddingAnExtension) {
+TEST_F(MainWindow, SavesInTheEditorsFormatWithoutAddingAnExtension) {
   CreateWindow();
   // A new text is rich text, as the editor starts.
   QTest::keyClicks(&window_->Editor(), "abantu");
@@ -332,7 +336,7 @@ TEST_F(SpellingDialogTest, SavesInTheEditorsFormatWithoutAddingAnExtension) {
   EXPECT_EQ(Contents(plain), "abantu\ncaf\xC3\xA9\n");  // written as UTF-8
 }
 
-TEST_F(SpellingDialogTest, AFailedSaveLeavesTheOldFileIntactAndSaysWhy) {
+TEST_F(MainWindow, AFailedSaveLeavesTheOldFileIntactAndSaysWhy) {
   CreateWindow();
   const fs::path file = home_.Root() / "notes.txt";
   std::ofstream(file) << "old words";
@@ -356,7 +360,7 @@ TEST_F(SpellingDialogTest, AFailedSaveLeavesTheOldFileIntactAndSaysWhy) {
   EXPECT_TRUE(window_->HasUnsavedChanges());
 }
 
-TEST_F(SpellingDialogTest, AFileThatCannotBeReadIsNamedWithTheReason) {
+TEST_F(MainWindow, AFileThatCannotBeReadIsNamedWithTheReason) {
   CreateWindow();
   SeenBox seen;
   AnswerMessageBox(seen, QMessageBox::Ok);
@@ -365,7 +369,7 @@ TEST_F(SpellingDialogTest, AFileThatCannotBeReadIsNamedWithTheReason) {
   EXPECT_EQ(seen.text.toStdString(), "Cannot open the file " + missing.string() + ":\nNo such file or directory.");
 }
 
-TEST_F(SpellingDialogTest, ClosingWithChangedTextAsksAndCancelKeepsTheWindow) {
+TEST_F(MainWindow, ClosingWithChangedTextAsksAndCancelKeepsTheWindow) {
   CreateWindow();
   QTest::keyClicks(&window_->Editor(), "abantu");
   SeenBox seen;
@@ -379,11 +383,24 @@ TEST_F(SpellingDialogTest, ClosingWithChangedTextAsksAndCancelKeepsTheWindow) {
   EXPECT_FALSE(window_->isVisible());
 }
 
-TEST_F(SpellingDialogTest, ClosingAfterSavingAsksNothing) {
+TEST_F(MainWindow, ClosingAfterSavingAsksNothing) {
   CreateWindow();
   QTest::keyClicks(&window_->Editor(), "abantu");
   ASSERT_TRUE(window_->SaveFile(QString::fromStdString((home_.Root() / "a.txt").string())));
   EXPECT_TRUE(window_->close());
+}
+
+TEST_F(MainWindow, SpellingLearnsAMisspeltWordTheAnalyserAccepts) {
+  CreateWindow();
+  SetText("uyahamba");
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  Trigger("Spelling1");
+  EXPECT_EQ(seen.text, "The spelling check is complete.");  // no word was left for the dialog
+  const TCustomDictionary* custom = window_->Spell().ActiveCustomDictionary();
+  ASSERT_NE(custom, nullptr);
+  EXPECT_TRUE(custom->Contains("uyahamba"));
+  EXPECT_EQ(analysed_, 0);  // the user-interface thread's own analyser call, not the engine's
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+#include "app/ox3DialogPlacement.h"
+
+#include <algorithm>
+
+namespace tovuri {
+
+namespace {
+
+// Keeps a rectangle of the dialog's size at top_left inside the work area.
+QPoint Clamp(QPoint top_left, const QRect& dialog, const QRect& work) {
+  const int x = std::clamp(top_left.x(), work.left(), std::max(work.left(), work.right() + 1 - dialog.width()));
+  const int y = std::clamp(top_left.y(), work.top(), std::max(work.top(), work.bottom() + 1 - dialog.height()));
+  return {x, y};
+}
+
+bool Fits(QPoint top_left, const QRect& dialog, const QRect& work) {
+  return work.contains(QRect(top_left, dialog.size()));
+}
+
+}  // namespace
+
+QRect ToQRect(const TScreenRect& rect) {
+  if (rect.left == -1 && rect.top == -1 && rect.right == -1 && rect.bottom == -1) return {};
+  return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
+}
+
+QPoint PlaceNearControl(const QRect& dialog, const QRect& control, const QRect& word, const QRect& work,
+                        bool centre) {
+  if (control.isNull()) return dialog.topLeft();
+  const QPoint candidates[] = {
+      {control.left(), control.bottom() + 1},
+      {control.right() + 1, control.top()},
+      {control.left(), control.top() - dialog.height()},
+      {control.left() - dialog.width(), control.top()},
+  };
+  for (const QPoint& p : candidates)
+    if (Fits(p, dialog, work)) return p;
+  if (centre || word.isNull()) {
+    QRect centred(QPoint(), dialog.size());
+    centred.moveCenter(control.center());
+    return Clamp(centred.topLeft(), dialog, work);
+  }
+  return MoveOffWord(QRect(dialog), word, work, TSpellDialogAvoidPos::saMove);
+}
+
+QPoint MoveOffWord(const QRect& dialog, const QRect& word, const QRect& work, TSpellDialogAvoidPos avoid) {
+  using enum TSpellDialogAvoidPos;
+  if (avoid == saNone || word.isNull()) return dialog.topLeft();
+  if ((avoid == saAvoid || avoid == saAvoidUpDown) && !dialog.intersects(word)) return dialog.topLeft();
+  const int gap = 8;
+  const QPoint below = Clamp({dialog.left(), word.bottom() + 1 + gap}, dialog, work);
+  const QPoint above = Clamp({dialog.left(), word.top() - gap - dialog.height()}, dialog, work);
+  // The nearer side first: the dialog stays close to the word it shows.
+  const bool below_first = word.center().y() < work.center().y();
+  QPoint candidates[4] = {below_first ? below : above, below_first ? above : below,
+                          Clamp({word.right() + 1 + gap, dialog.top()}, dialog, work),
+                          Clamp({word.left() - gap - dialog.width(), dialog.top()}, dialog, work)};
+  const int count = (avoid == saAvoid || avoid == saMove) ? 4 : 2;
+  for (int i = 0; i < count; ++i)
+    if (!QRect(candidates[i], dialog.size()).intersects(word)) return candidates[i];
+  return candidates[0];
+}
+
+}  // namespace tovuri
