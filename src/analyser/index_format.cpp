@@ -85,13 +85,13 @@ StringSetRecord WriteStringSet(IndexWriter& writer, const std::vector<std::strin
     text += s;
     record.lengths |= uint64_t{1} << std::min<size_t>(s.size(), 63);
   }
-  record.slots = writer.Array(std::span<const uint32_t>(slots));
+  record.slot_table = writer.Array(std::span<const uint32_t>(slots));
   record.text = writer.Bytes(text);
   return record;
 }
 
 StringSetView::StringSetView(const IndexBytes& bytes, const StringSetRecord& record)
-    : slots_(bytes.Array<uint32_t>(record.slots)),
+    : slots_(bytes.Array<uint32_t>(record.slot_table)),
       text_(bytes.Bytes(record.text)),
       lengths_(record.lengths),
       count_(record.count),

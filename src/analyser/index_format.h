@@ -97,7 +97,7 @@ class IndexBytes {
 // A laid-out string set (optionally mapping each string to a 32-bit value):
 // an open-addressing table of offsets into entries of [value] length bytes.
 struct StringSetRecord {
-  IndexRef slots;  // uint32: entry offset + 1 within text, 0 for an empty slot
+  IndexRef slot_table;  // uint32: entry offset + 1 within text, 0 for an empty slot
   IndexRef text;
   uint64_t lengths = 0;  // bit n set when a string of length n (63: 63 or more) is held
   uint32_t count = 0;

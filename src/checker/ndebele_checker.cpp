@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
-#include "analyser/name_prefixes.h"
 #include "analyser/word_check.h"
+#include "checker/analyser_verdict.h"
 #include "checker/ndebele_spell_config.h"
 #include "common/ansi_case.h"
 
 namespace tovuri {
 namespace {
-
-// Windows-1252's right single quotation mark.
-constexpr char kClosingQuote = '\x92';
 
 // Windows-1252 letters are the characters that have a case.
 bool HasLetter(std::string_view text) {
@@ -91,16 +88,6 @@ bool TNdebeleChecker::IsAccepted(std::string_view word) {
   return words_seen_ == 1 && !prompted && text == word && HasLetter(word);
 }
 
-// A prefix joined to a name (weStudio, nguMnu) stands or falls with the name:
-// a name the user has added once is then accepted with every prefix.
-bool TNdebeleChecker::IsNdebeleWordOrName(TOrthexSpell3Base& sender, std::string_view word) {
-  if (analyse_(word)) return true;
-  return IsPrefixedName(word, [&](std::string_view name) {
-    if (sender.IsExcludedWord(name)) return false;
-    return sender.WordInDictionaries(name) || analyse_(name);
-  });
-}
-
 std::vector<std::string> TNdebeleChecker::Suggestions(std::string_view word) {
   std::vector<std::string> list;
   spell_.GetSuggestions(word, list);
@@ -162,9 +149,8 @@ void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::st
   }
   // The tokenizer keeps a closing curly quote (the elision mark) with a word:
   // unless the word with it is an elision, the quote closes a quotation.
-  std::string_view bare = word;
-  while (!bare.empty() && bare.back() == kClosingQuote) bare.remove_suffix(1);
-  if (bare.size() == word.size() || bare.empty()) return;
+  const std::string_view bare = WithoutClosingQuotes(word);
+  if (bare.empty()) return;
   if (sender.UseExcludeWords && sender.IsExcludedWord(bare)) return;
   if (sender.IsWordAcceptable(bare) || Analysed(sender, std::string(bare)))
     type = TWordCheckType::wctAccepted;
@@ -172,7 +158,7 @@ void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::st
 
 bool TNdebeleChecker::Analysed(TOrthexSpell3Base& sender, const std::string& word) {
   auto found = verdicts_.find(word);
-  if (found == verdicts_.end()) found = verdicts_.emplace(word, IsNdebeleWordOrName(sender, word)).first;
+  if (found == verdicts_.end()) found = verdicts_.emplace(word, IsNdebeleWordOrName(sender, word, analyse_)).first;
   if (!found->second) return false;
   if (learning_ == TLearning::lnLearn) Learn(sender, word);
   return true;

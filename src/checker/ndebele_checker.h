@@ -98,7 +98,6 @@ class TNdebeleChecker {
   void Tell(const std::string& message);
   // The analyser's verdict, remembered; an accepted word is learnt.
   bool Analysed(TOrthexSpell3Base& sender, const std::string& word);
-  bool IsNdebeleWordOrName(TOrthexSpell3Base& sender, std::string_view word);
 
   TOrthexSpell3Base spell_;
   IgnoringUserInterface ui_;

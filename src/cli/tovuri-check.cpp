@@ -20,8 +20,10 @@
 #include "checker/ndebele_checker.h"
 #include "cli/explain_command.h"
 #include "cli/pipe_mode.h"
+#include "cli/query_command.h"
 #include "cli/suggest_command.h"
 #include "cli/text_input.h"
+#include "common/spelling_service_names.h"
 #include "spell/ox3Encoding.h"
 #include "spell/ox3SpellBase.h"
 
@@ -51,6 +53,10 @@ constexpr std::string_view kUsage =
     "  --suggest WORD...             print \"WORD: s1, s2, ...\" for each word: the\n"
     "                                ranked suggestions, with the words the analyser\n"
     "                                accepts among them\n"
+    "  --query WORD...               print the running desktop program's answer\n"
+    "                                for each word (\"Yes WORD\" or \"No WORD\"),\n"
+    "                                asked over D-Bus; it learns the words that\n"
+    "                                only its analyser accepts\n"
     "  -a                            answer the ispell pipe protocol on standard\n"
     "                                input and output (UTF-8), for editors\n"
     "  -vv                           print the ispell-style version line\n"
@@ -75,6 +81,8 @@ constexpr std::string_view kUsage =
     "                                with -a: the encoding; only UTF-8 is spoken\n"
     "  -d DICT, -m, -B, -C, -S       with -a: accepted for editors and ignored\n"
     "                                (the one dictionary is Ndebele)\n"
+    "  --service NAME                for --query: the bus name (org.tovuri.tovuri),\n"
+    "                                or the name of the program to ask (tovuri)\n"
     "\n"
     "Words that only the analyser accepts are learnt into the custom dictionary\n"
     "Ndebele.oxu in $XDG_DATA_HOME/Tovuri (~/.local/share/Tovuri); the settings\n"
@@ -84,7 +92,8 @@ constexpr std::string_view kUsage =
     "Files are read as UTF-8 (as Windows-1252 when they are not valid UTF-8);\n"
     "words and forms are UTF-8 on the command line and on output.\n"
     "Exit status: 0 done (every word accepted), 1 a word was not accepted,\n"
-    "2 bad usage, unreadable data, or a learnt word that could not be saved.\n";
+    "2 bad usage, unreadable data, or a learnt word that could not be saved;\n"
+    "--query: 1 also when the program cannot be asked.\n";
 
 constexpr int kExitRejected = 1;
 constexpr int kExitUsage = 2;
@@ -96,6 +105,7 @@ struct Options {
   bool learn = true;
   bool dictionaries_only = false;  // --suggest: the main dictionaries' suggestions alone
   std::vector<std::string> word_lists;  // -p: words accepted for the session
+  std::string service{kSpellingDefaultProgram};  // whom --query asks
 };
 
 // Where the time goes: start-up (loading, index building) and verdicts.
@@ -332,6 +342,10 @@ int IspellVersion(const Options&, const std::vector<std::string>&) {
   return 0;
 }
 
+int Query(const Options& options, const std::vector<std::string>& words) {
+  return QueryWords(options.service, words);
+}
+
 int Help(const Options&, const std::vector<std::string>&) {
   std::cout << kUsage;
   return 0;
@@ -360,6 +374,7 @@ constexpr Command kCommands[] = {
     {"--suggest", 1, kAny, Suggest},
     {"-a", 0, 0, Pipe},
     {"-vv", 0, 0, IspellVersion},
+    {"--query", 1, kAny, Query},
     {"--help", 0, 0, Help},
     {"-h", 0, 0, Help},
     {"--version", 0, 0, Version},
@@ -413,6 +428,9 @@ int main(int argc, char** argv) {
       if (arg == "-i" && !IsUtf8Name(argv[i])) return UsageError("only UTF-8 is spoken, not " + std::string(argv[i]));
     } else if (arg.starts_with("--encoding=")) {
       if (!IsUtf8Name(arg.substr(11))) return UsageError("only UTF-8 is spoken, not " + std::string(arg.substr(11)));
+    } else if (arg == "--service") {
+      if (++i == argc) return UsageError("--service needs a name");
+      options.service = argv[i];
     } else {
       const Command* found = nullptr;
       for (const Command& c : kCommands)

@@ -1,0 +1,109 @@
+#include "app/BackgroundChecker.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "analyser/name_prefixes.h"
+#include "common/ansi_case.h"
+
+namespace tovuri {
+
+bool TAnsiCaseLess::operator()(const std::string& a, const std::string& b) const {
+  return std::ranges::lexicographical_compare(a, b, [](char x, char y) {
+    return static_cast<unsigned char>(AnsiLowerChar(x)) < static_cast<unsigned char>(AnsiLowerChar(y));
+  });
+}
+
+TBackgroundChecker::TBackgroundChecker(TOrthexSpell3Base& spell, TTextControl& editor, TNdebeleEngine& engine,
+                                       TStatusSink status, std::function<void(int)> set_interval)
+    : spell_(spell),
+      editor_(editor),
+      engine_(engine),
+      status_(std::move(status)),
+      set_interval_(std::move(set_interval)) {}
+
+void TBackgroundChecker::Tick() {
+  if (in_timer_tick_) return;
+  in_timer_tick_ = true;
+  Step();
+  in_timer_tick_ = false;
+}
+
+void TBackgroundChecker::Step() {
+  using enum TCheckState;
+  if (check_state_ <= csWait) set_interval_(kIdleInterval);
+  if (check_state_ == csStartPass) set_interval_(kPassInterval);
+  if (check_state_ == csIdle) return;
+  if (check_state_ == csTextChanged) {
+    check_state_ = csWait;
+    return;
+  }
+  // A check with the user is running: wait for quiet again, and start over.
+  if (spell_.IsChecking()) {
+    check_state_ = csTextChanged;
+    return;
+  }
+  switch (check_state_) {
+    case csWait: check_state_ = csStartPass; return;
+    case csStartPass:
+      word_held_ = false;
+      background_parser_.Init(editor_);
+      spell_.ParsingEngine().Init(&background_parser_, TCheckMode::cmAll);
+      check_state_ = csNextWord;
+      return;
+    case csNextWord: NextWord(); return;
+    case csWaitForWorker:
+      if (engine_.Suspended()) check_state_ = csTakeResult;
+      return;
+    case csTakeResult: TakeResult(); return;
+    default: return;
+  }
+}
+
+void TBackgroundChecker::NextWord() {
+  // The engine is the component's; something else that read with it (an
+  // interactive check, say) took it over, so the pass starts again.
+  if (spell_.ParsingEngine().Parser() != &background_parser_) {
+    check_state_ = TCheckState::csStartPass;
+    return;
+  }
+  status_("Background checking ...");
+  if (!word_held_) {
+    background_word_ = spell_.ParsingEngine().NextWord();
+    if (background_word_.empty()) {
+      check_state_ = TCheckState::csIdle;
+      status_("Background checking ready");
+      return;
+    }
+    if (spell_.IsWordAcceptable(background_word_) || rejected_words_.contains(background_word_)) return;
+    // A prefix joined to a name the dictionaries hold (one the user added,
+    // say) needs no analyser.
+    if (IsPrefixedName(background_word_, [this](std::string_view name) {
+          return !spell_.IsExcludedWord(name) && spell_.WordInDictionaries(name);
+        })) {
+      LearnWord(spell_, background_word_);
+      return;
+    }
+  }
+  // The worker may still be busy with a word that a restart dropped, or with
+  // its preparation: the word waits, so no answer is taken for another word.
+  word_held_ = !engine_.Suspended();
+  if (word_held_) return;
+  status_("Looking for new word " + background_word_);
+  engine_.Resume(background_word_);
+  ++words_handed_over_;
+  check_state_ = TCheckState::csWaitForWorker;
+}
+
+void TBackgroundChecker::TakeResult() {
+  const TEngineAnswer answer = engine_.Answer();
+  if (answer.Word == background_word_) {
+    if (answer.Accepted)
+      LearnWord(spell_, background_word_);
+    else
+      rejected_words_.insert(background_word_);
+  }
+  check_state_ = TCheckState::csNextWord;
+}
+
+}  // namespace tovuri

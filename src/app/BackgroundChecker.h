@@ -1,0 +1,74 @@
+#pragma once
+// While the user is idle, walks the editor's text a word per timer tick and
+// hands every word the checker component does not accept to the engine
+// thread; words the analyser accepts are learnt, rejected ones remembered for
+// the run. Free of Qt: the window drives Tick from its timer.
+#include <functional>
+#include <set>
+#include <string>
+
+#include "app/NdebeleEngineThread.h"
+#include "app/WordLearning.h"
+#include "spell/ox3SpellBase.h"
+#include "spell/ox3TextControl.h"
+#include "spell/ox3WinAPIParser.h"
+
+namespace tovuri {
+
+// The steps of a pass; the numbers are the states' traditional values.
+enum class TCheckState : int {
+  csIdle = 0,
+  csTextChanged = 1,
+  csWait = 2,
+  csStartPass = 3,
+  csNextWord = 4,
+  csWaitForWorker = 5,
+  csTakeResult = 6,
+};
+
+// Orders Windows-1252 words without regard to case.
+struct TAnsiCaseLess {
+  bool operator()(const std::string& a, const std::string& b) const;
+};
+
+class TBackgroundChecker {
+ public:
+  static constexpr int kIdleInterval = 1000;  // ms between ticks while waiting
+  static constexpr int kPassInterval = 10;    // ms between ticks during a pass
+
+  // set_interval changes the driving timer's interval in milliseconds.
+  TBackgroundChecker(TOrthexSpell3Base& spell, TTextControl& editor, TNdebeleEngine& engine,
+                     TStatusSink status, std::function<void(int)> set_interval);
+
+  // One step of the state machine; a tick inside a tick returns at once.
+  void Tick();
+
+  TCheckState CheckState() const { return check_state_; }
+  void SetCheckState(TCheckState state) { check_state_ = state; }
+  bool InTimerTick() const { return in_timer_tick_; }
+  const std::string& BackgroundWord() const { return background_word_; }
+  const std::set<std::string, TAnsiCaseLess>& RejectedWords() const { return rejected_words_; }
+  // How many words were handed to the engine thread.
+  int WordsHandedOver() const { return words_handed_over_; }
+
+ private:
+  void Step();
+  void NextWord();
+  void TakeResult();
+
+  TOrthexSpell3Base& spell_;
+  TTextControl& editor_;
+  TNdebeleEngine& engine_;
+  TStatusSink status_;
+  std::function<void(int)> set_interval_;
+
+  TCheckState check_state_ = TCheckState::csIdle;
+  bool in_timer_tick_ = false;
+  std::string background_word_;
+  bool word_held_ = false;  // background_word_ waits for the worker to be free
+  std::set<std::string, TAnsiCaseLess> rejected_words_;
+  TWinAPIControlParser background_parser_;
+  int words_handed_over_ = 0;
+};
+
+}  // namespace tovuri

@@ -1,0 +1,367 @@
+#include "app/SpellingDialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "analyser/lexicon.h"
+#include "analyser/word_check.h"
+#include "app/RichTextDocument.h"
+#include "app/ox3QtText.h"
+#include "checker/analyser_verdict.h"
+#include "checker/ndebele_spell_config.h"
+#include "richtext/rtf_reader.h"
+#include "richtext/rtf_writer.h"
+#include "richtext/text_file.h"
+
+#ifdef TOVURI_DEVELOPER_TOOLS
+#include <QPushButton>
+#include <fstream>
+#include <set>
+
+#include "spell/ox3WinAPIParser.h"
+#endif
+
+namespace tovuri {
+namespace {
+
+constexpr int kWidth = 648;
+constexpr int kHeight = 526;
+
+const QStringList kOpenFilters{"RTF Files (*.rtf)", "Text Files (*.txt)"};
+const QString kSaveTextFilter = "Text (*.txt)";
+const QString kSaveRichTextFilter = "RTF Files (*.rtf)";
+
+// The hourglass for as long as it lives.
+class BusyCursor {
+ public:
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+bool AnalyseWord(std::string_view word) { return IsNdebeleWord(word); }
+
+}  // namespace
+
+TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, QWidget* parent)
+    : QMainWindow(parent),
+      engine_(engine),
+      data_dir_(data_dir.empty() ? ProgramDir() : data_dir),
+      word_queries_(OrthexSpell1,
+                    [this](std::string_view word) { return IsNdebeleWordOrName(OrthexSpell1, word, AnalyseWord); }),
+      Spelling(word_queries_) {
+  setWindowTitle(kCaption);
+  ConfigureNdebeleSpell(OrthexSpell1, data_dir_);
+  OrthexSpell1.SynchronousCheck = false;
+  OrthexSpell1.OnWordCheck = [this](TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type,
+                                    std::string&) {
+    OrthexSpellWordCheck(sender, word, type, AnalyseWord, [this](const std::string& text) { ShowAnsiStatus(text); });
+  };
+
+  OrthexRichEdit1 = new TOrthexRichEdit(this);
+  OrthexRichEdit1->setObjectName("OrthexRichEdit1");
+  spell_ui_ = std::make_unique<TQtSpellUserInterface>(OrthexSpell1, this);
+  spell_ui_->OnHelp = [this](int) { Help2Click(); };
+  OrthexRichEdit1->SetOrthexSpell(&OrthexSpell1);
+  setCentralWidget(OrthexRichEdit1);
+  connect(OrthexRichEdit1, &QTextEdit::textChanged, this, &TSpellingDlg::OrthexRichEdit1Change);
+  OrthexRichEdit1->viewport()->installEventFilter(this);
+
+  StatusBar1 = new QLabel(kWelcome);
+  StatusBar1->setObjectName("StatusBar1");
+  statusBar()->addWidget(StatusBar1, 1);
+  BuildMenu();
+
+  checker_ = std::make_unique<TBackgroundChecker>(
+      OrthexSpell1, *OrthexRichEdit1, engine_, [this](const std::string& text) { ShowAnsiStatus(text); },
+      [this](int ms) {
+        if (Timer1.interval() != ms) Timer1.setInterval(ms);
+      });
+  Timer1.setInterval(TBackgroundChecker::kIdleInterval);
+  connect(&Timer1, &QTimer::timeout, this, [this] { checker_->Tick(); });
+
+  resize(kWidth, kHeight);
+  if (const QScreen* screen = QApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+
+  FormCreate();
+  Timer1.start();
+}
+
+TServiceState TSpellingDlg::ServeWordQueries(const QDBusConnection& bus, const QString& bus_name) {
+  // Another instance may own the name already: this one then runs without
+  // the service, and says so.
+  if (Spelling.Start(bus, bus_name) != TServiceState::ssRunning) ShowStatus(Spelling.StatusMessage());
+  return Spelling.State();
+}
+
+TSpellingDlg::~TSpellingDlg() {
+  Timer1.stop();
+  engine_.Stop();
+#ifdef TOVURI_DEVELOPER_TOOLS
+  const std::string rejects = ProgramDir() + "rejects.txt";
+  if (QFileInfo::exists(QString::fromStdString(rejects))) {
+    std::string error;
+    ReplaceFile(rejects, OrthexRichEdit1->toPlainText().toStdString(), error);
+  }
+#endif
+  checker_.reset();
+  // The editor and the dialogs are child widgets, destroyed after the
+  // component they serve: they let go of it first.
+  OrthexRichEdit1->SetOrthexSpell(nullptr);
+  OrthexSpell1.SetUserInterface(nullptr);
+  spell_ui_.reset();
+}
+
+void TSpellingDlg::BuildMenu() {
+  const auto add = [this](QMenu* menu, const char* name, const QString& text, auto slot,
+                          const QKeySequence& keys = {}) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+  };
+  QMenu* file = menuBar()->addMenu("&File");
+  add(file, "Openfile1", "&Open file", [this] { Openfile1Click(); });
+  add(file, "Savefile1", "&Save file", [this] { Savefile1Click(); });
+  add(file, "Exit1", "E&xit", [this] { Exit1Click(); });
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  add(edit, "EditCut1", "Cu&t", [this] { OrthexRichEdit1->cut(); }, QKeySequence("Ctrl+X"));
+  add(edit, "EditCopy1", "&Copy", [this] { OrthexRichEdit1->copy(); }, QKeySequence("Ctrl+C"));
+  add(edit, "EditPaste1", "&Paste", [this] { OrthexRichEdit1->paste(); }, QKeySequence("Ctrl+V"));
+  QMenu* check = menuBar()->addMenu("&Check");
+  add(check, "Spelling1", "&Spelling", [this] { Spelling1Click(); });
+  add(check, "Wordcount1", "&Word count", [this] { Wordcount1Click(); });
+  QMenu* options = menuBar()->addMenu("&Options");
+  add(options, "Configure1", "&Configure", [this] { Configure1Click(); });
+  QMenu* help = menuBar()->addMenu("&Help");
+  add(help, "Help2", "&Help", [this] { Help2Click(); });
+}
+
+void TSpellingDlg::FormCreate() {
+  const LexiconWarningHandler warn = [this](const LexiconWarning& w) {
+    QMessageBox::warning(this, kCaption, FromAnsi(w.message));
+  };
+  try {
+    BuildLexicon(data_dir_, warn);
+  } catch (const LexiconError& error) {
+    QMessageBox::critical(this, kCaption, QString::fromStdString(error.what()));
+  }
+  // The word check index takes a second or more: the engine thread builds
+  // it, and an analyser call made here meanwhile waits for that one.
+  engine_.Prepare([] { PrepareWordCheck(); });
+  loading_ = true;
+  OrthexRichEdit1->clear();
+  loading_ = false;
+  unsaved_ = false;
+#ifdef TOVURI_DEVELOPER_TOOLS
+  auto* test = new QPushButton("Test");
+  auto* rejects = new QPushButton("List rejects");
+  statusBar()->addPermanentWidget(test);
+  statusBar()->addPermanentWidget(rejects);
+  connect(test, &QPushButton::clicked, this, [this] { TestButtonClick(); });
+  connect(rejects, &QPushButton::clicked, this, [this] { RejectsButtonClick(); });
+  const QString rejects_file = QString::fromStdString(ProgramDir() + "rejects.txt");
+  if (QFileInfo::exists(rejects_file)) {
+    OpenFile(rejects_file, TFileFormat::ffPlainText);
+    ShowStatus("Rejects loaded");
+  } else {
+    ShowStatus("Ready");
+  }
+#endif
+}
+
+void TSpellingDlg::ShowStatus(const QString& text) { StatusBar1->setText(text); }
+
+QString TSpellingDlg::StatusText() const { return StatusBar1->text(); }
+
+void TSpellingDlg::ShowAnsiStatus(const std::string& text) { ShowStatus(FromAnsi(text)); }
+
+void TSpellingDlg::SetPlainText(bool plain) {
+  plain_text_ = plain;
+  OrthexRichEdit1->setAcceptRichText(!plain);
+}
+
+// ---- Files ------------------------------------------------------------------
+
+bool TSpellingDlg::OpenFile(const QString& path, TFileFormat format) {
+  loading_ = true;
+  OrthexRichEdit1->clear();
+  std::string error;
+  const std::optional<std::string> bytes = ReadWholeFile(path.toStdString(), error);
+  bool loaded = false;
+  if (bytes) {
+    if (format == TFileFormat::ffRichText) {
+      SetPlainText(false);
+      if (const std::optional<RichDocument> rich = ReadRtf(*bytes); rich && !rich->paragraphs.empty()) {
+        SetRichDocument(*OrthexRichEdit1->document(), *rich);
+        loaded = true;
+      }
+    }
+    if (!loaded) {
+      SetPlainText(true);
+      OrthexRichEdit1->setPlainText(QString::fromStdString(DecodeTextFile(*bytes)));
+      loaded = true;
+    }
+    OrthexRichEdit1->moveCursor(QTextCursor::Start);
+  }
+  loading_ = false;
+  unsaved_ = false;
+  OrthexRichEdit1->document()->setModified(false);
+  // New text: the background checker starts over once the user is quiet.
+  checker_->SetCheckState(TCheckState::csTextChanged);
+  if (!bytes)
+    QMessageBox::critical(this, kCaption,
+                          QString("Cannot open the file %1:\n%2.").arg(path, QString::fromStdString(error)));
+  return loaded;
+}
+
+bool TSpellingDlg::SaveFile(const QString& path) {
+  std::string error;
+  bool saved;
+  {
+    const BusyCursor busy;
+    const std::string bytes = plain_text_ ? OrthexRichEdit1->toPlainText().toStdString()
+                                          : WriteRtf(GetRichDocument(*OrthexRichEdit1->document()));
+    saved = ReplaceFile(path.toStdString(), bytes, error);
+  }
+  if (!saved) {
+    QMessageBox::critical(
+        this, kCaption,
+        QString("Cannot save the file %1:\n%2.\nThe file was left as it was.").arg(path, QString::fromStdString(error)));
+    return false;
+  }
+  unsaved_ = false;
+  return true;
+}
+
+bool TSpellingDlg::MaySaveChanges() {
+  if (!unsaved_) return true;
+  const QMessageBox::StandardButton answer = QMessageBox::question(
+      this, kCaption, "The text has changed since it was opened or saved.\nDo you want to save it?",
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  if (answer == QMessageBox::Save) return Savefile1Click();
+  return answer == QMessageBox::Discard;
+}
+
+// ---- Commands -------------------------------------------------------------------
+
+void TSpellingDlg::Openfile1Click() {
+  if (!MaySaveChanges()) return;
+  QFileDialog dialog(this, "Open file");
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(kOpenFilters);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const TFileFormat format = kOpenFilters.indexOf(dialog.selectedNameFilter()) == 1 ? TFileFormat::ffPlainText
+                                                                                    : TFileFormat::ffRichText;
+  OpenFile(dialog.selectedFiles().front(), format);
+}
+
+bool TSpellingDlg::Savefile1Click() {
+  QFileDialog dialog(this, "Save file");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters({plain_text_ ? kSaveTextFilter : kSaveRichTextFilter});
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  return SaveFile(dialog.selectedFiles().front());
+}
+
+void TSpellingDlg::Exit1Click() { close(); }
+
+void TSpellingDlg::Spelling1Click() {
+  const TCheckState remembered = checker_->CheckState();
+  checker_->SetCheckState(TCheckState::csIdle);
+  OrthexRichEdit1->CheckControl(TCheckMode::cmSelectionThenRest);
+  ShowStatus("Spelling check finished");
+  if (remembered != TCheckState::csIdle) checker_->SetCheckState(TCheckState::csTextChanged);
+}
+
+void TSpellingDlg::Wordcount1Click() {
+  const TCheckState remembered = checker_->CheckState();
+  checker_->SetCheckState(TCheckState::csIdle);
+  const int words = OrthexSpell1.CountWinControlWords(*OrthexRichEdit1, TCheckMode::cmAll);
+  QMessageBox box(QMessageBox::NoIcon, "Word Count", QString("Number of words: %1").arg(words), QMessageBox::Ok,
+                  this);
+  box.exec();
+  if (remembered != TCheckState::csIdle) checker_->SetCheckState(TCheckState::csWait);
+}
+
+void TSpellingDlg::Configure1Click() { OrthexSpell1.ShowConfigDialog(); }
+
+void TSpellingDlg::Help2Click() {
+  // Whether a browser starts is not reported: there is nothing the user could do about it here.
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(ProgramDir() + "tovuri.html")));
+}
+
+// ---- Editor events ----------------------------------------------------------------
+
+void TSpellingDlg::OrthexRichEdit1Change() {
+  if (loading_) return;
+  QTextDocument* document = OrthexRichEdit1->document();
+  if (!document->isModified()) return;
+  unsaved_ = true;
+  checker_->SetCheckState(TCheckState::csTextChanged);
+  document->setModified(false);
+}
+
+bool TSpellingDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == OrthexRichEdit1->viewport() && event->type() == QEvent::MouseButtonPress)
+    checker_->SetCheckState(TCheckState::csWait);
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TSpellingDlg::closeEvent(QCloseEvent* event) {
+  if (MaySaveChanges())
+    event->accept();
+  else
+    event->ignore();
+}
+
+// ---- Developer tools ------------------------------------------------------------------
+
+#ifdef TOVURI_DEVELOPER_TOOLS
+void TSpellingDlg::TestButtonClick() {
+  if (OrthexRichEdit1->LineCount() < 1) return;
+  const std::string word = OrthexRichEdit1->Line(0, TWinAPIControlParser::kMaxLineLength);
+  ShowAnsiStatus("Testing for " + word);
+  ShowAnsiStatus(word + (IsNdebeleWord(word) ? " in engine" : " not in engine"));
+}
+
+void TSpellingDlg::RejectsButtonClick() {
+  ShowStatus("Listing rejects");
+  std::set<std::string> rejects;
+  TWinAPIControlParser parser(*OrthexRichEdit1);
+  OrthexSpell1.ParsingEngine().Init(&parser, TCheckMode::cmAll);
+  for (std::string word = OrthexSpell1.ParsingEngine().NextWord(); !word.empty();
+       word = OrthexSpell1.ParsingEngine().NextWord()) {
+    if (OrthexSpell1.IsWordAcceptable(word)) continue;
+    if (IsNdebeleWord(word))
+      LearnWord(OrthexSpell1, word);
+    else
+      rejects.insert(word);
+  }
+  OrthexSpell1.ParsingEngine().Init(nullptr, TCheckMode::cmAll);
+  OrthexRichEdit1->clear();
+  if (rejects.empty()) {
+    ShowStatus("No misspellings found");
+    return;
+  }
+  QString lines;
+  for (const std::string& word : rejects) lines += FromAnsi(word) + '\n';
+  OrthexRichEdit1->setPlainText(lines);
+  ShowStatus("Rejects listed");
+}
+#endif
+
+}  // namespace tovuri

@@ -1,0 +1,110 @@
+#pragma once
+// The program's main window: the live-spelling editor above a one-panel
+// status bar, the menu's commands, the checker component with the Ndebele
+// analyser behind its word check event, and the timer that drives the
+// background checker.
+#include <QMainWindow>
+#include <QString>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+#include "app/BackgroundChecker.h"
+#include "app/NdebeleEngineThread.h"
+#include "app/SpellWordQueries.h"
+#include "app/SpellingService.h"
+#include "app/ox3RichEdit.h"
+#include "app/ox3SpellUserInterface.h"
+#include "spell/ox3Spell.h"
+
+class QAction;
+class QLabel;
+
+namespace tovuri {
+
+// How a file is read into the editor and written back.
+enum class TFileFormat : unsigned char { ffRichText, ffPlainText };
+
+class TSpellingDlg : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* kCaption = "Tovuri 1.0";
+  static constexpr const char* kWelcome = "Welcome to Tovuri, a spelling checker for the Ndebele language";
+
+  // The engine thread is made before the window and stopped by it. data_dir
+  // holds the lexicon and the shipped dictionaries (ProgramDir() when empty).
+  // Creating the window loads the lexicon; its warnings are message boxes.
+  TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, QWidget* parent = nullptr);
+  ~TSpellingDlg() override;
+
+  // Clears the editor and loads a file into it in the given format; a file
+  // the rich-text reader gives no lines for is shown as plain text. A file
+  // that cannot be read is reported in a message box; false then.
+  bool OpenFile(const QString& path, TFileFormat format);
+  // Writes the editor's text in its current format; the old file stays
+  // whole when that fails, which is reported in a message box.
+  bool SaveFile(const QString& path);
+  // Whether the editor holds plain text (else rich text).
+  bool IsPlainText() const { return plain_text_; }
+  // The text changed since it was opened or saved.
+  bool HasUnsavedChanges() const { return unsaved_; }
+
+  // Answers other programs' word queries on the bus under the given name
+  // (the program's start-up asks for it; tests may use a bus of their own).
+  TServiceState ServeWordQueries(const QDBusConnection& bus, const QString& bus_name);
+
+  void ShowStatus(const QString& text);
+  QString StatusText() const;
+
+  TOrthexRichEdit& Editor() { return *OrthexRichEdit1; }
+  TOrthexSpell3& Spell() { return OrthexSpell1; }
+  TBackgroundChecker& Checker() { return *checker_; }
+  QTimer& Timer() { return Timer1; }
+  TSpellingService& SpellingService() { return Spelling; }
+
+  // The menu's commands.
+  void Openfile1Click();
+  bool Savefile1Click();
+  void Exit1Click();
+  void Spelling1Click();
+  void Wordcount1Click();
+  void Configure1Click();
+  void Help2Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenu();
+  void FormCreate();
+  void OrthexRichEdit1Change();
+  // Asks whether to save changed text; false when the user cancels.
+  bool MaySaveChanges();
+  void SetPlainText(bool plain);
+  // A Windows-1252 text in the status bar.
+  void ShowAnsiStatus(const std::string& text);
+#ifdef TOVURI_DEVELOPER_TOOLS
+  void TestButtonClick();
+  void RejectsButtonClick();
+#endif
+
+  TNdebeleEngine& engine_;
+  std::string data_dir_;
+  TOrthexSpell3 OrthexSpell1;
+  // Word queries from other programs, answered as the editor would.
+  TSpellWordQueries word_queries_;
+  TSpellingService Spelling;
+  // The spelling dialog, message boxes and standard dialogs of the component.
+  std::unique_ptr<TQtSpellUserInterface> spell_ui_;
+  TOrthexRichEdit* OrthexRichEdit1 = nullptr;
+  QLabel* StatusBar1 = nullptr;
+  QTimer Timer1;
+  std::unique_ptr<TBackgroundChecker> checker_;
+  bool plain_text_ = false;
+  bool unsaved_ = false;
+  bool loading_ = false;
+};
+
+}  // namespace tovuri

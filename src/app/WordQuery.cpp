@@ -1,0 +1,51 @@
+#include "app/WordQuery.h"
+
+#include <optional>
+
+#include "spell/ox3Encoding.h"
+
+namespace tovuri {
+
+namespace {
+
+// The first line of the text, without its LF or CR LF; nothing when the
+// text holds no line at all.
+std::optional<std::string_view> FirstLine(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  std::string_view line = text.substr(0, text.find('\n'));
+  if (line.size() < text.size() && line.ends_with('\r')) line.remove_suffix(1);
+  return line;
+}
+
+}  // namespace
+
+std::string SpellingExecuteMacro(std::string_view macro, TWordQueryHandler& handler,
+                                 const std::function<void(const std::string&)>& set_answer) {
+  const std::optional<std::string_view> word = macro.size() <= kMaxMacroBytes ? FirstLine(macro) : std::nullopt;
+  if (!word) {
+    set_answer(std::string(kMacroError));
+    return std::string(kMacroError);
+  }
+  const std::string no = "No " + std::string(*word);
+  // The empty word would reach the analyser, which accepts it, and could
+  // never be learnt; a word Windows-1252 cannot hold is no Ndebele word.
+  const std::optional<std::string> ansi = word->empty() ? std::nullopt : Utf8ToWindows1252(*word);
+  if (!ansi) {
+    set_answer(no);
+    return no;
+  }
+  const std::string yes = "Yes " + std::string(*word);
+  if (handler.IsWordAcceptable(*ansi)) {
+    set_answer(yes);
+    return yes;
+  }
+  if (!handler.IsNdebeleWord(*ansi)) {
+    set_answer(no);
+    return no;
+  }
+  set_answer(yes);
+  handler.LearnWord(*ansi);
+  return yes;
+}
+
+}  // namespace tovuri

@@ -1,0 +1,407 @@
+#include "app/SpellingDialog.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "spell_test_support.h"
+
+namespace tovuri {
+namespace {
+
+using namespace tovuri::testing;
+using enum TCheckState;
+
+std::string Contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Once the next modal widget of type W is up (a file dialog, a message box),
+// runs act on it; act must close it.
+template <typename W>
+void WhenModal(std::function<void(W*)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    auto* widget = qobject_cast<W*>(QApplication::activeModalWidget());
+    if (widget == nullptr || !widget->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    act(widget);
+  });
+  timer->start();
+}
+
+// Answers the next message box with a button, keeping its caption and text.
+struct SeenBox {
+  QString title;
+  QString text;
+};
+void AnswerMessageBox(SeenBox& seen, QMessageBox::StandardButton button) {
+  WhenModal<QMessageBox>([&seen, button](QMessageBox* box) {
+    seen = {box->windowTitle(), box->text()};
+    box->button(button)->click();
+  });
+}
+
+// Picks a file and a filter in the next file dialog.
+void ChooseFile(const fs::path& file, const QString& filter) {
+  WhenModal<QFileDialog>([file, filter](QFileDialog* dialog) {
+    dialog->selectNameFilter(filter);
+    dialog->selectFile(QString::fromStdString(file.string()));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+}
+
+// The window over a small lexicon and main dictionary in a temporary home,
+// with an engine whose analyser accepts a fixed set of words.
+class MainWindow : public ::testing::Test {
+ protected:
+  MainWindow() {
+    data_ = home_.Folder("data");
+    std::ofstream(data_ / "dictionary.txt") << "verb,uku-hamba,,walk\n";
+    std::ofstream(data_ / "passives.txt") << "";
+    WriteMainDictionary(data_ / "Ndebele.oxm", {"abantu", "bayahamba", "njalo"});
+  }
+
+  void CreateWindow() {
+    window_ = std::make_unique<TSpellingDlg>(engine_, data_.string());
+    window_->Timer().stop();  // the tests tick the background checker themselves
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  }
+
+  void Trigger(const char* action) {
+    QAction* found = window_->findChild<QAction*>(action);
+    ASSERT_NE(found, nullptr) << action;
+    found->trigger();
+  }
+
+  void Tick() { window_->Checker().Tick(); }
+  TCheckState State() { return window_->Checker().CheckState(); }
+  // Ticks until the state is reached, letting the worker answer.
+  bool TickUntil(TCheckState state) {
+    for (int i = 0; i < 20'000 && State() != state; ++i) {
+      Tick();
+      if (State() == csWaitForWorker || State() == csNextWord) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    return State() == state;
+  }
+  std::string Text() { return window_->Editor().toPlainText().toStdString(); }
+  void SetText(const QString& text) {
+    window_->Editor().setPlainText(text);
+    QApplication::processEvents();
+  }
+
+  TempHome home_;
+  fs::path data_;
+  std::set<std::string> accepted_{"ngiyabonga", "uyahamba"};
+  std::atomic<int> analysed_ = 0;
+  std::atomic<bool> gate_open_ = true;
+  TNdebeleEngine engine_{TEnginePriority::epNormal, [this](std::string_view word) {
+                           while (!gate_open_) std::this_thread::yield();
+                           ++analysed_;
+                           return accepted_.contains(std::string(word));
+                         }};
+  std::unique_ptr<TSpellingDlg> window_;
+};
+
+TEST_F(MainWindow, ShowsTheCaptionSizeMenuAndWelcome) {
+  CreateWindow();
+  EXPECT_EQ(window_->windowTitle(), "Tovuri 1.0");
+  EXPECT_EQ(window_->size(), QSize(648, 526));
+  EXPECT_EQ(window_->StatusText(), "Welcome to Tovuri, a spelling checker for the Ndebele language");
+  QStringList menus;
+  for (QAction* menu : window_->menuBar()->actions()) {
+    QStringList items;
+    for (QAction* item : menu->menu()->actions())
+      items << item->text() + (item->shortcut().isEmpty() ? "" : " " + item->shortcut().toString());
+    menus << menu->text() + ": " + items.join(", ");
+  }
+  EXPECT_EQ(menus.join("\n").toStdString(),
+            "&File: &Open file, &Save file, E&xit\n"
+            "&Edit: Cu&t Ctrl+X, &Copy Ctrl+C, &Paste Ctrl+V\n"
+            "&Check: &Spelling, &Word count\n"
+            "&Options: &Configure\n"
+            "&Help: &Help");
+  EXPECT_TRUE(Text().empty());
+  EXPECT_EQ(State(), csIdle);
+}
+
+TEST_F(MainWindow, ShowsEachLexiconWarningInAMessageBox) {
+  fs::remove(data_ / "passives.txt");
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  CreateWindow();
+  EXPECT_EQ(seen.text, "List of passive exceptions not found");
+}
+
+TEST_F(MainWindow, AnEmptyEditorsPassGoesThreeFourZeroAndSaysItIsReady) {
+  CreateWindow();
+  window_->Checker().SetCheckState(csStartPass);
+  std::vector<TCheckState> states{State()};
+  for (int i = 0; i < 5; ++i) {
+    Tick();
+    if (states.back() != State()) states.push_back(State());
+  }
+  EXPECT_EQ(states, (std::vector<TCheckState>{csStartPass, csNextWord, csIdle}));
+  EXPECT_EQ(window_->StatusText(), "Background checking ready");
+}
+
+TEST_F(MainWindow, TypingRestartsTheCheckerAndAClickMakesItWaitOneTick) {
+  CreateWindow();
+  QTest::keyClicks(&window_->Editor(), "abantu ");
+  EXPECT_EQ(State(), csTextChanged);
+  EXPECT_FALSE(window_->Editor().document()->isModified());  // cleared for the next change
+  EXPECT_TRUE(window_->HasUnsavedChanges());
+  window_->Checker().SetCheckState(csIdle);
+  QTest::mouseClick(window_->Editor().viewport(), Qt::LeftButton);
+  EXPECT_EQ(State(), csWait);
+}
+
+TEST_F(MainWindow, APassLearnsAcceptedWordsAndNeverWakesTheWorkerForRejectedOnes) {
+  CreateWindow();
+  SetText("abantu ngiyabonga xyzzy bayahamba\nplugh njalo");
+  EXPECT_EQ(State(), csTextChanged);
+  ASSERT_TRUE(TickUntil(csIdle));
+  EXPECT_EQ(window_->StatusText(), "Background checking ready");
+  EXPECT_EQ(window_->Checker().WordsHandedOver(), 3);
+  ASSERT_NE(window_->Spell().ActiveCustomDictionary(), nullptr);
+  EXPECT_TRUE(window_->Spell().ActiveCustomDictionary()->Contains("ngiyabonga"));
+  EXPECT_EQ(window_->Checker().RejectedWords().size(), 2u);
+
+  // The next pass: the learnt word is known, the rejected ones are remembered.
+  window_->Checker().SetCheckState(csStartPass);
+  ASSERT_TRUE(TickUntil(csIdle));
+  EXPECT_EQ(window_->Checker().WordsHandedOver(), 3);
+  EXPECT_EQ(analysed_, 3);
+
+  // The learnt word reaches the user's custom dictionary file when the window closes.
+  const fs::path custom = home_.Root() / "home/.local/share/Tovuri/Ndebele.oxu";
+  window_.reset();
+  EXPECT_NE(Contents(custom).find("ngiyabonga"), std::string::npos) << custom;
+}
+
+TEST_F(MainWindow, TypingWhileTheWorkerAnalysesDropsTheAnswerAndStartsOverWhenQuiet) {
+  CreateWindow();
+  SetText("ngiyabonga uyahamba");
+  gate_open_ = false;
+  ASSERT_TRUE(TickUntil(csWaitForWorker));
+  EXPECT_EQ(window_->StatusText(), "Looking for new word ngiyabonga");
+  window_->Editor().moveCursor(QTextCursor::End);
+  QTest::keyClicks(&window_->Editor(), " x");
+  EXPECT_EQ(State(), csTextChanged);
+  Tick();
+  EXPECT_EQ(State(), csWait);
+  Tick();
+  EXPECT_EQ(State(), csStartPass);
+  Tick();
+  for (int i = 0; i < 20; ++i) Tick();
+  EXPECT_EQ(State(), csNextWord);  // held until the worker is done with the dropped word
+  gate_open_ = true;
+  ASSERT_TRUE(TickUntil(csIdle));
+  const TCustomDictionary* custom = window_->Spell().ActiveCustomDictionary();
+  ASSERT_NE(custom, nullptr);
+  EXPECT_TRUE(custom->Contains("ngiyabonga"));
+  EXPECT_TRUE(custom->Contains("uyahamba"));
+  EXPECT_EQ(analysed_, 3);  // the dropped word once for its dropped answer, once in the new pass
+}
+
+TEST_F(MainWindow, SpellingLeavesAnIdleCheckerIdleAndRestartsABusyOne) {
+  CreateWindow();
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);  // nothing to check: the check ends at once
+  Trigger("Spelling1");
+  EXPECT_EQ(seen.text, "The spelling check is complete.");
+  EXPECT_EQ(State(), csIdle);
+  EXPECT_EQ(window_->StatusText(), "Spelling check finished");
+  window_->Checker().SetCheckState(csNextWord);
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  Trigger("Spelling1");
+  EXPECT_EQ(State(), csTextChanged);
+}
+
+TEST_F(MainWindow, WordCountOfAnEmptyEditorIsZeroAndOfATextItsWords) {
+  CreateWindow();
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  Trigger("Wordcount1");
+  EXPECT_EQ(seen.title, "Word Count");
+  EXPECT_EQ(seen.text, "Number of words: 0");
+
+  SetText("abantu bayahamba\nnjalo");
+  window_->Checker().SetCheckState(csNextWord);
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  Trigger("Wordcount1");
+  EXPECT_EQ(seen.text, "Number of words: 3");
+  EXPECT_EQ(State(), csWait);
+}
+
+constexpr char kRtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Abantu {\\b bayahamba}\\par njalo\\par}";
+
+TEST_F(MainWindow, TheTextFilterShowsAnRtfFilesMarkup) {
+  CreateWindow();
+  const fs::path file = home_.Root() / "story.rtf";
+  std::ofstream(file) << kRtf;
+  ChooseFile(file, "Text Files (*.txt)");
+  Trigger("Openfile1");
+  EXPECT_EQ(Text(), kRtf);
+  EXPECT_TRUE(window_->IsPlainText());
+}
+
+TEST_F(MainWindow, TheRtfFilterShowsAnRtfFileFormattedAndAPlainFileAsText) {
+  CreateWindow();
+  const fs::path rtf = home_.Root() / "story.rtf";
+  std::ofstream(rtf) << kRtf;
+  ChooseFile(rtf, "RTF Files (*.rtf)");
+  Trigger("Openfile1");
+  EXPECT_EQ(Text(), "Abantu bayahamba\nnjalo");
+  EXPECT_FALSE(window_->IsPlainText());
+  QTextCursor cursor(window_->Editor().document());
+  cursor.setPosition(9);
+  EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+  EXPECT_EQ(State(), csTextChanged);
+  EXPECT_FALSE(window_->HasUnsavedChanges());
+
+  const fs::path text = home_.Root() / "notes.txt";
+  std::ofstream(text) << "Umntwana uyadlala.\ncaf\xE9\n";
+  ChooseFile(text, "RTF Files (*.rtf)");
+  Trigger("Openfile1");
+  EXPECT_EQ(Text(), "Umntwana uyadlala.\ncaf\xC3\xA9\n");
+  EXPECT_TRUE(window_->IsPlainText());
+}
+
+TEST_F(MainWindow, SavingAfterOpeningPlainTextOffersOnlyTheTextFilter) {
+  CreateWindow();
+  const fs::path text = home_.Root() / "notes.txt";
+  std::ofstream(text) << "abantu\n";
+  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(text.string()), TFileFormat::ffPlainText));
+  QStringList filters;
+  WhenModal<QFileDialog>([&filters](QFileDialog* dialog) {
+    filters = dialog->nameFilters();
+    dialog->reject();
+  });
+  Trigger("Savefile1");
+  EXPECT_EQ(filters, QStringList{"Text (*.txt)"});
+
+  window_->OpenFile(QString::fromStdString(text.string()), TFileFormat::ffRichText);
+  ASSERT_TRUE(window_->IsPlainText());  // not RTF, so shown as plain text
+  std::ofstream(home_.Root() / "story.rtf") << kRtf;
+  window_->OpenFile(QString::fromStdString((home_.Root() / "story.rtf").string()), TFileFormat::ffRichText);
+  WhenModal<QFileDialog>([&filters](QFileDialog* dialog) {
+    filters = dialog->nameFilters();
+    dialog->reject();
+  });
+  Trigger("Savefile1");
+  EXPECT_EQ(filters, QStringList{"RTF Files (*.rtf)"});
+}
+
+TEST_F(MainWindow, SavesInTheEditorsFormatWithoutAddingAnExtension) {
+  CreateWindow();
+  // A new text is rich text, as the editor starts.
+  QTest::keyClicks(&window_->Editor(), "abantu");
+  const fs::path rich = home_.Root() / "saved";
+  ASSERT_TRUE(window_->SaveFile(QString::fromStdString(rich.string())));
+  EXPECT_FALSE(window_->HasUnsavedChanges());
+  EXPECT_EQ(Contents(rich).rfind("{\\rtf1", 0), 0u);
+  window_->OpenFile(QString::fromStdString(rich.string()), TFileFormat::ffRichText);
+  EXPECT_EQ(Text(), "abantu");
+  EXPECT_FALSE(window_->IsPlainText());
+
+  const fs::path text = home_.Root() / "notes.txt";
+  std::ofstream(text) << "abantu\ncaf\xE9\n";
+  window_->OpenFile(QString::fromStdString(text.string()), TFileFormat::ffPlainText);
+  const fs::path plain = home_.Root() / "notes-copy";
+  ASSERT_TRUE(window_->SaveFile(QString::fromStdString(plain.string())));
+  EXPECT_EQ(Contents(plain), "abantu\ncaf\xC3\xA9\n");  // written as UTF-8
+}
+
+TEST_F(MainWindow, AFailedSaveLeavesTheOldFileIntactAndSaysWhy) {
+  CreateWindow();
+  const fs::path file = home_.Root() / "notes.txt";
+  std::ofstream(file) << "old words";
+  SetText(QString(64 * 1024, 'x'));
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  // A size limit makes the write fail however privileged the test runs.
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto old_handler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1024;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool ok = window_->SaveFile(QString::fromStdString(file.string()));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(Contents(file), "old words");
+  EXPECT_TRUE(seen.text.contains(QString::fromStdString(file.string()))) << seen.text.toStdString();
+  EXPECT_TRUE(seen.text.contains("File too large")) << seen.text.toStdString();
+  EXPECT_TRUE(window_->HasUnsavedChanges());
+}
+
+TEST_F(MainWindow, AFileThatCannotBeReadIsNamedWithTheReason) {
+  CreateWindow();
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  const fs::path missing = home_.Root() / "missing.txt";
+  EXPECT_FALSE(window_->OpenFile(QString::fromStdString(missing.string()), TFileFormat::ffPlainText));
+  EXPECT_EQ(seen.text.toStdString(), "Cannot open the file " + missing.string() + ":\nNo such file or directory.");
+}
+
+TEST_F(MainWindow, ClosingWithChangedTextAsksAndCancelKeepsTheWindow) {
+  CreateWindow();
+  QTest::keyClicks(&window_->Editor(), "abantu");
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Cancel);
+  Trigger("Exit1");
+  EXPECT_TRUE(seen.text.startsWith("The text has changed")) << seen.text.toStdString();
+  EXPECT_TRUE(window_->isVisible());
+
+  AnswerMessageBox(seen, QMessageBox::Discard);
+  EXPECT_TRUE(window_->close());
+  EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(MainWindow, ClosingAfterSavingAsksNothing) {
+  CreateWindow();
+  QTest::keyClicks(&window_->Editor(), "abantu");
+  ASSERT_TRUE(window_->SaveFile(QString::fromStdString((home_.Root() / "a.txt").string())));
+  EXPECT_TRUE(window_->close());
+}
+
+TEST_F(MainWindow, SpellingLearnsAMisspeltWordTheAnalyserAccepts) {
+  CreateWindow();
+  SetText("uyahamba");
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  Trigger("Spelling1");
+  EXPECT_EQ(seen.text, "The spelling check is complete.");  // no word was left for the dialog
+  const TCustomDictionary* custom = window_->Spell().ActiveCustomDictionary();
+  ASSERT_NE(custom, nullptr);
+  EXPECT_TRUE(custom->Contains("uyahamba"));
+  EXPECT_EQ(analysed_, 0);  // the user-interface thread's own analyser call, not the engine's
+}
+
+}  // namespace
+}  // namespace tovuri

@@ -1,0 +1,236 @@
+#include "app/BackgroundChecker.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "../spell/spell_test_support.h"
+#include "spell/ox3MemoryTextControl.h"
+
+namespace tovuri {
+namespace {
+
+using enum TCheckState;
+
+// A checker over an editor in memory, a component that knows a few words,
+// and an engine whose analyser accepts a fixed set and counts its calls.
+class BackgroundCheckerTest : public ::testing::Test {
+ protected:
+  BackgroundCheckerTest() {
+    const testing::fs::path folder = home_.Folder("dicts");
+    testing::WriteMainDictionary(folder / "Test.oxm", {"abantu", "bayahamba", "njalo"});
+    testing::Configure(spell_, folder, {});
+    checker_ = std::make_unique<TBackgroundChecker>(
+        spell_, editor_, engine_, [this](const std::string& text) { status_.push_back(text); },
+        [this](int ms) { interval_ = ms; });
+  }
+
+  // Ticks until the state is reached, letting the worker run; false after many ticks.
+  bool TickUntil(TCheckState state, int max_ticks = 10'000) {
+    for (int i = 0; i < max_ticks; ++i) {
+      if (checker_->CheckState() == state) return true;
+      checker_->Tick();
+      if (checker_->CheckState() == csWaitForWorker || checker_->CheckState() == csNextWord)
+        std::this_thread::yield();
+    }
+    return checker_->CheckState() == state;
+  }
+
+  // The states a pass goes through from state 3 up to the next idle.
+  std::vector<TCheckState> PassStates() {
+    std::vector<TCheckState> states{checker_->CheckState()};
+    for (int i = 0; i < 10'000 && checker_->CheckState() != csIdle; ++i) {
+      checker_->Tick();
+      if (states.back() != checker_->CheckState()) states.push_back(checker_->CheckState());
+    }
+    return states;
+  }
+
+  testing::TempHome home_;
+  TOrthexSpell3Base spell_;
+  TMemoryTextControl editor_;
+  std::set<std::string> accepted_{"ngiyabonga", "abafana"};
+  std::atomic<int> analysed_ = 0;
+  std::atomic<bool> gate_open_ = true;
+  TNdebeleEngine engine_{TEnginePriority::epNormal, [this](std::string_view word) {
+                           while (!gate_open_) std::this_thread::yield();
+                           ++analysed_;
+                           return accepted_.contains(std::string(word));
+                         }};
+  std::vector<std::string> status_;
+  int interval_ = 0;
+  std::unique_ptr<TBackgroundChecker> checker_;
+};
+
+TEST_F(BackgroundCheckerTest, AnEmptyEditorsPassGoesThreeFourZeroAndSaysItIsReady) {
+  checker_->SetCheckState(csStartPass);
+  EXPECT_EQ(PassStates(), (std::vector<TCheckState>{csStartPass, csNextWord, csIdle}));
+  EXPECT_EQ(status_.back(), "Background checking ready");
+  EXPECT_EQ(checker_->WordsHandedOver(), 0);
+}
+
+TEST_F(BackgroundCheckerTest, APrefixJoinedToANameTheDictionariesHoldIsLearntWithoutTheEngine) {
+  ASSERT_NE(spell_.ActiveCustomDictionary(), nullptr);
+  spell_.ActiveCustomDictionary()->AddWord("Studio");
+  editor_.SetText("weStudio leStudio weXyzzy");
+  checker_->SetCheckState(csStartPass);
+  ASSERT_TRUE(TickUntil(csIdle));
+  EXPECT_EQ(checker_->WordsHandedOver(), 1);  // weXyzzy alone
+  EXPECT_TRUE(spell_.ActiveCustomDictionary()->Contains("weStudio"));
+  EXPECT_TRUE(spell_.ActiveCustomDictionary()->Contains("leStudio"));
+  EXPECT_FALSE(spell_.ActiveCustomDictionary()->Contains("weXyzzy"));
+}
+
+TEST_F(BackgroundCheckerTest, WaitsTwoQuietTicksAfterAChangeAndSetsTheIntervals) {
+  checker_->SetCheckState(csTextChanged);
+  checker_->Tick();
+  EXPECT_EQ(checker_->CheckState(), csWait);
+  EXPECT_EQ(interval_, TBackgroundChecker::kIdleInterval);
+  checker_->Tick();
+  EXPECT_EQ(checker_->CheckState(), csStartPass);
+  checker_->Tick();
+  EXPECT_EQ(checker_->CheckState(), csNextWord);
+  EXPECT_EQ(interval_, TBackgroundChecker::kPassInterval);
+  checker_->Tick();
+  EXPECT_EQ(checker_->CheckState(), csIdle);
+  checker_->Tick();
+  EXPECT_EQ(interval_, TBackgroundChecker::kIdleInterval);
+}
+
+TEST_F(BackgroundCheckerTest, LearnsAnAcceptedWordAndRemembersARejectedOne) {
+  editor_.SetText("abantu ngiyabonga xyzzy\nnjalo Xyzzy");
+  checker_->SetCheckState(csStartPass);
+  ASSERT_TRUE(TickUntil(csIdle));
+  EXPECT_EQ(checker_->WordsHandedOver(), 2);
+  EXPECT_EQ(analysed_, 2);
+  ASSERT_NE(spell_.ActiveCustomDictionary(), nullptr);
+  EXPECT_TRUE(spell_.ActiveCustomDictionary()->Contains("ngiyabonga"));
+  EXPECT_TRUE(checker_->RejectedWords().contains("XYZZY"));  // without regard to case
+  EXPECT_NE(std::find(status_.begin(), status_.end(), "Looking for new word ngiyabonga"), status_.end());
+  EXPECT_EQ(status_.back(), "Background checking ready");
+
+  // The next pass finds both known: the learnt word through the dictionary,
+  // the rejected one through the list.
+  checker_->SetCheckState(csStartPass);
+  ASSERT_TRUE(TickUntil(csIdle));
+  EXPECT_EQ(checker_->WordsHandedOver(), 2);
+  EXPECT_EQ(analysed_, 2);
+}
+
+TEST_F(BackgroundCheckerTest, APassOfRejectedWordsEndsWithoutWakingTheWorker) {
+  editor_.SetText("xyzzy plugh");
+  checker_->SetCheckState(csStartPass);
+  ASSERT_TRUE(TickUntil(csIdle));
+  const int handed = checker_->WordsHandedOver();
+  EXPECT_EQ(handed, 2);
+  checker_->SetCheckState(csStartPass);
+  EXPECT_EQ(PassStates(), (std::vector<TCheckState>{csStartPass, csNextWord, csIdle}));
+  EXPECT_EQ(checker_->WordsHandedOver(), handed);
+}
+
+TEST_F(BackgroundCheckerTest, TypingWhileTheWorkerAnalysesDropsItsAnswerAndWaitsForItBeforeTheNextWord) {
+  editor_.SetText("ngiyabonga abafana");
+  gate_open_ = false;
+  checker_->SetCheckState(csStartPass);
+  ASSERT_TRUE(TickUntil(csWaitForWorker));
+  EXPECT_EQ(checker_->BackgroundWord(), "ngiyabonga");
+
+  checker_->SetCheckState(csTextChanged);  // the user typed
+  editor_.SetText("abafana");
+  ASSERT_TRUE(TickUntil(csNextWord));
+  for (int i = 0; i < 50; ++i) checker_->Tick();
+  // The worker still holds the dropped word, so nothing else was handed over.
+  EXPECT_EQ(checker_->CheckState(), csNextWord);
+  EXPECT_EQ(checker_->WordsHandedOver(), 1);
+
+  gate_open_ = true;
+  ASSERT_TRUE(TickUntil(csIdle));
+  EXPECT_EQ(checker_->WordsHandedOver(), 2);
+  EXPECT_TRUE(spell_.ActiveCustomDictionary()->Contains("abafana"));
+  // The dropped word's answer was never applied.
+  EXPECT_FALSE(spell_.ActiveCustomDictionary()->Contains("ngiyabonga"));
+}
+
+TEST_F(BackgroundCheckerTest, StandsBackWhileACheckWithTheUserRuns) {
+  editor_.SetText("xyzzy");
+  testing::ScriptedDialog dialog(spell_);
+  spell_.SynchronousCheck = false;
+  std::string text = "plugh";
+  spell_.CheckString(text);
+  ASSERT_TRUE(spell_.IsChecking());
+  for (TCheckState state : {csWait, csStartPass, csNextWord, csWaitForWorker, csTakeResult}) {
+    checker_->SetCheckState(state);
+    checker_->Tick();
+    EXPECT_EQ(checker_->CheckState(), csTextChanged) << static_cast<int>(state);
+  }
+  spell_.CmdCancel();
+  EXPECT_EQ(checker_->WordsHandedOver(), 0);
+}
+
+TEST_F(BackgroundCheckerTest, StartsThePassAgainWhenSomethingElseReadWithTheEngine) {
+  editor_.SetText("abantu njalo");
+  checker_->SetCheckState(csStartPass);
+  checker_->Tick();
+  ASSERT_EQ(checker_->CheckState(), csNextWord);
+  // A check with the user reads with the component's engine; it ends before the next tick.
+  testing::ScriptedDialog dialog(spell_);
+  spell_.SynchronousCheck = false;
+  std::string text = "plugh";
+  spell_.CheckString(text);
+  spell_.CmdCancel();
+  ASSERT_FALSE(spell_.IsChecking());
+  checker_->Tick();
+  EXPECT_EQ(checker_->CheckState(), csStartPass);
+  ASSERT_TRUE(TickUntil(csIdle));
+}
+
+TEST(WordCheckHandler, LearnsWhatTheAnalyserAcceptsAndSaysSo) {
+  testing::TempHome home;
+  const testing::fs::path folder = home.Folder("dicts");
+  testing::WriteMainDictionary(folder / "Test.oxm", {"abantu"});
+  TOrthexSpell3Base spell;
+  testing::Configure(spell, folder, {});
+  std::vector<std::string> status;
+  const TStatusSink sink = [&](const std::string& text) { status.push_back(text); };
+  const TAnalyser analyser = [](std::string_view word) { return word == "ngiyabonga" || word == "Bulawayo"; };
+
+  TWordCheckType type = TWordCheckType::wctMisspelled;
+  OrthexSpellWordCheck(spell, "ngiyabonga", type, analyser, sink);
+  EXPECT_EQ(type, TWordCheckType::wctAccepted);
+  EXPECT_EQ(status, (std::vector<std::string>{"Looking up ngiyabonga     ", "ngiyabonga added to dictionary"}));
+  EXPECT_TRUE(spell.IsWordAcceptable("ngiyabonga"));
+
+  status.clear();
+  type = TWordCheckType::wctMisspelled;
+  OrthexSpellWordCheck(spell, "xyzzy", type, analyser, sink);
+  EXPECT_EQ(type, TWordCheckType::wctMisspelled);
+  EXPECT_EQ(status, (std::vector<std::string>{"Looking up xyzzy     ", "xyzzy not found in Ndebele engine"}));
+
+  // A prefix joined to a name the analyser knows, and known words before a
+  // closing curly quote, are accepted; a quote after an unknown word is not.
+  for (const std::string accepted : {"koBulawayo", "abantu\x92", "ngiyabonga\x92\x92"}) {
+    type = TWordCheckType::wctMisspelled;
+    OrthexSpellWordCheck(spell, accepted, type, analyser, sink);
+    EXPECT_EQ(type, TWordCheckType::wctAccepted) << accepted;
+  }
+  EXPECT_TRUE(spell.IsWordAcceptable("koBulawayo"));
+  for (const std::string rejected : {"koxyzzy", "xyzzy\x92", "\x92", "kobulawayo"}) {
+    type = TWordCheckType::wctMisspelled;
+    OrthexSpellWordCheck(spell, rejected, type, analyser, sink);
+    EXPECT_EQ(type, TWordCheckType::wctMisspelled) << rejected;
+  }
+
+  status.clear();
+  type = TWordCheckType::wctExcluded;
+  OrthexSpellWordCheck(spell, "ngiyabonga", type, analyser, sink);
+  EXPECT_EQ(type, TWordCheckType::wctExcluded);
+  EXPECT_TRUE(status.empty());
+}
+
+}  // namespace
+}  // namespace tovuri
