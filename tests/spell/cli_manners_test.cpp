@@ -138,8 +138,12 @@ TEST_F(Tools, CompilingFromOrIntoAFolderSaysSo) {
 }
 
 TEST_F(Tools, ArgumentsThatAreNotOneWordAnswerNo) {
-  const Outcome run = Check(SmallData() + "--no-learn --words '' '@@@' 'ngihamba bahamba' '123' ngihamba");
-  EXPECT_EQ(run.out, "\tno\n@@@\tno\nngihamba bahamba\tno\n123\tno\nngihamba\tyes\n");
+  const Outcome run = Check(SmallData() +
+                            "--no-learn --words '' '@@@' 'ngihamba bahamba' '123' ngihamba ngihamba-umuntu "
+                            "ngihamba-qwxz ngihamba--umuntu ngihamba,umuntu");
+  EXPECT_EQ(run.out,
+            "\tno\n@@@\tno\nngihamba bahamba\tno\n123\tno\nngihamba\tyes\n"
+            "ngihamba-umuntu\tyes\nngihamba-qwxz\tno\nngihamba--umuntu\tno\nngihamba,umuntu\tno\n");
   EXPECT_EQ(run.status, 1);
 }
 
