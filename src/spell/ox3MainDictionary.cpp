@@ -293,9 +293,10 @@ class LookupIndex {
   static Node NodeOf(const TMainDictionary::View& v, uint32_t i);
 
   // Calls add(word, length) with every word that Walk accepts, in no
-  // particular order; false when add refuses one (the listing then stops).
+  // particular order; false when add refuses one or the listing would visit
+  // more than max_visits records (the listing then stops).
   template <typename Add>
-  bool ForEachWord(Add&& add) const;
+  bool ForEachWord(std::size_t max_visits, Add&& add) const;
 
   std::vector<uint8_t> bytes_;
   std::array<uint32_t, 256> roots_{};  // record offset by first byte, from the root table
@@ -304,7 +305,7 @@ class LookupIndex {
 };
 
 template <typename Add>
-bool LookupIndex::ForEachWord(Add&& add) const {
+bool LookupIndex::ForEachWord(std::size_t max_visits, Add&& add) const {
   // A word is its first byte, then for each record on its way the child's
   // character and, unless the word ends at that record, the record's chain.
   // A record is pushed with the length of the word that reaches it; the
@@ -317,9 +318,14 @@ bool LookupIndex::ForEachWord(Add&& add) const {
     uint8_t ch;       // that character
   };
   std::vector<Step> stack;
+  std::size_t visits = 0;
   for (std::size_t b = 0; b < 256; ++b) {
     stack.push_back({roots_[b], 1, static_cast<uint8_t>(b)});
     while (!stack.empty()) {
+      // Each visit is a distinct prefix of a listed word, so a sound graph
+      // needs fewer visits than its words have letters; a damaged one whose
+      // records loop could otherwise take exponential time.
+      if (++visits > max_visits) return false;
       const Step step = stack.back();
       stack.pop_back();
       const uint8_t* r = bytes_.data() + step.record;
@@ -936,7 +942,7 @@ bool LookupIndex::Build(const TMainDictionary::View& v) {
   // keeps its records: they are then small enough for the nearer caches,
   // where a walk is faster than a table that is not.
   const std::size_t table_budget = v.size + 2 * bytes_.size();
-  if (words_.Build(table_budget, [this](auto add) { return ForEachWord(add); })) bytes_ = {};
+  if (words_.Build(table_budget, [&](auto add) { return ForEachWord(table_budget, add); })) bytes_ = {};
   return true;
 }
 
