@@ -8,6 +8,9 @@
 //
 // A patch: region (1 byte), offset (4), length (1), then that many bytes.
 // Region 0xFF cuts the bytes short at offset, 0xFE sets the root offset.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -71,6 +74,74 @@ const Base& SmallIndex() {
   return base;
 }
 
+// The index file every input is tried on, and its payload in memory. Both
+// hold the laid-out bytes between inputs: an input's patches are written over
+// them and the bytes put back afterwards, rather than megabytes copied and
+// written per input.
+class ScratchIndex {
+ public:
+  explicit ScratchIndex(const std::string& laid_out) : laid_out_(laid_out), payload_(laid_out) {
+    path_ = fuzz::WriteScratch("Ndebele.idx", std::string(sizeof(IndexFileHeader), '\0') + laid_out);
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd_ < 0) abort();
+  }
+  const std::string& path() const { return path_; }
+  const std::string& payload() const { return payload_; }
+
+  void Patch(size_t offset, std::string_view bytes) {
+    payload_.replace(offset, bytes.size(), bytes);
+    Write(sizeof(IndexFileHeader) + offset, bytes);
+    changed_.push_back({offset, bytes.size()});
+  }
+  void Cut(size_t size) {
+    changed_.push_back({size, payload_.size() - size});
+    payload_.resize(size);
+    if (::ftruncate(fd_, static_cast<off_t>(sizeof(IndexFileHeader) + size)) != 0) abort();
+  }
+  void WriteHeader(const IndexFileHeader& header) {
+    Write(0, std::string_view(reinterpret_cast<const char*>(&header), sizeof header));
+  }
+  // Puts the laid-out bytes back where an input changed them.
+  void Restore() {
+    payload_.resize(laid_out_.size());
+    for (const Region& region : changed_) {
+      const std::string_view bytes = std::string_view(laid_out_).substr(region.offset, region.size);
+      payload_.replace(region.offset, bytes.size(), bytes);
+      Write(sizeof(IndexFileHeader) + region.offset, bytes);
+    }
+    changed_.clear();
+  }
+
+ private:
+  void Write(size_t offset, std::string_view bytes) {
+    if (::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset)) != static_cast<ssize_t>(bytes.size()))
+      abort();
+  }
+
+  const std::string& laid_out_;
+  std::string payload_;
+  std::string path_;
+  int fd_ = -1;
+  std::vector<Region> changed_;
+};
+
+// Opens the index file and asks it for words.
+void CheckWords(const std::string& path, const Lexicon& lexicon, bool patched) {
+  std::string problem;
+  const auto index = WordCheckIndex::Open(path, lexicon, problem);
+  // The index as laid out must open.
+  if (!index) {
+    if (!patched) abort();
+    return;
+  }
+  for (const char* word : {"ukuhamba", "siyahamba", "bayazenza", "emlonyeni", "izikolo", "ntambama",
+                           "ezibanzi", "abekho", "uAbednego", "UKUHAMBA", "x"}) {
+    index->IsWord(word);
+    index->Candidates(word);
+  }
+  index->GetSizes();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -80,7 +151,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Base& base = SmallIndex();
-  std::string payload = base.payload;
+  static ScratchIndex scratch(base.payload);
   uint64_t root = base.root;
   std::string_view input = fuzz::AsText(data, size);
   const bool patched = !input.empty();
@@ -93,16 +164,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     input.remove_prefix(kPatchHead);
     const std::string_view bytes = input.substr(0, length);
     input.remove_prefix(bytes.size());
+    const size_t payload_size = scratch.payload().size();
     if (region_id == 0xFF) {
-      payload.resize(at % (payload.size() + 1));
+      scratch.Cut(at % (payload_size + 1));
     } else if (region_id == 0xFE) {
       root = at;
     } else {
       const Region& region = base.regions[region_id % base.regions.size()];
       if (region.size == 0) continue;
       const size_t offset = region.offset + at % region.size;
-      if (offset >= payload.size()) continue;
-      payload.replace(offset, std::min(bytes.size(), payload.size() - offset), bytes.substr(0, payload.size() - offset));
+      if (offset < payload_size) scratch.Patch(offset, bytes.substr(0, payload_size - offset));
     }
   }
 
@@ -110,24 +181,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   header.code_fingerprint = WordCheckCodeFingerprint();
   header.lexicon_checksum = base.lexicon.SourceChecksum;
   header.entries = base.lexicon.size();
-  header.payload_size = payload.size();
-  header.payload_checksum = IndexPayloadChecksum(payload, root);
+  header.payload_size = scratch.payload().size();
+  header.payload_checksum = IndexPayloadChecksum(scratch.payload(), root);
   header.root = root;
-  std::string file(reinterpret_cast<const char*>(&header), sizeof header);
-  file += payload;
-  std::string problem;
-  const auto index = WordCheckIndex::Open(fuzz::WriteScratch("Ndebele.idx", file), base.lexicon, problem);
-  // The index as laid out must open.
-  if (!index) {
-    if (!patched) abort();
-    return 0;
-  }
-  for (const char* word : {"ukuhamba", "siyahamba", "bayazenza", "emlonyeni", "isikolo", "izikolo",
-                           "ntambama", "abebi", "ezibanzi", "anduba", "abekho", "duze", "uAbednego",
-                           "eAbuja", "Isikolo", "UKUHAMBA", "x"}) {
-    index->IsWord(word);
-    index->Candidates(word);
-  }
-  index->GetSizes();
+  scratch.WriteHeader(header);
+  CheckWords(scratch.path(), base.lexicon, patched);
+  // Only now: the index maps the file, and would see bytes put back under it.
+  scratch.Restore();
   return 0;
 }
