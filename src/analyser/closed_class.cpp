@@ -26,20 +26,20 @@ constexpr std::array<std::string_view, 19> KuPronouns = {
     "kuzo", "kizo", "kukho", "kikho", "kimi", "kuwe", "kuye", "kithi", "kini"};
 constexpr std::array<std::string_view, 11> PossessiveStems = {
     "mi", "kho", "khe", "ithu", "inu", "bo", "wo", "yo", "lo", "so", "zo"};
-constexpr std::array<std::string_view, 34> Demonstratives = {
-    "lo", "lowo", "lowayana", "lowana", "loyana", "laba", "labo", "labayana", "le",
-    "leyo", "leyana", "leli", "lelo", "leliyana", "la", "lawo", "lawayana", "lawana",
+constexpr std::array<std::string_view, 36> Demonstratives = {
+    "lo", "lowu", "lowo", "lowayana", "lowana", "loyana", "laba", "labo", "labayana", "le",
+    "leyi", "leyo", "leyana", "leli", "lelo", "leliyana", "la", "lawo", "lawayana", "lawana",
     "layana", "lesi", "leso", "lesiyana", "lezi", "lezo", "leziyana", "lolu", "lolo",
     "loluyana", "lobu", "lobo", "lobuyana", "lokhu", "lokho", "lokhuyana"};
-constexpr std::array<std::string_view, 24> CopulaDemonstratives = {
+constexpr std::array<std::string_view, 26> CopulaDemonstratives = {
     "leli", "lezo", "lo", "lawo", "le", "la", "kho", "so", "wo", "yo", "laba", "labo",
     "lelo", "lesi", "leso", "leyo", "lezi", "lobo", "lobu", "lokho", "lokhu", "lolo",
-    "lolu", "lowo"};
+    "lolu", "lowo", "lowu", "leyi"};
 constexpr std::array<std::string_view, 2> FixedClosedWords = {"esingesiso", "ngulowo"};
 constexpr std::array<std::string_view, 10> FarDemonstratives = {
     "lowo", "labo", "leyo", "lelo", "lawo", "leso", "lezo", "lolo", "lobu", "lokho"};
-constexpr std::array<std::string_view, 18> PhiCopulatives = {
-    "nginguwu", "unguwu", "unguwu", "singaba", "lingaba", "yibaphi", "yiwu", "yiba", "yiyi",
+constexpr std::array<std::string_view, 19> PhiCopulatives = {
+    "yi", "nginguwu", "unguwu", "unguwu", "singaba", "lingaba", "yibaphi", "yiwu", "yiba", "yiyi",
     "yili", "yiwa", "yisi", "yizi", "yiyi", "yilu", "yibu", "yiku", "nguwu"};
 
 // The kinship and possessor names that take the possessive stems.

@@ -26,9 +26,13 @@ std::string Cat(std::string_view a, std::string_view b) {
 
 // The perfect-stem exceptions below use the same tests by which the verb
 // generator leaves out its regular perfect forms; word is stem + final.
+// The verbs of taking, holding and wearing in -atha make their perfect in -ethe
+// (uphethe, uqukethe, ufumbethe); others in -atha keep -athile (uthakathile).
 void AddThathaException(Lexicon& lexicon, std::string_view prefix, std::string_view stem,
                         std::string_view word, std::string_view info) {
-  if (!IsOneOf(word, {"thatha", "phatha", "thathana", "embatha"})) return;
+  if (!IsOneOf(word, {"thatha", "phatha", "thathana", "embatha", "qukatha", "fumbatha",
+                      "mumatha", "singatha"}))
+    return;
   std::string perfect(stem);
   if (const size_t a = perfect.rfind('a'); a != std::string::npos) perfect[a] = 'e';
   lexicon.AddEntry("exc/thatha", prefix, perfect, "e", info);

@@ -39,7 +39,7 @@ uint64_t HashBytes(std::string_view bytes, uint64_t seed) {
     h = std::rotl((h ^ word) * kMultiplier, 27);
   }
   uint64_t last = 0;
-  // An empty view may hold no pointer at all, which memcpy must never be given.
+  // An empty view may have no data pointer, which memcpy must never see.
   if (i < bytes.size()) std::memcpy(&last, bytes.data() + i, bytes.size() - i);
   return Mix((h ^ last) * kMultiplier);
 }

@@ -11,8 +11,19 @@ namespace tovuri {
 namespace {
 
 // Windows-1252 letters are the characters that have a case.
-bool HasLetter(std::string_view text) {
-  return std::any_of(text.begin(), text.end(), [](char c) { return AnsiUpperChar(c) != AnsiLowerChar(c); });
+bool IsLetter(char c) { return AnsiUpperChar(c) != AnsiLowerChar(c); }
+
+bool HasLetter(std::string_view text) { return std::any_of(text.begin(), text.end(), IsLetter); }
+
+// Words joined by single hyphens (kodwa-ke, lanxa-nje): one word as written,
+// though the tokenizer checks each part.
+bool IsHyphenedCompound(std::string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (IsLetter(c) || c == '\'' || c == '\x92') continue;
+    if (c != '-' || i == 0 || i + 1 == text.size() || !IsLetter(text[i - 1]) || !IsLetter(text[i + 1])) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -85,7 +96,8 @@ bool TNdebeleChecker::IsAccepted(std::string_view word) {
   words_seen_ = 0;
   Check(text, [&](const std::string&, TTextPos) { prompted = true; });
   // A replacement (an auto-correct pair) means the word as written is not right.
-  return words_seen_ == 1 && !prompted && text == word && HasLetter(word);
+  const bool one_word = words_seen_ == 1 || (words_seen_ > 1 && IsHyphenedCompound(word));
+  return one_word && !prompted && text == word && HasLetter(word);
 }
 
 std::vector<std::string> TNdebeleChecker::Suggestions(std::string_view word) {

@@ -44,7 +44,8 @@ class TNdebeleChecker {
 
   // The full verdict on one Windows-1252 word: accepted as written (a word
   // the user's auto-correct pairs would replace is not). Text that is empty,
-  // holds no word or more than one is not accepted.
+  // holds no word or more than one is not accepted; words joined by hyphens
+  // (kodwa-ke) are one word, accepted when every part is.
   bool IsAccepted(std::string_view word);
 
   // Replacements for a Windows-1252 word, best first.

@@ -90,6 +90,11 @@ int Compile(const std::vector<std::string_view>& args) {
   try {
     for (const std::string& warning : list.warnings) std::cerr << warning << '\n';
     const CompiledDictionary dict = CompileMainDictionary(std::move(list.words), title, language);
+    std::error_code error;
+    if (std::filesystem::is_directory(out_path, error)) {
+      std::cerr << out_path << ": is a folder; name the dictionary file to write\n";
+      return kFailed;
+    }
     if (!WriteFileAtomically(out_path, dict.bytes)) {
       std::cerr << out_path << ": cannot be written\n";
       return kFailed;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -279,10 +282,19 @@ class GraphWriter {
 }  // namespace
 
 WordList ReadWordList(const std::string& path) {
+  // A folder opens as a stream on Linux and fails only at the first read.
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error))
+    throw DictionaryCompileError(path + ": is a folder, not a word list");
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw DictionaryCompileError(path + ": cannot be read");
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw DictionaryCompileError(path + ": cannot be read");
+  if (!in) throw DictionaryCompileError(path + ": cannot be read: " + std::strerror(errno));
+  std::string text;
+  try {
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    in.setstate(std::ios::badbit);
+  }
+  if (in.bad()) throw DictionaryCompileError(path + ": cannot be read to its end");
   if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
   const bool utf8 = IsValidUtf8(text);
 

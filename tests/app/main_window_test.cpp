@@ -99,9 +99,11 @@ class MainWindow : public ::testing::Test {
 
   void Tick() { window_->Checker().Tick(); }
   TCheckState State() { return window_->Checker().CheckState(); }
-  // Ticks until the state is reached, letting the worker answer.
+  // Ticks until the state is reached, letting the worker answer; gives up
+  // after half a minute, however loaded the machine.
   bool TickUntil(TCheckState state) {
-    for (int i = 0; i < 20'000 && State() != state; ++i) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (State() != state && std::chrono::steady_clock::now() < give_up) {
       Tick();
       if (State() == csWaitForWorker || State() == csNextWord) std::this_thread::sleep_for(std::chrono::microseconds(100));
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <set>
 #include <string>
@@ -30,15 +31,18 @@ class BackgroundCheckerTest : public ::testing::Test {
         [this](int ms) { interval_ = ms; });
   }
 
-  // Ticks until the state is reached, letting the worker run; false after many ticks.
-  bool TickUntil(TCheckState state, int max_ticks = 10'000) {
-    for (int i = 0; i < max_ticks; ++i) {
-      if (checker_->CheckState() == state) return true;
+  // Ticks until the state is reached, letting the worker run; false after
+  // half a minute, however loaded the machine (the worker runs at the lowest
+  // priority when tests run in parallel).
+  bool TickUntil(TCheckState state) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (checker_->CheckState() != state) {
+      if (std::chrono::steady_clock::now() > give_up) return false;
       checker_->Tick();
       if (checker_->CheckState() == csWaitForWorker || checker_->CheckState() == csNextWord)
-        std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
     }
-    return checker_->CheckState() == state;
+    return true;
   }
 
   // The states a pass goes through from state 3 up to the next idle.

@@ -13,17 +13,6 @@ namespace {
 
 using namespace tovuri::testing;
 
-// Runs a command and returns what it printed on standard output.
-std::string RunCommand(const std::string& command, int* status) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[256];
-  while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-  *status = pclose(pipe);
-  return out;
-}
-
 class CheckCommand : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -111,9 +111,39 @@ TEST_F(Tools, UsageMistakesSayWhatIsWrongInOneLine) {
   }
 }
 
+// A folder where a file belongs is named in one line, never a library's
+// error text, and no file is written.
+TEST_F(Tools, CompilingFromOrIntoAFolderSaysSo) {
+  const fs::path folder = home_.Folder("a-folder");
+  const fs::path words = home_.Root() / "words.txt";
+  std::ofstream(words) << "umuntu\nabantu\n";
+  const struct {
+    std::string args;
+    std::string said;
+  } cases[] = {
+      {"compile " + folder.string() + " " + (home_.Root() / "out.oxm").string(),
+       folder.string() + ": is a folder, not a word list"},
+      {"compile " + words.string() + " " + folder.string(), folder.string() + ": is a folder; name the dictionary file"},
+      {"compile " + (home_.Root() / "missing.txt").string() + " " + (home_.Root() / "out.oxm").string(),
+       "missing.txt: cannot be read: No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    const Outcome run = Dict(c.args);
+    EXPECT_EQ(run.status, 1) << c.args;
+    EXPECT_EQ(LineCount(run.err), 1u) << run.err;
+    EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(home_.Root() / "out.oxm"));
+  }
+  EXPECT_TRUE(fs::is_empty(folder));
+}
+
 TEST_F(Tools, ArgumentsThatAreNotOneWordAnswerNo) {
-  const Outcome run = Check(SmallData() + "--no-learn --words '' '@@@' 'ngihamba bahamba' '123' ngihamba");
-  EXPECT_EQ(run.out, "\tno\n@@@\tno\nngihamba bahamba\tno\n123\tno\nngihamba\tyes\n");
+  const Outcome run = Check(SmallData() +
+                            "--no-learn --words '' '@@@' 'ngihamba bahamba' '123' ngihamba ngihamba-umuntu "
+                            "ngihamba-qwxz ngihamba--umuntu ngihamba,umuntu");
+  EXPECT_EQ(run.out,
+            "\tno\n@@@\tno\nngihamba bahamba\tno\n123\tno\nngihamba\tyes\n"
+            "ngihamba-umuntu\tyes\nngihamba-qwxz\tno\nngihamba--umuntu\tno\nngihamba,umuntu\tno\n");
   EXPECT_EQ(run.status, 1);
 }
 

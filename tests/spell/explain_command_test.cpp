@@ -13,16 +13,6 @@ namespace {
 
 using namespace tovuri::testing;
 
-std::string RunCommand(const std::string& command, int* status) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[256];
-  while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-  *status = pclose(pipe);
-  return out;
-}
-
 // tovuri-check --explain over a lexicon of three entries (no main dictionary)
 // and a custom dictionary holding one name.
 class ExplainCommand : public ::testing::Test {

@@ -3,6 +3,7 @@
 // made on the spot and a spelling dialog driven by a script.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -172,6 +173,18 @@ class ScriptedDialog final : public TSpellUserInterface {
   std::deque<Step> steps_;
   std::deque<bool> answers_;
 };
+
+// Runs a shell command; returns what it printed on standard output and
+// sets status to its wait status.
+inline std::string RunCommand(const std::string& command, int* status) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buffer[256];
+  while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+  *status = pclose(pipe);
+  return out;
+}
 
 inline constexpr const char* kEndMessage = "Spelling: The spelling check is complete.";
 

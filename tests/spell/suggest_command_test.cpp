@@ -8,23 +8,13 @@
 
 #include "spell/ox3CustomDictionary.h"
 #include "spell/ox3DictionaryCompiler.h"
+#include "spell_test_support.h"
 #include "temp_folder.h"
 
 namespace tovuri {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Runs a command and returns what it printed on standard output.
-std::string Output(const std::string& command, int* status) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[256];
-  while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-  *status = pclose(pipe);
-  return out;
-}
 
 TEST(SuggestCommand, DictionariesOnlyPrintsTheMainDictionariesOwnRanking) {
   const fs::path tool = fs::path(TOVURI_BIN_DIR) / "tovuri-check";
@@ -35,7 +25,7 @@ TEST(SuggestCommand, DictionariesOnlyPrintsTheMainDictionariesOwnRanking) {
       << CompileMainDictionary({"umuntu", "abantu", "umfana", "indoda"}, "Test", 0).bytes;
 
   int status = -1;
-  const std::string out = Output(tool.string() + " --data " + dir.string() +
+  const std::string out = testing::RunCommand(tool.string() + " --data " + dir.string() +
                                      " --suggest --dictionaries-only umntu abnatu qqqq \"umfan\xC3\xA1\"", &status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(out,
@@ -46,7 +36,7 @@ TEST(SuggestCommand, DictionariesOnlyPrintsTheMainDictionariesOwnRanking) {
 
   // Without a main dictionary there is nothing to suggest from.
   fs::remove(dir / "Ndebele.oxm");
-  Output(tool.string() + " --data " + dir.string() + " --dictionaries-only --suggest umntu 2>/dev/null", &status);
+  testing::RunCommand(tool.string() + " --data " + dir.string() + " --dictionaries-only --suggest umntu 2>/dev/null", &status);
   EXPECT_NE(status, 0);
 }
 
@@ -59,10 +49,10 @@ TEST(SuggestCommand, OffersTheWordsTheAnalyserAcceptsBesideTheDictionaries) {
                           " XDG_DATA_HOME=" + home.File("data") + " " + (bin / "tovuri-check").string();
   int status = -1;
   // "simbona" (we see him) is a form no word list holds; "ngiyabona" (I see) is listed.
-  const std::string out = Output(run + " --suggest simbnoa ngiyabnoa", &status);
+  const std::string out = testing::RunCommand(run + " --suggest simbnoa ngiyabnoa", &status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(out.rfind("simbnoa: simbona\nngiyabnoa: ngiyabona, ", 0), 0u) << out;
-  EXPECT_EQ(Output(run + " --suggest --dictionaries-only simbnoa", &status), "simbnoa: (no suggestions)\n");
+  EXPECT_EQ(testing::RunCommand(run + " --suggest --dictionaries-only simbnoa", &status), "simbnoa: (no suggestions)\n");
   TCustomDictionary custom;
   const fs::path learnt = home.Path() / "data/Tovuri/Ndebele.oxu";
   EXPECT_TRUE(!fs::exists(learnt) || (custom.Open(learnt.string()) && !custom.Contains("simbona")))
