@@ -74,25 +74,26 @@ StringSetRecord WriteStringSet(IndexWriter& writer, const std::vector<std::strin
   record.count = static_cast<uint32_t>(strings.size());
   // A table at most two thirds full keeps probes short.
   const size_t slot_count = strings.empty() ? 1 : std::bit_ceil(strings.size() * 3 / 2 + 1);
-  std::vector<uint32_t> slots(slot_count, 0);
+  std::vector<StringSetSlot> slots(slot_count);
   std::string text;
   for (size_t k = 0; k < strings.size(); ++k) {
     const std::string_view s = strings[k];
-    size_t i = HashBytes(s) & (slot_count - 1);
-    while (slots[i] != 0) i = (i + 1) & (slot_count - 1);
-    slots[i] = static_cast<uint32_t>(text.size() + 1);
+    const uint64_t hash = HashBytes(s);
+    size_t i = hash & (slot_count - 1);
+    while (slots[i].entry != 0) i = (i + 1) & (slot_count - 1);
+    slots[i] = {static_cast<uint32_t>(text.size() + 1), static_cast<uint32_t>(hash >> 32)};
     if (values) text.append(reinterpret_cast<const char*>(&(*values)[k]), sizeof(uint32_t));
     AppendLength(text, s.size());
     text += s;
     record.lengths |= uint64_t{1} << std::min<size_t>(s.size(), 63);
   }
-  record.slot_table = writer.Array(std::span<const uint32_t>(slots));
+  record.slot_table = writer.Array(std::span<const StringSetSlot>(slots));
   record.text = writer.Bytes(text);
   return record;
 }
 
 StringSetView::StringSetView(const IndexBytes& bytes, const StringSetRecord& record)
-    : slots_(bytes.Array<uint32_t>(record.slot_table)),
+    : slots_(bytes.Array<StringSetSlot>(record.slot_table)),
       text_(bytes.Bytes(record.text)),
       lengths_(record.lengths),
       count_(record.count),
@@ -105,11 +106,14 @@ size_t StringSetView::FindEntry(std::string_view s) const {
   if ((lengths_ & LengthBit(s.size())) == 0 || slots_.empty()) return kMissing;
   const size_t mask = slots_.size() - 1;
   const size_t skip = with_values_ ? sizeof(uint32_t) : 0;
-  size_t i = HashBytes(s) & mask;
+  const uint64_t hash = HashBytes(s);
+  const auto high = static_cast<uint32_t>(hash >> 32);
+  size_t i = hash & mask;
   // Never more probes than slots, whatever the file holds.
   for (size_t probes = 0; probes < slots_.size(); ++probes, i = (i + 1) & mask) {
-    const uint32_t slot = slots_[i];
+    const uint32_t slot = slots_[i].entry;
     if (slot == 0) return kMissing;
+    if (slots_[i].hash != high) continue;
     size_t at = size_t{slot} - 1 + skip;
     if (at >= text_.size()) return kMissing;
     size_t length = static_cast<unsigned char>(text_[at++]);

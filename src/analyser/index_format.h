@@ -94,10 +94,18 @@ class IndexBytes {
   size_t size_ = 0;
 };
 
+// One slot of a laid-out string set: the entry's offset + 1 within the text
+// (0 for an empty slot) and the high half of its string's hash, so that a
+// probe reads the text only when the hashes agree.
+struct StringSetSlot {
+  uint32_t entry = 0;
+  uint32_t hash = 0;
+};
+
 // A laid-out string set (optionally mapping each string to a 32-bit value):
-// an open-addressing table of offsets into entries of [value] length bytes.
+// an open-addressing table of slots pointing at entries of [value] length bytes.
 struct StringSetRecord {
-  IndexRef slot_table;  // uint32: entry offset + 1 within text, 0 for an empty slot
+  IndexRef slot_table;  // StringSetSlot
   IndexRef text;
   uint64_t lengths = 0;  // bit n set when a string of length n (63: 63 or more) is held
   uint32_t count = 0;
@@ -124,7 +132,7 @@ class StringSetView {
   // Offset of s's length byte within text_, or kMissing.
   size_t FindEntry(std::string_view s) const;
 
-  std::span<const uint32_t> slots_;
+  std::span<const StringSetSlot> slots_;
   std::string_view text_;
   uint64_t lengths_ = 0;
   size_t count_ = 0;

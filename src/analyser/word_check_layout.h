@@ -8,7 +8,7 @@
 namespace tovuri {
 
 // Bumped whenever the layout or the meaning of any record changes.
-constexpr uint32_t kWordCheckIndexVersion = 1;
+constexpr uint32_t kWordCheckIndexVersion = 2;
 
 struct NeedleRecord {
   uint32_t entry = 0;

@@ -37,12 +37,9 @@ void ConfigureNdebeleSpell(TOrthexSpell3Base& spell, const std::string& app_dir)
 }
 
 std::unique_ptr<TSuggestionExtension> NdebeleSuggestionsFor(const std::string& app_dir) {
-  auto letters = std::make_shared<TLetterModel>();
-  // Without the file the ranking rests on the slips and the verdicts alone.
-  letters->Load((std::filesystem::path(app_dir) / kLetterModelFile).string());
   return std::make_unique<TNdebeleSuggestions>(
-      std::move(letters), [](std::string_view word) { return IsNdebeleWord(word); },
-      TNdebeleSuggestions::Budget{});
+      TNdebeleSuggestions::LetterModelFile{(std::filesystem::path(app_dir) / kLetterModelFile).string()},
+      [](std::string_view word) { return IsNdebeleWord(word); }, TNdebeleSuggestions::Budget{});
 }
 
 }  // namespace tovuri

@@ -52,8 +52,23 @@ TNdebeleSuggestions::TNdebeleSuggestions(std::shared_ptr<const TLetterModel> let
                                          Budget budget)
     : letters_(std::move(letters)), analyse_(std::move(analyse)), budget_(budget) {}
 
+TNdebeleSuggestions::TNdebeleSuggestions(LetterModelFile letters, Analyse analyse, Budget budget)
+    : letter_model_path_(std::move(letters.path)), analyse_(std::move(analyse)), budget_(budget) {}
+
+const TLetterModel* TNdebeleSuggestions::Letters() {
+  std::call_once(letters_read_, [this] {
+    if (letter_model_path_.empty()) return;
+    auto letters = std::make_shared<TLetterModel>();
+    // Without the file the ranking rests on the slips and the verdicts alone.
+    if (letters->Load(letter_model_path_)) letters_ = std::move(letters);
+  });
+  return letters_.get();
+}
+
 void TNdebeleSuggestions::Extend(std::string_view word, TSuggestionSources& sources,
                                  std::vector<std::string>& ranked) {
+  // Read before the clock starts: reading the model is not the search's time.
+  const TLetterModel* letters = Letters();
   const auto deadline = std::chrono::steady_clock::now() + budget_.max_time;
   std::unordered_map<std::string, double> slips;
   // As in the framework, a word too long for edits gets none: its candidates
@@ -65,9 +80,9 @@ void TNdebeleSuggestions::Extend(std::string_view word, TSuggestionSources& sour
       if (!added) at->second = std::min(at->second, cost);
     });
   }
-  const std::vector<double> word_costs = letters_ ? letters_->LetterCosts(word) : std::vector<double>();
+  const std::vector<double> word_costs = letters ? letters->LetterCosts(word) : std::vector<double>();
   auto prior = [&](const std::string& candidate) {
-    return letters_ ? kLetterWeight * letters_->CostNear(candidate, word, word_costs) : 0.0;
+    return letters ? kLetterWeight * letters->CostNear(candidate, word, word_costs) : 0.0;
   };
 
   // The dictionaries' suggestions are words already; the farther ones cost

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,11 +44,22 @@ class TNdebeleSuggestions final : public TSuggestionExtension {
   static constexpr size_t kWanted = 10;
 
   TNdebeleSuggestions(std::shared_ptr<const TLetterModel> letters, Analyse analyse, Budget budget);
+  // Where the letter model is read from, at the first request: a checker
+  // that never suggests (tovuri-check -l) does not pay for it.
+  struct LetterModelFile {
+    std::string path;
+  };
+  TNdebeleSuggestions(LetterModelFile letters, Analyse analyse, Budget budget);
 
   void Extend(std::string_view word, TSuggestionSources& sources, std::vector<std::string>& ranked) override;
 
  private:
+  // The letter model, read first when it is still to be read; null without one.
+  const TLetterModel* Letters();
+
   std::shared_ptr<const TLetterModel> letters_;
+  std::string letter_model_path_;  // read at the first request when not empty
+  std::once_flag letters_read_;
   Analyse analyse_;
   Budget budget_;
 };

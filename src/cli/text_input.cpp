@@ -119,6 +119,12 @@ void TextLineReader::Decode(std::string_view bytes, bool last) {
   size_t i = 0;
   if (encoding_ == Encoding::kUtf8) {
     while (i < bytes.size()) {
+      // Runs of ASCII, most of a text, are copied whole.
+      size_t ascii = i;
+      while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+      text_.append(bytes.substr(i, ascii - i));
+      i = ascii;
+      if (i == bytes.size()) break;
       const int length = Utf8SequenceLength(bytes.substr(i));
       if (length < 0 && !last) break;  // completed by the next block
       if (length <= 1) {

@@ -32,6 +32,92 @@ struct Node {
   uint32_t extra_len;
 };
 
+// Every word of the graph in one open-addressing hash table. A lookup reads
+// one slot, and the word's bytes only when the slot's hash agrees, where the
+// records below need one read per step: with words in random order most of
+// those reads miss the cache, and the misses are what a lookup costs.
+class WordTable {
+ public:
+  bool Empty() const { return slots_.empty(); }
+  std::size_t Bytes() const { return slots_.capacity() * sizeof(Slot) + text_.capacity(); }
+
+  // Holds the words that list(add) passes to add; false (and empty) when
+  // listing fails or the table would take more than budget bytes.
+  template <typename List>
+  bool Build(std::size_t budget, List&& list) {
+    std::vector<uint64_t> hashes;
+    const bool listed = list([&](const uint8_t* w, std::size_t len) {
+      if (len > kMaxLength || text_.size() + 1 + len + sizeof(Slot) * 2 * (hashes.size() + 1) > budget)
+        return false;
+      hashes.push_back(Hash(w, len));
+      text_.push_back(static_cast<uint8_t>(len));
+      text_.insert(text_.end(), w, w + len);
+      return true;
+    });
+    // At most four fifths full, so that a probe that misses meets an empty
+    // slot within a cache line or two.
+    const std::size_t slot_count = std::bit_ceil(hashes.size() + hashes.size() / 4 + 1);
+    if (!listed || text_.size() + slot_count * sizeof(Slot) > budget || text_.size() >= UINT32_MAX) {
+      *this = {};
+      return false;
+    }
+    slots_.assign(slot_count, Slot{});
+    mask_ = slot_count - 1;
+    std::size_t at = 0;
+    for (const uint64_t h : hashes) {
+      std::size_t i = h & mask_;
+      while (slots_[i].entry != 0) i = (i + 1) & mask_;
+      slots_[i] = {static_cast<uint32_t>(at + 1), static_cast<uint32_t>(h >> 32)};
+      at += 1 + text_[at];
+    }
+    text_.shrink_to_fit();
+    return true;
+  }
+
+  bool Contains(const uint8_t* w, std::size_t len) const {
+    const uint64_t h = Hash(w, len);
+    const auto tag = static_cast<uint32_t>(h >> 32);
+    // The table always has empty slots, so the probe ends.
+    for (std::size_t i = h & mask_;; i = (i + 1) & mask_) {
+      const Slot slot = slots_[i];
+      if (slot.entry == 0) return false;
+      if (slot.hash != tag) continue;
+      const uint8_t* stored = &text_[slot.entry - 1];
+      if (stored[0] == len && std::memcmp(stored + 1, w, len) == 0) return true;
+    }
+  }
+
+ private:
+  // Longer words are not held: a graph with one keeps its records instead.
+  static constexpr std::size_t kMaxLength = 255;
+
+  struct Slot {
+    uint32_t entry = 0;  // offset + 1 of the word's length byte in text_; 0: empty
+    uint32_t hash = 0;   // the high half of the word's hash
+  };
+
+  static uint64_t Hash(const uint8_t* w, std::size_t len) {
+    constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    uint64_t h = len * kMultiplier;
+    std::size_t i = 0;
+    for (; i + 8 <= len; i += 8) {
+      uint64_t piece;
+      std::memcpy(&piece, w + i, 8);
+      h = std::rotl((h ^ piece) * kMultiplier, 29);
+    }
+    uint64_t last = 0;
+    for (std::size_t k = 0; i + k < len; ++k) last |= uint64_t{w[i + k]} << (8 * k);
+    h = (h ^ last) * kMultiplier;
+    h ^= h >> 32;
+    h *= 0xFF51AFD7ED558CCDull;
+    return h ^ (h >> 29);
+  }
+
+  std::vector<Slot> slots_;
+  std::vector<uint8_t> text_;  // each word: its length byte, then its bytes
+  std::size_t mask_ = 0;
+};
+
 // The word graph decoded once per mapping, for Lookup. Walking the file
 // itself costs, per letter, a child list whose 2- or 3-byte indexes must be
 // decoded one after another and a visit to the record of every child until
@@ -51,8 +137,8 @@ struct Node {
 //               first child's when it follows
 class LookupIndex {
  public:
-  bool Empty() const { return bytes_.empty(); }
-  std::size_t Bytes() const { return bytes_.capacity() + sizeof(*this); }
+  bool Empty() const { return bytes_.empty() && words_.Empty(); }
+  std::size_t Bytes() const { return bytes_.capacity() + words_.Bytes() + sizeof(*this); }
 
   // Builds the index from the mapped file; false (and empty) when it would
   // take far more memory than a sound file of that size needs (a damaged
@@ -62,6 +148,7 @@ class LookupIndex {
 
   // Exactly the answer of the walk over the file (LookupIn below).
   bool Lookup(const uint8_t* w, std::size_t len) const {
+    if (!words_.Empty()) return words_.Contains(w, len);
     if (len > kPaddedWord) return Walk<false>(w, len);
     // A copy with spare bytes lets the chain comparison read whole words.
     std::array<uint8_t, kPaddedWord + 16> padded{};
@@ -205,9 +292,62 @@ class LookupIndex {
   void Append(uint8_t flags, const uint8_t* chain, const Children& children);
   static Node NodeOf(const TMainDictionary::View& v, uint32_t i);
 
+  // Calls add(word, length) with every word that Walk accepts, in no
+  // particular order; false when add refuses one or the listing would visit
+  // more than max_visits records (the listing then stops).
+  template <typename Add>
+  bool ForEachWord(std::size_t max_visits, Add&& add) const;
+
   std::vector<uint8_t> bytes_;
   std::array<uint32_t, 256> roots_{};  // record offset by first byte, from the root table
+  // Every word, once the records above are built; they are then released.
+  WordTable words_;
 };
+
+template <typename Add>
+bool LookupIndex::ForEachWord(std::size_t max_visits, Add&& add) const {
+  // A word is its first byte, then for each record on its way the child's
+  // character and, unless the word ends at that record, the record's chain.
+  // A record is pushed with the length of the word that reaches it; the
+  // letters before that length stay in place until its subtree is done.
+  constexpr std::size_t kLongest = 255;
+  std::array<uint8_t, kLongest + kMaxChain + 2> word{};
+  struct Step {
+    uint32_t record;
+    uint32_t length;  // of the word that ends at the record's character
+    uint8_t ch;       // that character
+  };
+  std::vector<Step> stack;
+  std::size_t visits = 0;
+  for (std::size_t b = 0; b < 256; ++b) {
+    stack.push_back({roots_[b], 1, static_cast<uint8_t>(b)});
+    while (!stack.empty()) {
+      // Each visit is a distinct prefix of a listed word, so a sound graph
+      // needs fewer visits than its words have letters; a damaged one whose
+      // records loop could otherwise take exponential time.
+      if (++visits > max_visits) return false;
+      const Step step = stack.back();
+      stack.pop_back();
+      const uint8_t* r = bytes_.data() + step.record;
+      word[step.length - 1] = step.ch;
+      if ((r[0] & kEndBit) != 0 && !add(word.data(), step.length)) return false;
+      const uint32_t k = r[1];
+      const uint32_t n = r[0] & kChainMask;
+      const uint32_t next = step.length + n + 1;
+      if (k == 0) continue;
+      if (next > kLongest) return false;
+      std::memcpy(&word[step.length], r + 2 + k, n);
+      const uint8_t* offsets = r + 2 + k + n;
+      const uint32_t follows = (r[0] & kFirstFollows) != 0;
+      for (uint32_t j = k; j-- > 0;) {
+        const std::size_t child = j < follows ? static_cast<std::size_t>(offsets + kOffsetBytes * (k - follows) - bytes_.data())
+                                              : ReadOffset(offsets + kOffsetBytes * (j - follows));
+        stack.push_back({static_cast<uint32_t>(child), next, r[2 + j]});
+      }
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -797,6 +937,12 @@ bool LookupIndex::Build(const TMainDictionary::View& v) {
   }
   bytes_.resize(bytes_.size() + kSpareBytes, 0);  // for whole-word reads
   bytes_.shrink_to_fit();
+  // The table replaces the records when it takes at most twice what they and
+  // the mapping take together. A graph that shares much (a real word list)
+  // keeps its records: they are then small enough for the nearer caches,
+  // where a walk is faster than a table that is not.
+  const std::size_t table_budget = v.size + 2 * bytes_.size();
+  if (words_.Build(table_budget, [&](auto add) { return ForEachWord(table_budget, add); })) bytes_ = {};
   return true;
 }
 

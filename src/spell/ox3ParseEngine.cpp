@@ -105,6 +105,7 @@ std::string TMainParsingEngine::CutWord(bool& text_ended) {
   std::string word(1, c);
   bool dotted = false;
   for (;;) {
+    parser.TakeRun(is_inner_, word);
     if (!parser.Next()) {
       text_ended = true;
       if (!KeepUnterminatedLastWord) word.clear();

@@ -1,6 +1,8 @@
 #pragma once
 // The abstract pieces of the tokenizer: a cursor over a text source, a rule
 // that skips or ignores parts of the text, and the engine that cuts words.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -51,6 +53,11 @@ class TControlParser {
   virtual std::string CurrentLine() = 0;
   // Advances one character; false at the end of the text or past the end limit.
   virtual bool Next() = 0;
+  // Advances over the characters after the current one that marked holds,
+  // appending them to out, as repeated Next and CurrentChar would while both
+  // succeed; the number taken. A source may take none and leave the work to
+  // Next and CurrentChar: this is only a faster way over a word's letters.
+  virtual std::size_t TakeRun(const std::array<bool, 256>& marked, std::string& out);
   // Steps back one character; false at the start.
   virtual bool Prev() = 0;
   virtual void SetPosition(int x, int y, TPositionKind kind) = 0;

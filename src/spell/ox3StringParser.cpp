@@ -35,6 +35,21 @@ bool TStringParser::Next() {
   return inside;
 }
 
+// Next succeeds and CurrentChar gives the character for every position
+// before the text's end that is not past the end limit.
+std::size_t TStringParser::TakeRun(const std::array<bool, 256>& marked, std::string& out) {
+  if (text_ == nullptr || x_ < 0) return 0;
+  int end = Length();
+  if (has_limit_) end = std::min(end, limit_x_ < INT_MAX ? limit_x_ + 1 : INT_MAX);
+  int at = x_ + 1;
+  while (at < end && marked[static_cast<unsigned char>((*text_)[static_cast<size_t>(at)])]) ++at;
+  const int taken = at - (x_ + 1);
+  if (taken <= 0) return 0;
+  out.append(*text_, static_cast<size_t>(x_) + 1, static_cast<size_t>(taken));
+  x_ = at - 1;
+  return static_cast<std::size_t>(taken);
+}
+
 bool TStringParser::Prev() {
   if (x_ <= 0) return false;
   --x_;

@@ -20,6 +20,7 @@ class TStringParser : public TControlParser {
   char CurrentChar() override;
   std::string CurrentLine() override;
   bool Next() override;
+  std::size_t TakeRun(const std::array<bool, 256>& marked, std::string& out) override;
   bool Prev() override;
   void SetPosition(int x, int y, TPositionKind kind) override;
   TTextPos GetPosition() override;

@@ -43,7 +43,8 @@ TEST(NamePrefixes, APrefixedNameStandsOrFallsWithTheNameAlone) {
       {"weStudio", true},   {"nguMnu", true},     {"leZanu", true},     {"kweleZanu", true},
       {"weSTUDIO", true},   {"wxStudio", false},  {"weeStudio", false}, {"westudio", false},
       {"weStudi", false},   {"Studio", false},    {"we", false},        {"weS", false},
-      {"WeStudio", false},  {"ngxMnu", false},    {"", false},
+      {"WeStudio", false},  {"ngxMnu", false},    {"", false},          {"kuweStudio", false},
+      {"uweStudio", false}, {"weStudioMnu", false}, {"weMnuStudio", false}, {"nguweMnu", false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsPrefixedName(c.word, accepted), c.expected) << c.word;
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -107,6 +110,43 @@ TEST(NdebeleSuggestions, AWordTooLongForEditsKeepsTheDictionariesListAlone) {
   EXPECT_TRUE(f.asked.empty());
   f.Suggest(word.substr(1), {});
   EXPECT_FALSE(f.asked.empty()) << "a word of the longest length still gets edits";
+}
+
+
+// Letter counts (as tools/letter_model.py writes them, order 2) of the one word "ukuba".
+constexpr const char* kUkubaCounts =
+    "# letter 2-grams\n"
+    "$\t1\nu\t2\nk\t1\nb\t1\na\t1\n^u\t1\nuk\t1\nku\t1\nub\t1\nba\t1\na$\t1\n";
+
+TEST(NdebeleSuggestions, TheLetterModelFileIsReadAtTheFirstRequestAndRanksAsALoadedModel) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tovuri-suggest-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const std::filesystem::path dir = pattern;
+  const std::string path = (dir / "letter_model.tsv").string();
+  const auto analyse = [](std::string_view w) { return w == "ukuba" || w == "bukua"; };
+  const TNdebeleSuggestions::Budget budget{.max_time = std::chrono::hours(1)};
+  const auto suggest = [&](TNdebeleSuggestions& suggestions) {
+    WordSetSources sources({});
+    std::vector<std::string> ranked;
+    suggestions.Extend("ukua", sources, ranked);
+    return ranked;
+  };
+
+  // Made before the file exists: a model read at once would be empty.
+  TNdebeleSuggestions lazy(TNdebeleSuggestions::LetterModelFile{path}, analyse, budget);
+  std::ofstream(path) << kUkubaCounts;
+  auto loaded = std::make_shared<TLetterModel>();
+  ASSERT_TRUE(loaded->Load(path));
+  TNdebeleSuggestions eager(loaded, analyse, budget);
+  TNdebeleSuggestions none(nullptr, analyse, budget);
+
+  // Equal slips (a left out letter each): without a model the bytes decide.
+  EXPECT_EQ(suggest(none), (std::vector<std::string>{"bukua", "ukuba"}));
+  const std::vector<std::string> ranked = suggest(lazy);
+  ASSERT_FALSE(ranked.empty());
+  EXPECT_EQ(ranked.front(), "ukuba") << "the model knows the shape of ukuba";
+  EXPECT_EQ(ranked, suggest(eager));
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -324,5 +324,60 @@ TEST(ParseEngineBadInput, EveryByteValueIsSafe) {
   while (!engine.NextWord().empty()) ASSERT_LT(++words, text.size());
 }
 
+// The string parser with its fast way over a word's letters hidden, so that
+// the engine steps with Next and CurrentChar alone.
+class SteppingStringParser final : public TControlParser {
+ public:
+  explicit SteppingStringParser(std::string& text) : inner_(text) {}
+  char CurrentChar() override { return inner_.CurrentChar(); }
+  std::string CurrentLine() override { return inner_.CurrentLine(); }
+  bool Next() override { return inner_.Next(); }
+  bool Prev() override { return inner_.Prev(); }
+  void SetPosition(int x, int y, TPositionKind kind) override { inner_.SetPosition(x, y, kind); }
+  TTextPos GetPosition() override { return inner_.GetPosition(); }
+  TTextPos GetEndLimit() override { return inner_.GetEndLimit(); }
+  void SelectBack(int length) override { inner_.SelectBack(length); }
+  void ReplaceSelection(std::string_view text, int state) override { inner_.ReplaceSelection(text, state); }
+  void SkipSelection(int state) override { inner_.SkipSelection(state); }
+  void ShowSelection() override {}
+  TTextPos GetCaret() override { return inner_.GetCaret(); }
+  TTextRange GetSelection() override { return inner_.GetSelection(); }
+  TScreenRect ControlRect() override { return {}; }
+  TScreenRect SelectionRect() override { return {}; }
+
+ private:
+  TStringParser inner_;
+};
+
+// Each word with the position the parser stands at after it.
+template <typename Parser>
+Words WordsAndEnds(std::string text, int limit, bool keep_last) {
+  Parser parser(text);
+  TMainParsingEngine engine;
+  engine.KeepUnterminatedLastWord = keep_last;
+  engine.Init(&parser, TCheckMode::cmAll);
+  if (limit >= 0) parser.SetPosition(limit, 0, TPositionKind::pkEndLimit);
+  Words out;
+  for (std::string word = engine.NextWord(); !word.empty(); word = engine.NextWord())
+    out.push_back(word + "@" + std::to_string(parser.GetPosition().x));
+  return out;
+}
+
+TEST(ParseEngine, TakingAWordsLettersInOneRunCutsAsSteppingDoes) {
+  const char* texts[] = {"one two three", "ngiyabonga kakhulu.", "a", "ab", "e.g. 3.5 www.x.org x.",
+                         "it's 'quoted' \x92kaMa\x92 ends", "tail\x92", "&amp; a&b", "  lead  trail  ",
+                         "dot.", "x..y a.b.c", ""};
+  for (const char* text : texts) {
+    const int length = static_cast<int>(std::string(text).size());
+    for (int limit = -1; limit <= length + 1; ++limit) {
+      for (bool keep_last : {false, true}) {
+        EXPECT_EQ(WordsAndEnds<TStringParser>(text, limit, keep_last),
+                  WordsAndEnds<SteppingStringParser>(text, limit, keep_last))
+            << "text \"" << text << "\", limit " << limit << ", keep_last " << keep_last;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tovuri
