@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "analyser/form_sink.h"
@@ -197,6 +198,30 @@ TEST_F(IndexFile, GarbageWithARightChecksumIsNeverReadOutside) {
       index->IsWord(word);
   }
   EXPECT_GT(opened, 0u);
+}
+
+// Threads that start checking together race to map the process-wide index:
+// one mapping is made, shared, and gives each thread the verdicts of one.
+TEST_F(IndexFile, ThreadsStartingTogetherShareOneMappedIndex) {
+  const std::vector<std::string> words = SampleWords();
+  const WordCheckIndex built(lexicon_);
+  std::vector<bool> expected;
+  for (const std::string& word : words) expected.push_back(built.IsWord(word));
+  BuildLexicon(dir_.path(), nullptr);
+  constexpr size_t kThreads = 4;
+  std::vector<std::vector<bool>> verdicts(kThreads, std::vector<bool>(words.size()));
+  std::vector<std::thread> threads;
+  for (size_t t = 0; t < kThreads; ++t)
+    threads.emplace_back([&, t] {
+      // Each thread walks the words from a different place.
+      for (size_t k = 0; k < words.size(); ++k) {
+        const size_t i = (k + t * words.size() / kThreads) % words.size();
+        verdicts[t][i] = IsNdebeleWord(words[i]);
+      }
+    });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_TRUE(WordCheckIndexIsMapped());
+  for (size_t t = 0; t < kThreads; ++t) EXPECT_EQ(verdicts[t], expected) << "thread " << t;
 }
 
 TEST_F(IndexFile, ProcessUsesASoundFileAndBuildsInMemoryOtherwiseSayingWhyOnce) {

@@ -1,3 +1,4 @@
+#include <dlfcn.h>
 #include <enchant.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -269,6 +270,20 @@ TEST_F(EnchantProvider, CProgramChecksAndSuggestsSilently) {
   EXPECT_EQ(WEXITSTATUS(ran.status), 0);
 }
 
+// What to preload into Enchant's tools: the shim, after the sanitizer
+// runtime when this is a sanitizer build (a runtime must come first in a
+// program it was not linked into, and the shim and the provider need it).
+std::string ToolPreloads() {
+  std::string preloads;
+  for (const char* runtime_entry : {"__asan_init", "__tsan_init"}) {
+    Dl_info info{};
+    void* entry = dlsym(RTLD_DEFAULT, runtime_entry);
+    if (entry != nullptr && dladdr(entry, &info) != 0 && info.dli_fname != nullptr)
+      preloads += std::string(info.dli_fname) + " ";
+  }
+  return preloads + TOVURI_MODULE_DIR_SHIM;
+}
+
 // Enchant's own tools, with the module folder moved by the preloaded shim.
 class EnchantTools : public EnchantProvider {
  protected:
@@ -277,7 +292,7 @@ class EnchantTools : public EnchantProvider {
     if (IsSkipped()) return;
     if (std::system("command -v enchant-2 > /dev/null && command -v enchant-lsmod-2 > /dev/null") != 0)
       GTEST_SKIP() << "enchant-2 is not installed";
-    dirs_.Set("LD_PRELOAD", fs::path(TOVURI_MODULE_DIR_SHIM));
+    dirs_.Set("LD_PRELOAD", ToolPreloads());
   }
 };
 
