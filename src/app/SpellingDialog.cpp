@@ -11,7 +11,9 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
+#include <cstdio>
 
 #include "analyser/lexicon.h"
 #include "analyser/word_check.h"
@@ -64,6 +66,13 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
   setWindowTitle(kCaption);
   ConfigureNdebeleSpell(OrthexSpell1, data_dir_);
   OrthexSpell1.SynchronousCheck = false;
+  // Learnt words that cannot be written, and dictionaries that cannot be
+  // used, are never dropped silently.
+  OrthexSpell1.OnDictionarySaveFailed = [this](TOrthexSpell3Base&, const std::string& file,
+                                               const std::string& reason) { TellSaveFailed(file, reason); };
+  OrthexSpell1.OnDictionaryProblem = [this](TOrthexSpell3Base&, const std::string& file, const std::string& problem) {
+    ShowStatus(QString::fromStdString(file + ": " + problem));
+  };
   OrthexSpell1.OnWordCheck = [this](TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type,
                                     std::string&) {
     OrthexSpellWordCheck(sender, word, type, AnalyseWord, [this](const std::string& text) { ShowAnsiStatus(text); });
@@ -117,11 +126,33 @@ TSpellingDlg::~TSpellingDlg() {
   }
 #endif
   checker_.reset();
+  // Saved while the window can still say what failed; what the component
+  // saves after this can only be said on standard error.
+  OrthexSpell1.SaveCustomDictionaries();
+  OrthexSpell1.OnDictionarySaveFailed = [](TOrthexSpell3Base&, const std::string& file, const std::string& reason) {
+    std::fprintf(stderr, "tovuri: cannot save %s: %s\n", file.c_str(), reason.c_str());
+  };
+  OrthexSpell1.OnDictionaryProblem = nullptr;
   // The editor and the dialogs are child widgets, destroyed after the
   // component they serve: they let go of it first.
   OrthexRichEdit1->SetOrthexSpell(nullptr);
   OrthexSpell1.SetUserInterface(nullptr);
   spell_ui_.reset();
+}
+
+void TSpellingDlg::TellSaveFailed(const std::string& file, const std::string& reason) {
+  const QString message = QString("Cannot save %1: %2.\nThe words stay in memory and are saved again at the next save.")
+                              .arg(QString::fromStdString(file), QString::fromStdString(reason));
+  ShowStatus(message);
+  if (message == last_save_failure_) return;
+  last_save_failure_ = message;
+  // Shown from the event loop, never in the middle of the check or the
+  // background pass whose save failed; a box that cannot be shown any more
+  // (the window closing) goes with the window.
+  if (isVisible())
+    QTimer::singleShot(0, this, [this, message] { QMessageBox::warning(this, kCaption, message); });
+  else
+    QMessageBox::warning(this, kCaption, message);
 }
 
 void TSpellingDlg::BuildMenu() {

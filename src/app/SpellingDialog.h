@@ -85,6 +85,9 @@ class TSpellingDlg : public QMainWindow {
   void SetPlainText(bool plain);
   // A Windows-1252 text in the status bar.
   void ShowAnsiStatus(const std::string& text);
+  // A custom dictionary whose changes could not be written: said in the
+  // status bar, and in a message box once for each new failure.
+  void TellSaveFailed(const std::string& file, const std::string& reason);
 #ifdef TOVURI_DEVELOPER_TOOLS
   void TestButtonClick();
   void RejectsButtonClick();
@@ -92,6 +95,7 @@ class TSpellingDlg : public QMainWindow {
 
   TNdebeleEngine& engine_;
   std::string data_dir_;
+  QString last_save_failure_;
   TOrthexSpell3 OrthexSpell1;
   // Word queries from other programs, answered as the editor would.
   TSpellWordQueries word_queries_;

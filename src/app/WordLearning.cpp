@@ -5,6 +5,9 @@
 namespace tovuri {
 
 void LearnWord(TOrthexSpell3Base& spell, const std::string& word) {
+  // A custom dictionary that could not be opened may be usable again (its
+  // folder restored): try once before settling for this run only.
+  if (spell.ActiveCustomDictionary() == nullptr) spell.ApplyConfiguration(true);
   if (TCustomDictionary* custom = spell.ActiveCustomDictionary())
     custom->AddWord(word);
   else

@@ -16,7 +16,8 @@ using TAnalyser = std::function<bool(std::string_view word)>;
 
 // Adds the word to the active custom dictionary and reopens the dictionaries,
 // which makes the live editor check its lines again. Without an active
-// custom dictionary the word is accepted for this run only.
+// custom dictionary (after trying to open it again) the word is accepted for
+// this run only.
 void LearnWord(TOrthexSpell3Base& spell, const std::string& word);
 
 // The component's word check handler: a misspelt word that the analyser

@@ -21,6 +21,7 @@
 #include <sstream>
 #include <thread>
 
+#include "app/WordLearning.h"
 #include "spell_test_support.h"
 
 namespace tovuri {
@@ -202,6 +203,38 @@ TEST_F(MainWindow, APassLearnsAcceptedWordsAndNeverWakesTheWorkerForRejectedOnes
   const fs::path custom = home_.Root() / "home/.local/share/Tovuri/Ndebele.oxu";
   window_.reset();
   EXPECT_NE(Contents(custom).find("ngiyabonga"), std::string::npos) << custom;
+}
+
+// A learnt word that cannot be written is said (status bar, one message
+// box), kept in memory, and written once the folder is usable again.
+TEST_F(MainWindow, ALearntWordThatCannotBeSavedIsSaidAndWrittenLater) {
+  CreateWindow();
+  ASSERT_NE(window_->Spell().ActiveCustomDictionary(), nullptr);
+  const fs::path custom = window_->Spell().ActiveCustomDictionary()->Filename();
+  const fs::path folder = custom.parent_path();
+  const fs::path moved = folder.string() + ".away";
+  fs::rename(folder, moved);
+  std::ofstream(folder) << "a file where the folder was";
+
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  LearnWord(window_->Spell(), "ngiyabonga");
+  // The status bar ends with the reopening's problem, which names the file too.
+  EXPECT_TRUE(window_->StatusText().contains(QString::fromStdString(custom.string())))
+      << window_->StatusText().toStdString();
+  for (int i = 0; i < 200 && seen.text.isEmpty(); ++i) QTest::qWait(10);
+  EXPECT_EQ(seen.title, "Tovuri 1.0");
+  EXPECT_TRUE(seen.text.startsWith("Cannot save " + QString::fromStdString(custom.string())))
+      << seen.text.toStdString();
+  EXPECT_TRUE(seen.text.contains("The words stay in memory")) << seen.text.toStdString();
+
+  fs::remove(folder);
+  fs::rename(moved, folder);
+  LearnWord(window_->Spell(), "uyahamba");
+  window_.reset();
+  const std::string saved = Contents(custom);
+  EXPECT_NE(saved.find("ngiyabonga"), std::string::npos);
+  EXPECT_NE(saved.find("uyahamba"), std::string::npos);
 }
 
 TEST_F(MainWindow, TypingWhileTheWorkerAnalysesDropsTheAnswerAndStartsOverWhenQuiet) {
