@@ -28,11 +28,6 @@ bool IsHyphenedCompound(std::string_view text) {
 
 }  // namespace
 
-bool TNdebeleChecker::IgnoringUserInterface::ProcessPendingEvents() {
-  spell_.CmdIgnore();
-  return true;
-}
-
 TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse,
                                  Report report)
     : ui_(spell_), learning_(learning), analyse_(std::move(analyse)), report_(std::move(report)) {

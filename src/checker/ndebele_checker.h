@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "spell/ox3IgnoringUserInterface.h"
 #include "spell/ox3SpellBase.h"
 #include "spell/ox3SpellUI.h"
 
@@ -74,26 +75,6 @@ class TNdebeleChecker {
   TOrthexSpell3Base& Spell() { return spell_; }
 
  private:
-  // Answers each prompt with Ignore, so a check walks the whole text once.
-  class IgnoringUserInterface final : public TSpellUserInterface {
-   public:
-    explicit IgnoringUserInterface(TOrthexSpell3Base& spell) : spell_(spell) {}
-    void ShowSpellDialog(bool) override {}
-    void HideSpellDialog() override {}
-    void PromptSpellDialog(const std::string&, bool) override {}
-    void PlaceSpellDialog(const TDialogPlace&) override {}
-    void AvoidSelection(TSpellDialogAvoidPos, const TScreenRect&) override {}
-    bool SpellDialogPosition(int&, int&) override { return false; }
-    bool AskYesNo(const std::string&, const std::string&) override { return true; }
-    void ShowInformation(const std::string&, const std::string&) override {}
-    void SetBusyCursor() override {}
-    void RestoreCursor() override {}
-    bool ProcessPendingEvents() override;
-
-   private:
-    TOrthexSpell3Base& spell_;
-  };
-
   void CheckWithAnalyser(TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type);
   void Learn(TOrthexSpell3Base& sender, const std::string& word);
   void Tell(const std::string& message);
@@ -101,7 +82,7 @@ class TNdebeleChecker {
   bool Analysed(TOrthexSpell3Base& sender, const std::string& word);
 
   TOrthexSpell3Base spell_;
-  IgnoringUserInterface ui_;
+  TIgnoringUserInterface ui_;
   TLearning learning_;
   Analyse analyse_;
   Report report_;
