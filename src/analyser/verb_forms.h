@@ -9,8 +9,8 @@ namespace tovuri {
 void GenerateVerbForms(std::string_view prefix, std::string_view stem, std::string_view final,
                        std::string_view attribute, FormSink& forms);
 
-// The number (1-based, as the rows are labelled R1, R2, ...) of the first
-// pattern row that makes word of this verb entry, or 0 when none does.
+// The place (1-based) in kVerbPatterns of the first pattern that makes word
+// of this verb entry, or 0 when none does.
 size_t VerbPatternRowOf(std::string_view prefix, std::string_view stem, std::string_view final,
                         std::string_view attribute, std::string_view word);
 

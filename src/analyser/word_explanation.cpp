@@ -4,6 +4,7 @@
 #include "analyser/form_sink.h"
 #include "analyser/lexicon.h"
 #include "analyser/verb_forms.h"
+#include "analyser/verb_patterns.h"
 
 namespace tovuri {
 namespace {
@@ -68,7 +69,9 @@ std::string DescribePass(const WordExplanation& explanation) {
   for (const GeneratorName& g : kGenerators)
     if (g.tag == tag) name = g.name;
   if (name.empty()) name = tag.rfind("exc", 0) == 0 ? "exception verb forms" : "noun forms";
-  if (explanation.verb_row > 0) name += ", row R" + std::to_string(explanation.verb_row);
+  // The pattern that makes the word, as the verb pattern table writes it.
+  if (explanation.verb_row > 0 && explanation.verb_row <= kVerbPatterns.size())
+    name += ", pattern " + std::string(kVerbPatterns[explanation.verb_row - 1].pattern);
   return name;
 }
 

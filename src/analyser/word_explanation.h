@@ -15,7 +15,7 @@ struct WordExplanation {
   Kind kind = Kind::kNotFound;
   // For kEntry: the lexicon entry, which of its passes made the word (0 is
   // the entry's own generator; a verb's 1 to 3 are its infinitive nouns),
-  // that pass's arguments, and for a verb's own forms the pattern row (R1...).
+  // that pass's arguments, and for a verb's own forms the place of its pattern.
   size_t entry = 0;
   size_t pass = 0;
   EntryPass made_by;

@@ -7,6 +7,7 @@
 
 #include "analyser/lexicon.h"
 #include "analyser/verb_forms.h"
+#include "analyser/verb_patterns.h"
 #include "temp_dir.h"
 
 namespace tovuri {
@@ -32,13 +33,13 @@ TEST_F(WordExplanationTest, EveryEntryKnowsItsLineDerivedEntriesTheirSourceLine)
   }
 }
 
-TEST_F(WordExplanationTest, TellsTheEntryPassAndVerbRowOrTheNearestEntries) {
+TEST_F(WordExplanationTest, TellsTheEntryPassAndVerbPatternOrTheNearestEntries) {
   const WordExplanation seen = ExplainNdebeleWord("simbona");
   ASSERT_EQ(seen.kind, WordExplanation::Kind::kEntry);
   EXPECT_EQ(TheLexicon().LexStem[seen.entry], "bon");
   EXPECT_EQ(seen.pass, 0u);
   EXPECT_EQ(seen.verb_row, VerbPatternRowOf("uku", "bon", "a", "", "simbona"));
-  EXPECT_EQ(DescribePass(seen), "verb forms, row R" + std::to_string(seen.verb_row));
+  EXPECT_EQ(DescribePass(seen), "verb forms, pattern " + std::string(kVerbPatterns[seen.verb_row - 1].pattern));
 
   const WordExplanation infinitive = ExplainNdebeleWord("ekuboneni");
   ASSERT_EQ(infinitive.kind, WordExplanation::Kind::kEntry);

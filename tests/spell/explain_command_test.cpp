@@ -42,13 +42,13 @@ class ExplainCommand : public ::testing::Test {
   fs::path data_;
 };
 
-TEST_F(ExplainCommand, NamesTheEntryLineGeneratorAndVerbRowOfAnAcceptedWord) {
+TEST_F(ExplainCommand, NamesTheEntryLineGeneratorAndVerbPatternOfAnAcceptedWord) {
   int status = -1;
   const std::string out = Explain("simbona ukubonisa ekuboneni izinja weBulawayo lokhu", &status);
   EXPECT_EQ(out,
-            "simbona: lexicon entry verb,uku-bona from line 2: verb forms, row R22\n"
+            "simbona: lexicon entry verb,uku-bona from line 2: verb forms, pattern J(SC + OC, T) + E\n"
             // An extended verb is an entry of its own, made from the verb's line.
-            "ukubonisa: lexicon entry verb,uku-bonisa from line 2: verb forms, row R1\n"
+            "ukubonisa: lexicon entry verb,uku-bonisa from line 2: verb forms, pattern J(P + OC, T) + E\n"
             "ekuboneni: lexicon entry verb,uku-bona from line 2: noun forms (infinitive)\n"
             "izinja: lexicon entry in/izin,in-ja from line 3: noun forms\n"
             "weBulawayo: lexicon entry place,i-Bulawayo from line 4: noun forms\n"
