@@ -8,10 +8,14 @@ void LearnWord(TOrthexSpell3Base& spell, const std::string& word) {
   // A custom dictionary that could not be opened may be usable again (its
   // folder restored): try once before settling for this run only.
   if (spell.ActiveCustomDictionary() == nullptr) spell.ApplyConfiguration(true);
-  if (TCustomDictionary* custom = spell.ActiveCustomDictionary())
+  if (TCustomDictionary* custom = spell.ActiveCustomDictionary()) {
     custom->AddWord(word);
-  else
-    spell.InternalDictionary().AddWord(word);
+    spell.ApplyConfiguration(true);
+    if (spell.IsWordAcceptable(word)) return;
+    // The save failed and the dictionary could not be opened again: the
+    // word waits in memory for the next save, and is accepted meanwhile.
+  }
+  spell.InternalDictionary().AddWord(word);
   spell.ApplyConfiguration(true);
 }
 
