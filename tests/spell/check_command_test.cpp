@@ -22,7 +22,7 @@ class CheckCommand : public ::testing::Test {
   }
   bool Learnt(const std::string& word) {
     TCustomDictionary custom;
-    const fs::path file = home_.Root() / "home/.local/share/Tovuri/Ndebele.oxu";
+    const fs::path file = home_.UserDictionary();
     return fs::exists(file) && custom.Open(file.string()) && custom.Contains(word);
   }
   TempHome home_;
@@ -55,10 +55,8 @@ TEST_F(CheckCommand, ReadsStandardInputAndWindows1252AndLearnsNothingWhenAsked) 
 
 TEST_F(CheckCommand, WordsWithAutoCorrectPairsAreListedWhereTheyStand) {
   {
-    const fs::path folder = home_.Root() / "home/.local/share/Tovuri";
-    fs::create_directories(folder);
     TCustomDictionary custom;
-    ASSERT_TRUE(custom.Open((folder / "Ndebele.oxu").string()));
+    ASSERT_TRUE(custom.Open(home_.UserDictionary().string()));
     ASSERT_TRUE(custom.AddAutoCorrect("umntu", "umuntu"));
     ASSERT_TRUE(custom.Save());
   }
@@ -88,10 +86,8 @@ TEST_F(CheckCommand, CleanTextExitsZeroAndWordsGiveVerdicts) {
 
 TEST_F(CheckCommand, AddingANameOnceAcceptsItAfterEveryPrefix) {
   {
-    const fs::path folder = home_.Root() / "home/.local/share/Tovuri";
-    fs::create_directories(folder);
     TCustomDictionary custom;
-    ASSERT_TRUE(custom.Open((folder / "Ndebele.oxu").string()));
+    ASSERT_TRUE(custom.Open(home_.UserDictionary().string()));
     ASSERT_TRUE(custom.AddWord("Qwertyville"));
     ASSERT_TRUE(custom.Save());
   }

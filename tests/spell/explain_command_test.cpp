@@ -27,10 +27,8 @@ class ExplainCommand : public ::testing::Test {
                                                "in/izin,in-ja,,dog\n"
                                                "place,i-Bulawayo,,Bulawayo\n";
     std::ofstream(data_ / "passives.txt") << "";
-    const fs::path folder = home_.Root() / "home/.local/share/Tovuri";
-    fs::create_directories(folder);
     TCustomDictionary custom;
-    ASSERT_TRUE(custom.Open((folder / "Ndebele.oxu").string()));
+    ASSERT_TRUE(custom.Open(home_.UserDictionary().string()));
     ASSERT_TRUE(custom.AddWord("Qwertyville"));
     ASSERT_TRUE(custom.Save());
   }

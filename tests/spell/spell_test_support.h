@@ -46,6 +46,12 @@ class TempHome {
     fs::remove_all(root_, error);
   }
   const fs::path& Root() const { return root_; }
+  // The user's custom dictionary as the tools find it in this home (its
+  // folder created).
+  fs::path UserDictionary() const {
+    fs::create_directories(root_ / "home/.local/share/Tovuri");
+    return root_ / "home/.local/share/Tovuri/Ndebele.oxu";
+  }
   // A folder below the root, created.
   fs::path Folder(const std::string& name) const {
     fs::create_directories(root_ / name);
