@@ -5,20 +5,31 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 
 namespace tovuri::fuzz {
 
-// A folder of this process's own, made once.
+// A folder of this process's own, made once and removed at exit; in memory
+// where there is a memory file system, since most targets write a file per
+// input.
 inline const std::string& ScratchDir() {
-  static const std::string dir = [] {
-    std::string pattern = "/tmp/tovuri-fuzz-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) abort();
-    return pattern;
-  }();
-  return dir;
+  struct Folder {
+    Folder() {
+      const bool memory = access("/dev/shm", W_OK) == 0;
+      path = std::string(memory ? "/dev/shm" : "/tmp") + "/tovuri-fuzz-XXXXXX";
+      if (mkdtemp(path.data()) == nullptr) abort();
+    }
+    ~Folder() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+  };
+  static const Folder folder;
+  return folder.path;
 }
 
 // Writes bytes to name in the scratch folder and returns its path.

@@ -71,6 +71,31 @@ int32_t AddTemplate(PassTemplates& templates, const EntryPass& pass, const Lexic
   return -1;
 }
 
+// Every form any closed-class check can build, whatever parts its word asks
+// for, case-folded and sorted. They do not depend on the lexicon, so they are
+// made once however many indexes the process builds.
+const std::vector<std::string_view>& ClosedClassForms() {
+  static const FlatStringSet forms = [] {
+    FlatStringSet set;
+    FoldedSet closed(set);
+    AddPresentativeForms(closed);
+    for (std::string_view qualifying : {"nke", "-", "il", "yil"}) {
+      AddPronounForms(qualifying, closed);
+      AddNumberedOrCopulaForms(qualifying, closed);
+    }
+    AddDwaForms(closed);
+    AddPhiForms(closed);
+    return set;
+  }();
+  static const std::vector<std::string_view> sorted = [] {
+    std::vector<std::string_view> views;
+    forms.ForEach([&](std::string_view s) { views.push_back(s); });
+    std::sort(views.begin(), views.end());
+    return views;
+  }();
+  return sorted;
+}
+
 bool IsTableTag(std::string_view tag) {
   return tag == "verb" || tag == "defverb" || tag.substr(0, 3) == "exc";
 }
@@ -110,15 +135,6 @@ class Builder {
       }
     }
 
-    // Every form any closed-class check can build, whatever parts its word asks for.
-    FoldedSet closed(closed_forms_);
-    AddPresentativeForms(closed);
-    for (std::string_view qualifying : {"nke", "-", "il", "yil"}) {
-      AddPronounForms(qualifying, closed);
-      AddNumberedOrCopulaForms(qualifying, closed);
-    }
-    AddDwaForms(closed);
-    AddPhiForms(closed);
   }
 
   std::string LayOut(uint32_t& root_offset) const {
@@ -127,10 +143,7 @@ class Builder {
     root.entries = static_cast<uint32_t>(lexicon_.size());
     LayOutTrie(writer, root);
 
-    std::vector<std::string_view> closed;
-    closed_forms_.ForEach([&](std::string_view s) { closed.push_back(s); });
-    std::sort(closed.begin(), closed.end());
-    root.closed_forms = WriteStringSet(writer, closed);
+    root.closed_forms = WriteStringSet(writer, ClosedClassForms());
 
     // Caches in the order of their tables' fingerprints, so the same lexicon
     // always gives the same bytes.
@@ -234,7 +247,6 @@ class Builder {
   const Lexicon& lexicon_;
   std::vector<std::vector<NeedleRecord>> needles_;      // per trie node
   std::unordered_map<uint64_t, uint32_t> children_;    // node << 8 | byte -> node
-  FlatStringSet closed_forms_;                         // case-folded
   TableCaches caches_;
   PassTemplates templates_;
   std::vector<std::vector<EntryPass>> passes_;         // per entry

@@ -1,0 +1,26 @@
+// Whole verdicts with a lexicon loaded from arbitrary dictionary.txt and
+// passives.txt (the input split at its first NUL byte): the word check index
+// is built for each input's lexicon and asked for a few words, and one of them
+// is also checked by regenerating every form of its candidates. Building an
+// index costs milliseconds even for one entry, so inputs are kept to a few
+// lines.
+#include <iterator>
+
+#include "analyser/lexicon.h"
+#include "analyser/word_check.h"
+#include "fuzz_support.h"
+
+using namespace tovuri;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  constexpr size_t kMaxInput = 512;
+  if (size > kMaxInput) return -1;  // not worth keeping in the corpus
+  const auto [dictionary, passives] = fuzz::SplitAtNul(fuzz::AsText(data, size));
+  fuzz::WriteScratch("dictionary.txt", dictionary);
+  fuzz::WriteScratch("passives.txt", passives);
+  InstallLexicon(LoadLexicon(fuzz::ScratchDir(), nullptr));
+  constexpr const char* kWords[] = {"umuntu", "abantu", "ngiyahamba", "kodwa", "esikolweni", "ukuhamba"};
+  for (const char* word : kWords) IsNdebeleWord(word);
+  IsNdebeleWordReference(kWords[size % std::size(kWords)]);
+  return 0;
+}
