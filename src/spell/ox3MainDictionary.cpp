@@ -359,6 +359,7 @@ struct TMainDictionary::View {
   std::array<const uint8_t*, kMainGroupCount> group_base{};
   std::array<uint32_t, kMainGroupCount + 1> first{};
   uint32_t total_nodes = 0;
+  uint64_t words = 0;  // the words below the root, counted when mapped
   const uint8_t* linkage = nullptr;
   uint32_t linkage_size = 0;
   bool wide = false;  // 2- or 3-byte big-endian child indexes
@@ -551,6 +552,48 @@ bool RecordsHoldTogether(const TMainDictionary::View& v) {
   return true;
 }
 
+// Counts the words below the root node; false when a path comes back to a
+// node it has passed, which no sound file has. Walks are bounded by this
+// count rather than the header's, so a damaged file whose links loop, or that
+// claims billions of words, cannot hold a walk for hours.
+bool CountWords(const TMainDictionary::View& v, uint64_t& count) {
+  constexpr uint64_t kTooMany = uint64_t{1} << 33;  // more than any header can count
+  enum : uint8_t { kUnseen, kOnPath, kDone };
+  std::vector<uint8_t> state(v.total_nodes, kUnseen);
+  std::vector<uint64_t> words(v.total_nodes, 0);  // at and below each finished node
+  struct Step {
+    uint32_t node;
+    ChildCursor children;
+    uint64_t words;
+  };
+  std::vector<Step> path;
+  Node n;
+  if (!v.NodeAt(0, n)) return false;
+  state[0] = kOnPath;
+  path.push_back({0, ChildCursor::OfNode(v, n), 0});  // the empty word is no word
+  while (!path.empty()) {
+    uint32_t child;
+    if (path.back().children.Next(child)) {
+      if (child >= v.total_nodes || state[child] == kOnPath) return false;
+      if (state[child] == kDone) {
+        path.back().words = std::min(path.back().words + words[child], kTooMany);
+        continue;
+      }
+      if (!v.NodeAt(child, n)) return false;
+      state[child] = kOnPath;
+      path.push_back({child, ChildCursor::OfNode(v, n), n.end ? 1u : 0u});
+      continue;
+    }
+    const Step done = path.back();
+    path.pop_back();
+    state[done.node] = kDone;
+    words[done.node] = done.words;
+    if (!path.empty()) path.back().words = std::min(path.back().words + done.words, kTooMany);
+  }
+  count = words[0];
+  return true;
+}
+
 bool FindChild(const TMainDictionary::View& v, ChildCursor children, uint8_t ch, Node& found) {
   uint32_t index;
   while (children.Next(index))
@@ -562,13 +605,14 @@ bool FindChild(const TMainDictionary::View& v, ChildCursor children, uint8_t ch,
 //
 // In a sound graph every node leads to a word end, so each node entered is
 // one of the at most 512 nodes on the way to a word that is visited, and no
-// walk visits more words than the header counts. A walk that breaks either
-// bound is in a corrupt graph (links that loop or lead nowhere) and stops,
-// instead of running for an exponential time.
+// walk visits more words than the graph holds and the header counts. A walk
+// that breaks either bound is in a corrupt graph (links that lead nowhere, a
+// header that counts fewer words) and stops, instead of running for an
+// exponential time.
 class Walker {
  public:
-  Walker(const TMainDictionary::View& v, const WordVisitor& visit, uint32_t word_count)
-      : v_(v), visit_(visit), max_visits_(word_count) {}
+  Walker(const TMainDictionary::View& v, const WordVisitor& visit, uint64_t max_visits)
+      : v_(v), visit_(visit), max_visits_(max_visits) {}
 
   void Children(ChildCursor children, std::string& word) {
     uint32_t index;
@@ -693,7 +737,7 @@ std::unique_ptr<TMainDictionary::View> TMainDictionary::Map() const {
   v->total_nodes = group_first_index_[kMainGroupCount];
   v->wide = node_count_ >= kMainWideIndexNodes;
   v->BuildGroupHints();
-  if (!RecordsHoldTogether(*v)) return nullptr;
+  if (!RecordsHoldTogether(*v) || !CountWords(*v, v->words)) return nullptr;
   return v;
 }
 
@@ -974,7 +1018,7 @@ void TMainDictionary::EnumeratePrefix(std::string_view prefix, const WordVisitor
   if (!v || prefix.size() > kMainMaxWordBytes) return;
   Node n;
   if (!v->NodeAt(0, n)) return;
-  Walker walker(*v, visit, word_count_);
+  Walker walker(*v, visit, std::min<uint64_t>(v->words, word_count_));
   std::string word;
   word.reserve(kMainMaxWordBytes + 1);
   if (prefix.empty()) {

@@ -507,6 +507,18 @@ TEST_F(MainDictionaryFile, DamagedFileNeverListsWordsWithNulBytes) {
   EXPECT_GT(refused, 0);
 }
 
+// A file found by fuzzing: 66 records whose links loop, under a header that
+// counts four billion words. Listing its words ran for hours; it is refused
+// when mapped, as no sound graph loops.
+TEST_F(MainDictionaryFile, AGraphWhoseLinksLoopIsRefused) {
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(TOVURI_TEST_DATA_DIR "/fuzz/looping_word_graph.oxm"));
+  EXPECT_FALSE(dict.SetActive(true));
+  int listed = 0;
+  dict.EnumeratePrefix("", [&](std::string_view) { return ++listed, false; });
+  EXPECT_EQ(listed, 0);
+}
+
 TEST_F(MainDictionaryFile, AnswersFromSeveralThreadsWhileActivating) {
   const auto words = GeneratedWords(2000, 5);
   TMainDictionary dict;
