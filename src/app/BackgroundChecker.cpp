@@ -75,7 +75,13 @@ void TBackgroundChecker::NextWord() {
       status_("Background checking ready");
       return;
     }
-    if (spell_.IsWordAcceptable(background_word_) || rejected_words_.contains(background_word_)) return;
+    if (spell_.IsWordAcceptable(background_word_)) return;
+    // A closing quote the tokenizer kept with an unknown word closes a
+    // quotation: the word before it is the one to learn.
+    if (const std::string_view bare = WithoutClosingQuotes(background_word_);
+        !bare.empty() && !spell_.IsExcludedWord(bare))
+      background_word_ = std::string(bare);
+    if (rejected_words_.contains(background_word_)) return;
     // A prefix joined to a name the dictionaries hold (one the user added,
     // say) needs no analyser.
     if (IsPrefixedName(background_word_, [this](std::string_view name) {

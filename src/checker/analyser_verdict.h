@@ -17,8 +17,4 @@ using WordAnalyser = std::function<bool(std::string_view word)>;
 // prefix.
 bool IsNdebeleWordOrName(TOrthexSpell3Base& spell, std::string_view word, const WordAnalyser& analyse);
 
-// The word without the closing curly quotes the tokenizer keeps with it (as
-// the elision mark); empty when it has none, or nothing else.
-std::string_view WithoutClosingQuotes(std::string_view word);
-
 }  // namespace tovuri

@@ -222,7 +222,18 @@ bool TOrthexSpell3Base::IsWordAcceptable(std::string_view word) {
   if (has_english_main_ && IsPossessiveOfKnownWord(word)) return true;
   if (IsDecimalNumber(word)) return true;
   if (word.size() == 1) return true;
-  return IsIgnoredByRules(word, current_parser_);
+  if (IsIgnoredByRules(word, current_parser_)) return true;
+  // The tokenizer keeps a closing curly quote with a word as the elision
+  // mark; when the word with it is unknown, the quote closes a quotation.
+  const std::string_view bare = WithoutClosingQuotes(word);
+  return !bare.empty() && !(UseExcludeWords && IsExcludedWord(bare)) && IsWordAcceptable(bare);
+}
+
+std::string_view WithoutClosingQuotes(std::string_view word) {
+  constexpr char kClosingQuote = '\x92';  // Windows-1252's right single quotation mark
+  std::string_view bare = word;
+  while (!bare.empty() && bare.back() == kClosingQuote) bare.remove_suffix(1);
+  return bare.size() == word.size() ? std::string_view() : bare;
 }
 
 bool TOrthexSpell3Base::IsExcludedWord(std::string_view word) {

@@ -538,4 +538,8 @@ class TOrthexSpell3Base : public TConfigOwner {
   std::unique_ptr<TOrthexConfig> configuration_;
 };
 
+// The word without the closing curly quotes the tokenizer keeps with it (as
+// the elision mark); empty when it has none, or nothing else.
+std::string_view WithoutClosingQuotes(std::string_view word);
+
 }  // namespace tovuri

@@ -94,6 +94,15 @@ TEST_F(RichEdit, PublishesItsSettingsWithTheirDefaults) {
   EXPECT_EQ(editor_->property("LiveMenuOptions").toInt(), 254);
 }
 
+TEST_F(RichEdit, AQuotedWordIsJudgedWithoutItsClosingQuote) {
+  SetUpSpell({"the", "cat", "sat"});
+  ShowEditor();
+  editor_->setPlainText(QString::fromUtf8("the \u2018cat\u2019 sat \u2018cqt\u2019 sat"));
+  Grab();
+  // The tokenizer keeps the closing quote with its word: only the misspelt one is underlined.
+  EXPECT_EQ(SpansOf(0), (Spans{{15, 19}}));
+}
+
 TEST_F(RichEdit, CharactersWindows1252CannotHoldStayIntactAndTheirWordIsNotAccepted) {
   SetUpSpell({"the", "cat", "caf\xE9"});
   ShowEditor();

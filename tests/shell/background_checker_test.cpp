@@ -90,6 +90,19 @@ TEST_F(BackgroundCheckerTest, APrefixJoinedToANameTheDictionariesHoldIsLearntWit
   EXPECT_FALSE(spell_.ActiveCustomDictionary()->Contains("weXyzzy"));
 }
 
+TEST_F(BackgroundCheckerTest, AWordBeforeAClosingQuoteIsLearntWithoutTheQuote) {
+  // \x91 and \x92 are Windows-1252's curly single quotes.
+  editor_.SetText("\x91ngiyabonga\x92 \x91njalo\x92 \x91xyzzy\x92");
+  checker_->SetCheckState(csStartPass);
+  ASSERT_TRUE(TickUntil(csIdle));
+  EXPECT_EQ(checker_->WordsHandedOver(), 2) << "njalo is known, quote or none";
+  ASSERT_NE(spell_.ActiveCustomDictionary(), nullptr);
+  EXPECT_TRUE(spell_.ActiveCustomDictionary()->Contains("ngiyabonga"));
+  EXPECT_EQ(spell_.ActiveCustomDictionary()->AddedWordCount(), 1) << "nothing learnt with its quote";
+  EXPECT_TRUE(spell_.IsWordAcceptable("ngiyabonga\x92")) << "so the editor no longer underlines it";
+  EXPECT_TRUE(checker_->RejectedWords().contains("xyzzy"));
+}
+
 TEST_F(BackgroundCheckerTest, WaitsTwoQuietTicksAfterAChangeAndSetsTheIntervals) {
   checker_->SetCheckState(csTextChanged);
   checker_->Tick();

@@ -40,6 +40,22 @@ TEST_F(SpellComponent, WordVerdictFollowsItsSteps) {
   for (const Case& c : cases) EXPECT_EQ(spell.IsWordAcceptable(c.word), c.acceptable) << c.word;
 }
 
+TEST_F(SpellComponent, AClosingQuoteAfterAKnownWordClosesAQuotation) {
+  TOrthexSpell3Base spell;
+  Configure(spell, folder_, {});
+  EXPECT_TRUE(spell.IsWordAcceptable("cat\x92"));
+  EXPECT_TRUE(spell.IsWordAcceptable("House\x92\x92"));
+  EXPECT_FALSE(spell.IsWordAcceptable("zzz\x92"));
+  EXPECT_FALSE(spell.IsWordAcceptable("\x92\x92")) << "quotes alone are no word";
+  EXPECT_FALSE(spell.IsWordAcceptable("ca\x92t")) << "only closing quotes come off";
+  EXPECT_EQ(WithoutClosingQuotes("cat"), "") << "nothing to take off";
+
+  // A word the user excluded stays reported behind a quote too.
+  ASSERT_NE(spell.ActiveCustomDictionary(), nullptr);
+  spell.ActiveCustomDictionary()->AddExcluded("house");
+  EXPECT_FALSE(spell.IsWordAcceptable("house\x92"));
+}
+
 TEST_F(SpellComponent, RulesJudgeWordsOutsideACheck) {
   TOrthexSpell3Base spell;
   Configure(spell, folder_, {soUpcase, soNumbers, soQuoted});
