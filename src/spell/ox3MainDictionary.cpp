@@ -349,6 +349,8 @@ bool LookupIndex::ForEachWord(std::size_t max_visits, Add&& add) const {
   return true;
 }
 
+bool CountWords(const TMainDictionary::View& v, uint64_t& count);
+
 }  // namespace
 
 // Everything that depends on the mapped file.
@@ -359,7 +361,6 @@ struct TMainDictionary::View {
   std::array<const uint8_t*, kMainGroupCount> group_base{};
   std::array<uint32_t, kMainGroupCount + 1> first{};
   uint32_t total_nodes = 0;
-  uint64_t words = 0;  // the words below the root, counted when mapped
   const uint8_t* linkage = nullptr;
   uint32_t linkage_size = 0;
   bool wide = false;  // 2- or 3-byte big-endian child indexes
@@ -390,6 +391,17 @@ struct TMainDictionary::View {
     index = std::move(built);
     index_ready.store(index.get(), std::memory_order_release);
     return index.get();
+  }
+
+  // The words below the root, counted by the first walk (none when the
+  // graph's links loop): walks are bounded by it, lookups never need it.
+  mutable std::once_flag words_counted;
+  mutable uint64_t words = 0;
+  uint64_t Words() const {
+    std::call_once(words_counted, [this] {
+      if (!CountWords(*this, words)) words = 0;
+    });
+    return words;
   }
 
   ~View() {
@@ -554,8 +566,8 @@ bool RecordsHoldTogether(const TMainDictionary::View& v) {
 
 // Counts the words below the root node; false when a path comes back to a
 // node it has passed, which no sound file has. Walks are bounded by this
-// count rather than the header's, so a damaged file whose links loop, or that
-// claims billions of words, cannot hold a walk for hours.
+// count as well as the header's, so a damaged file whose links loop under a
+// header that claims billions of words cannot hold a walk for hours.
 bool CountWords(const TMainDictionary::View& v, uint64_t& count) {
   constexpr uint64_t kTooMany = uint64_t{1} << 33;  // more than any header can count
   enum : uint8_t { kUnseen, kOnPath, kDone };
@@ -737,7 +749,7 @@ std::unique_ptr<TMainDictionary::View> TMainDictionary::Map() const {
   v->total_nodes = group_first_index_[kMainGroupCount];
   v->wide = node_count_ >= kMainWideIndexNodes;
   v->BuildGroupHints();
-  if (!RecordsHoldTogether(*v) || !CountWords(*v, v->words)) return nullptr;
+  if (!RecordsHoldTogether(*v)) return nullptr;
   return v;
 }
 
@@ -1018,7 +1030,7 @@ void TMainDictionary::EnumeratePrefix(std::string_view prefix, const WordVisitor
   if (!v || prefix.size() > kMainMaxWordBytes) return;
   Node n;
   if (!v->NodeAt(0, n)) return;
-  Walker walker(*v, visit, std::min<uint64_t>(v->words, word_count_));
+  Walker walker(*v, visit, std::min<uint64_t>(v->Words(), word_count_));
   std::string word;
   word.reserve(kMainMaxWordBytes + 1);
   if (prefix.empty()) {
