@@ -39,18 +39,12 @@ void CheckLoaded(Lexicon& lexicon) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   constexpr size_t kMaxInput = 1024;
   if (size > kMaxInput) return -1;  // not worth keeping in the corpus
-  const auto [dictionary, passives] = fuzz::SplitAtNul(fuzz::AsText(data, size));
-  fuzz::WriteScratch("dictionary.txt", dictionary);
-  fuzz::WriteScratch("passives.txt", passives);
-  size_t warnings = 0;
-  Lexicon lexicon = LoadLexicon(fuzz::ScratchDir(), [&](const LexiconWarning& warning) {
-    Require(!warning.message.empty());
-    ++warnings;
-  });
+  Lexicon lexicon = LoadLexicon(fuzz::WriteLexiconFiles(data, size),
+                                [](const LexiconWarning& warning) { Require(!warning.message.empty()); });
   CheckLoaded(lexicon);
-  constexpr const char* kWords[] = {"umuntu", "abantu", "ngiyahamba", "kodwa", "esikolweni", "ukuhamba"};
-  constexpr size_t kCount = std::size(kWords);
-  for (const char* word : {kWords[size % kCount], kWords[size / kCount % kCount]}) {
+  const auto& words = fuzz::kLexiconProbeWords;
+  constexpr size_t kCount = std::size(words);
+  for (const char* word : {words[size % kCount], words[size / kCount % kCount]}) {
     for (size_t i : CandidateEntries(word, lexicon)) {
       Require(i < lexicon.size());
       Require(!PassesForEntry(lexicon, i).empty());

@@ -15,12 +15,9 @@ using namespace tovuri;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   constexpr size_t kMaxInput = 512;
   if (size > kMaxInput) return -1;  // not worth keeping in the corpus
-  const auto [dictionary, passives] = fuzz::SplitAtNul(fuzz::AsText(data, size));
-  fuzz::WriteScratch("dictionary.txt", dictionary);
-  fuzz::WriteScratch("passives.txt", passives);
-  InstallLexicon(LoadLexicon(fuzz::ScratchDir(), nullptr));
-  constexpr const char* kWords[] = {"umuntu", "abantu", "ngiyahamba", "kodwa", "esikolweni", "ukuhamba"};
-  for (const char* word : kWords) IsNdebeleWord(word);
-  IsNdebeleWordReference(kWords[size % std::size(kWords)]);
+  InstallLexicon(LoadLexicon(fuzz::WriteLexiconFiles(data, size), nullptr));
+  const auto& words = fuzz::kLexiconProbeWords;
+  for (const char* word : words) IsNdebeleWord(word);
+  IsNdebeleWordReference(words[size % std::size(words)]);
   return 0;
 }

@@ -50,4 +50,17 @@ inline std::pair<std::string_view, std::string_view> SplitAtNul(std::string_view
   return {bytes.substr(0, nul), bytes.substr(nul + 1)};
 }
 
+// The lexicon's two files from one input split at its first NUL byte:
+// dictionary.txt before it, passives.txt after; returns the folder.
+inline const std::string& WriteLexiconFiles(const uint8_t* data, size_t size) {
+  const auto [dictionary, passives] = SplitAtNul(AsText(data, size));
+  WriteScratch("dictionary.txt", dictionary);
+  WriteScratch("passives.txt", passives);
+  return ScratchDir();
+}
+
+// Words whose verdicts reach nouns, verbs, a conjunction and a locative.
+inline constexpr const char* kLexiconProbeWords[] = {"umuntu", "abantu",     "ngiyahamba",
+                                                     "kodwa",  "esikolweni", "ukuhamba"};
+
 }  // namespace tovuri::fuzz
