@@ -4,11 +4,11 @@
 The main dictionary answers the common words at once, so that the analyser
 only sees the rarer ones. This script writes, from data/dictionary.txt, the
 forms that run through everyday text: the closed-class words, the common
-tenses of every verb (present, past, perfect, negative, subjunctive, future,
-potential, relative, passive), each noun in both numbers with its associative,
-instrumental, possessive, copulative and locative forms, the concord forms of
-adjective and relative stems, and names of people and places with the
-prefixes they most often take. It keeps to forms whose spelling is certain
+tenses of every verb (present, past, perfect, negative, subjunctive, future
+in -za- and -zo-, potential, relative, passive), each noun in both numbers
+with its associative, instrumental, possessive, copulative and locative
+forms, the concord forms of adjective and relative stems, and names of people
+and places with the prefixes they most often take. It keeps to forms whose spelling is certain
 and leaves the long tail (object concords, compound tenses) to the analyser.
 
 Usage: tools/common_forms.py [data/dictionary.txt] > data/wordlist.txt
@@ -233,6 +233,7 @@ def verb_forms(out, stem, final, attribute, passives):
             out.add(join(sc, word), join(sc + "ya", word), join(sc, subj), join(sc + "nga", word))
             out.add(sc + "za" + ku_before(word) + word, sc + "zaku" + word if not vowel_initial
                     else sc + "zak" + join("u", word))
+            out.add(sc + "zo" + ku_before(word) + word)
             if perf:
                 out.add(join(sc, perf))
         for se in SE:

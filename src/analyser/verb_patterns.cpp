@@ -12,7 +12,8 @@ constexpr PassiveOnly kSkipped = PassiveOnly::kSkipped;
 // indicative present, participial, negative present and relative forms, the
 // imperative, the past and negative past, the subjunctive forms in "e", the
 // first perfect block, the future and potential forms, the second perfect
-// block, the compound tenses, and the fixed forms of single verbs.
+// block, the compound tenses, the fixed forms of single verbs, and last the
+// future in -zo-.
 const std::array<PatternRow, kVerbPatternCount> kVerbPatterns = {{
     {R"(J(P + OC, T) + E)", kSkipped},
     {R"("ngo" + J(P' + OC, T) + E)", kSkipped},
@@ -738,6 +739,29 @@ const std::array<PatternRow, kVerbPatternCount> kVerbPatterns = {{
     {R"(J("njengabanga" + OC, T) + "iyo")", kMade},
     {R"(J("kawulaku" + OC, T) + E)", kMade},
     {R"(J("kasi", T) + "eni")", kMade},
+    // The future in -zo-, the shorter form beside -za- ("sizohamba" beside
+    // "sizahamba"): each -za- future row above once more with "zo". The
+    // object concord "ku" already gives the -zoku- forms ("sizokwenza").
+    {R"(J(SC + "zo" + OC, T) + E)", kSkipped},
+    {R"(J(SC + "zo" + OC, T) + E + "ni")", kSkipped},
+    {R"(J(SC + "zo", "bulawa"))", kSkipped, R"(Only when T="bulal".)"},
+    {R"(J(SC + "zo" + OC, Tp) + W + E)", kSkipped, R"(Not made when T="bulal".)"},
+    {R"(J(SE + "zo" + OC, T) + E)", kSkipped},
+    {R"(J(SE + "zo", Tp) + W + E)", kMade, R"(Not made when T="bulal".)"},
+    {R"(J(RSE + "zo" + OC, T) + E)", kMade},
+    {R"(J(RC + "zo" + OC, T) + E)", kSkipped},
+    {R"("l" + J(RC + "zo" + OC, T) + E)", kSkipped},
+    {R"(J(RC + "zo" + OC, Tp) + W + E)", kMade},
+    {R"(J(BE + "zo" + OC, T) + E)", kSkipped},
+    {R"(J(BE + "zo" + OC, Tp) + W + E)", kMade},
+    {R"(J(RBE + "zo" + OC, T) + E)", kSkipped},
+    {R"(J(RBE + "zo" + OC, Tp) + W + E)", kMade},
+    {R"(J(NGA + "zo" + OC, T) + E)", kSkipped},
+    {R"(J(RNGA + "zo" + OC, T) + E)", kSkipped},
+    {R"(J(BESE + "zo" + OC, T) + E)", kSkipped},
+    {R"(J(RBESE + "zo" + OC, T) + E)", kSkipped},
+    {R"(J(NGASE + "zo" + OC, T) + E)", kSkipped},
+    {R"(J(RNGASE + "zo" + OC, T) + E)", kSkipped},
 }};
 
 }  // namespace tovuri

@@ -7,7 +7,7 @@
 
 namespace tovuri {
 
-inline constexpr size_t kVerbPatternCount = 499;
+inline constexpr size_t kVerbPatternCount = 519;
 extern const std::array<PatternRow, kVerbPatternCount> kVerbPatterns;
 
 }  // namespace tovuri
