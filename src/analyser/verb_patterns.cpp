@@ -742,6 +742,7 @@ const std::array<PatternRow, kVerbPatternCount> kVerbPatterns = {{
     // The future in -zo-, the shorter form beside -za- ("sizohamba" beside
     // "sizahamba"): each -za- future row above once more with "zo". The
     // object concord "ku" already gives the -zoku- forms ("sizokwenza").
+    {R"(J(P + "zo" + OC, T) + E)", kSkipped},
     {R"(J(SC + "zo" + OC, T) + E)", kSkipped},
     {R"(J(SC + "zo" + OC, T) + E + "ni")", kSkipped},
     {R"(J(SC + "zo", "bulawa"))", kSkipped, R"(Only when T="bulal".)"},
