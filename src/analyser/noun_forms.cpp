@@ -476,6 +476,10 @@ void AddRelativePossessives(const VariantParts& v, VariantWriter& h) {
     h("l", jrp);
     if (StartsWith(rp, "a"))
       for (std::string_view q : PossessiveConcords) h(q, WithoutFirst(jrp));
+    // Class 10's names a field (ezemfundo: education) and takes possessives
+    // itself, its vowel swallowing theirs: wezemfundo, bezemfundo, lwezemfundo.
+    if (rp == "eza")
+      for (std::string_view q : PossessiveConcords) h(q.substr(0, q.size() - 1), jrp);
     h("wayeng", jrp);
     h("y", jrp);
     h("abang", jrp);

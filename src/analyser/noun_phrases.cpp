@@ -83,6 +83,9 @@ void AddLocativePhrases(std::string_view l, FormSink& forms) {
   forms.Add({"elingel", l});
   forms.Add({"esingab", l});
   forms.Add({"ngez", l});
+  // "nga" before a relative of the locative: ngokusemthethweni (legally),
+  // ngabasekhaya (by those at home).
+  for (std::string_view r : RelativeConcords) forms.Add({"ng", r, "s", l});
 }
 
 void AddCopulativePhrases(std::string_view v, FormSink& forms) {
