@@ -67,6 +67,7 @@ class AdverbForms {
       La(r);
       S("l", r);
       S(KuBeforeVowelView(r), r);
+      S("ng", r);  // "nga" before the relative: ngokukhona
     }
     for (std::string_view pc : ParticipialConcords) S(pc);
     for (std::string_view sc : SubjectConcords) {
@@ -114,6 +115,7 @@ class AdverbForms {
       S(r, "nge");
       S(r, "ngase");
       S(r, "ngela");
+      S("ng", r, "nge");  // ngokungekho (illegally, with emthethweni)
     }
     for (std::string_view pc : ParticipialConcords) {
       S(pc, "nge");
