@@ -321,6 +321,7 @@ void PronounForms(std::string_view word, const Endings& endings, FormSink& forms
     for (std::string_view a : PossessiveConcords) {
       forms.Add({a, d});
       forms.Add({"kungo", a, d});
+      forms.Add({a, "ku", d});  // of a place: abantu bakuleli (of this country)
     }
     forms.Add({"laku", d});
   }

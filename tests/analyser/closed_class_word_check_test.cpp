@@ -84,7 +84,7 @@ TEST(ClosedClassCheckTool, FormsServesEachTag) {
       {"defverb uku z e", 129, "\nkangaze\n"},
       {"defverb uku qq e", 0, ""},
       {"adj '' khulu ''", 1160, "\ninkulu\n"},
-      {"adv e khay a", 595, "\nngisekhaya\n"},
+      {"adv e khay a", 621, "\nngisekhaya\n"},
       {"conj '' kodwa ''", 19, "\nkukodwa\n"},
       {"rel '' bomvu ''", 308, "\nyibomvu\n"},
   };
