@@ -330,6 +330,8 @@ void AddKuLocatives(const VariantParts& v, VariantWriter& h) {
     h("laku", v.pp);
     h("seku", v.pp);
     for (std::string_view sc : SubjectConcords) h(sc, "ku", v.pp);
+    // Those at the place or with the body: abakuhulumende (those in government).
+    for (std::string_view r : RelativeConcords) h(r, "ku", v.pp);
     h("okungoko", v.pp);
   }
 }
