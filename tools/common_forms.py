@@ -448,10 +448,12 @@ def closed_class(out):
             "lilonke", "babonke", "lokhu", "lokho", "yikho", "ngakho", "ngalokho", "ngalokhu")
     for s in ("nge", "we", "ye", "so", "lo", "bo", "wo", "yo", "zo", "ko"):
         out.add(s + "dwa")
-    # Ordinals: owesibili, wesithathu (the second, of the third).
+    # Ordinals: owesibili, wesithathu (the second, of the third), ngokwesibili (secondly).
     for number in ("bili", "thathu", "ne", "hlanu", "thupha", "khombisa", "tshumi"):
         for q in POSSESSIVE + ["owa", "aba", "eya", "ela", "esa", "eza", "olwa", "okwa"]:
             out.add(q[:-1] + "esi" + number)
+        out.add("ngokwesi" + number)
+    out.add("ngokokuqala")
     # Passives of thi (say): kuthiwa, kwathiwa, kuthiwe, and the spoken kuthwa.
     for c in ("ku", "kwa", "kwaku", "beku", "oku", "okwa", "okwaku", "seku"):
         out.add(c + "thiwa", c + "thwa")
