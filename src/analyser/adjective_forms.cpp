@@ -26,6 +26,7 @@ void KuForms(std::string_view a, std::string_view b, std::string_view c, std::st
   forms.Add({glide ? "okw" : "ok", a, b, c, d});
   forms.Add({glide ? "lakw" : "lak", a, b, c, d});
   forms.Add({glide ? "lokw" : "lok", a, b, c, d});
+  forms.Add({glide ? "ngakw" : "ngak", a, b, c, d});  // ngakolunye (on the other hand)
 }
 
 // AddAKaForms for the word a + b + c.
