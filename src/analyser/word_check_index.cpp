@@ -242,7 +242,7 @@ std::unique_ptr<WordCheckIndex> WordCheckIndex::Open(const std::string& path,
   }
 #endif
   if (header.root > header.payload_size) {
-    problem = "damaged (checksum mismatch)";
+    problem = "damaged (root record outside the payload)";
     return nullptr;
   }
   void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.get(), 0);

@@ -134,7 +134,6 @@ class Builder {
                             lexicon.LexInfo[i], prepare);
       }
     }
-
   }
 
   std::string LayOut(uint32_t& root_offset) const {

@@ -526,6 +526,19 @@ TEST_F(MainDictionaryFile, AGraphWhoseLinksLoopListsNothing) {
   EXPECT_EQ(seen, std::set<std::string>(words.begin(), words.end()));
 }
 
+TEST_F(MainDictionaryFile, ThreadsWalkingAtOnceShareTheFirstWalksCount) {
+  const auto words = GeneratedWords(2000, 9);
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(Compile(words)));
+  std::vector<std::thread> threads;
+  std::vector<std::size_t> listed(4, 0);
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&, t] { dict.EnumeratePrefix("", [&](std::string_view) { return ++listed[t], false; }); });
+  for (auto& th : threads) th.join();
+  const std::size_t distinct = std::set<std::string>(words.begin(), words.end()).size();
+  for (std::size_t count : listed) EXPECT_EQ(count, distinct);
+}
+
 TEST_F(MainDictionaryFile, AnswersFromSeveralThreadsWhileActivating) {
   const auto words = GeneratedWords(2000, 5);
   TMainDictionary dict;
