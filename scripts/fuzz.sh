@@ -2,8 +2,11 @@
 # Builds the libFuzzer targets (clang, build-fuzz/) and runs each over its seed
 # corpus for SECONDS (default 3: a smoke run). New inputs go to
 # build-fuzz/corpus/, crashes to build-fuzz/findings/; a line per target
-# reports its executions. Exit status 1 when any target found a crash.
-#   scripts/fuzz.sh [SECONDS] [TARGET...]
+# reports its executions, and each run's are added to build-fuzz/executions.tsv
+# (date, target, executions, seconds), so totals can be kept across runs.
+# FUZZ_FLAGS adds libFuzzer options (e.g. -max_len=1024). Exit status 1 when any
+# target found a crash.
+#   [FUZZ_FLAGS=...] scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-3}"
@@ -18,6 +21,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 build_targets=()
 for target in "${targets[@]}"; do build_targets+=(--target "$target"); done
 cmake --build build-fuzz -j"$(nproc)" "${build_targets[@]}" >/dev/null
+read -r -a extra_flags <<<"${FUZZ_FLAGS:-}"
 failed=0
 for target in "${targets[@]}"; do
   corpus="build-fuzz/corpus/$target"
@@ -26,7 +30,7 @@ for target in "${targets[@]}"; do
   log="build-fuzz/$target.log"
   # The shared seeds are read, never written; what the run adds stays in build-fuzz.
   if nice -n 10 "build-fuzz/bin/$target" "$corpus" "fuzz/corpus/$target" -max_total_time="$seconds" \
-      -timeout=60 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1; then
+      -timeout=60 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" "${extra_flags[@]}" >"$log" 2>&1; then
     status="no finding"
   else
     status="FINDING (see $log and $findings)"
@@ -34,5 +38,6 @@ for target in "${targets[@]}"; do
   fi
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   echo "$target: ${runs:-0} executions in ${seconds}s, $status"
+  printf '%s\t%s\t%s\t%s\n' "$(date -u +%FT%TZ)" "$target" "${runs:-0}" "$seconds" >>build-fuzz/executions.tsv
 done
 exit $failed
