@@ -348,6 +348,20 @@ bool WordCheckIndex::IsClosedClass(std::string_view word, std::string_view folde
   return IsClosedClassWord(word);
 }
 
+namespace {
+
+// No field of a pass is longer than a lexicon line's hundred characters and
+// the few letters a derived pass adds; a longer one is damage, and forms
+// generated from it would take minutes to match.
+bool HoldsLexiconFields(const PassRecord& pass) {
+  constexpr uint32_t kMaxField = 128;
+  for (const IndexRef& field : {pass.tag, pass.prefix, pass.stem, pass.final, pass.attribute})
+    if (field.count > kMaxField) return false;
+  return true;
+}
+
+}  // namespace
+
 bool WordCheckIndex::IsWord(std::string_view word) const {
   if (word.empty()) return true;
   const std::string folded = ToLower(word);
@@ -360,6 +374,7 @@ bool WordCheckIndex::IsWord(std::string_view word) const {
     const uint32_t end = std::min<uint32_t>(pass_begin_[i + 1], static_cast<uint32_t>(passes_.size()));
     for (uint32_t k = pass_begin_[i]; k < end; ++k) {
       const PassRecord& pass = passes_[k];
+      if (!HoldsLexiconFields(pass)) continue;
       const std::string_view stem = Text(pass.stem);
       if (pass.template_id >= 0) {
         const TableMatch match = templates_.Match(pass.template_id, stem, folded);

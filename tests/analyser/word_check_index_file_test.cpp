@@ -15,6 +15,7 @@
 #include "analyser/lexicon.h"
 #include "analyser/word_check.h"
 #include "analyser/word_check_index.h"
+#include "analyser/word_check_layout.h"
 #include "temp_dir.h"
 
 namespace tovuri {
@@ -198,6 +199,32 @@ TEST_F(IndexFile, GarbageWithARightChecksumIsNeverReadOutside) {
       index->IsWord(word);
   }
   EXPECT_GT(opened, 0u);
+}
+
+// Found by fuzzing: a pass whose prefix reaches over the rest of the file
+// (within it, under a right checksum) made one verdict take 22 seconds. Such
+// a pass is damage, and is passed over; the other entries still answer.
+TEST_F(IndexFile, APassWithAnOverlongFieldIsPassedOver) {
+  IndexFileHeader header;
+  std::memcpy(&header, sound_.data(), sizeof header);
+  std::string payload = sound_.substr(sizeof header);
+  RootRecord root;
+  std::memcpy(&root, payload.data() + header.root, sizeof root);
+  ASSERT_GT(root.passes.count, 0u);
+  PassRecord first;  // entry 0's own pass: bona as a verb
+  std::memcpy(&first, payload.data() + root.passes.offset, sizeof first);
+  ASSERT_EQ(payload.substr(first.tag.offset, first.tag.count), "verb");
+  first.prefix.count = static_cast<uint32_t>(payload.size() - first.prefix.offset);
+  std::memcpy(payload.data() + root.passes.offset, &first, sizeof first);
+  header.payload_checksum = IndexPayloadChecksum(payload, header.root);
+  WriteAll(IndexPath(), std::string(reinterpret_cast<const char*>(&header), sizeof header) + payload);
+
+  std::string problem;
+  const std::unique_ptr<WordCheckIndex> index = WordCheckIndex::Open(IndexPath(), lexicon_, problem);
+  ASSERT_NE(index, nullptr) << problem;
+  EXPECT_FALSE(index->IsWord("ngiyabona")) << "made only by the damaged pass";
+  EXPECT_TRUE(index->IsWord("ngiyahamba"));
+  EXPECT_TRUE(index->IsWord("abantu"));
 }
 
 // Threads that start checking together race to map the process-wide index:
