@@ -11,25 +11,46 @@
 
 namespace tovuri {
 
-std::string DecodeTextFile(std::string_view bytes) {
-  std::string text;
-  if (IsValidUtf8(bytes)) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    text.assign(bytes);
-  } else {
-    text = Windows1252ToUtf8(bytes);
-  }
-  std::string lines;
-  lines.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r') {
-      lines += text[i];
+TTextFile DecodeTextFile(std::string_view bytes) {
+  TTextFile file;
+  std::u32string characters;
+  TTextDecoder decoder;
+  decoder.Decode(bytes, true, characters);
+  file.encoding = decoder.Encoding();
+  std::u32string lines;
+  lines.reserve(characters.size());
+  bool first_end = true;
+  for (size_t i = 0; i < characters.size(); ++i) {
+    if (characters[i] != U'\r') {
+      if (characters[i] == U'\n' && first_end) first_end = false;
+      lines += characters[i];
       continue;
     }
-    lines += '\n';
-    if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    lines += U'\n';
+    const bool pair = i + 1 < characters.size() && characters[i + 1] == U'\n';
+    if (first_end) file.crlf = pair;
+    first_end = false;
+    if (pair) ++i;
   }
-  return lines;
+  file.text = ToUtf8(lines);
+  return file;
+}
+
+std::optional<std::string> EncodeTextFile(std::string_view text, const TTextFile& file) {
+  std::u32string characters;
+  TTextDecoder decoder(TTextDecoder::TStart::tsUtf8);
+  // The text is UTF-8 already; the decoder only splits it into characters.
+  decoder.Decode(text, true, characters);
+  if (file.crlf) {
+    std::u32string lines;
+    lines.reserve(characters.size() + characters.size() / 32);
+    for (char32_t c : characters) {
+      if (c == U'\n') lines += U'\r';
+      lines += c;
+    }
+    characters.swap(lines);
+  }
+  return EncodeText(characters, file.encoding);
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error) {

@@ -4,12 +4,26 @@
 #include <string>
 #include <string_view>
 
+#include "spell/ox3Encoding.h"
+
 namespace tovuri {
 
-// The text of a plain text file as UTF-8: the bytes themselves when they are
-// valid UTF-8 (a byte-order mark dropped), else read as Windows-1252. Line
-// ends (CR LF, CR) become LF.
-std::string DecodeTextFile(std::string_view bytes);
+// A plain text file's text and how it was written, so that saving can write
+// it back the same way.
+struct TTextFile {
+  std::string text;  // UTF-8, lines ending in LF
+  TTextEncoding encoding = TTextEncoding::teUtf8;
+  bool crlf = false;  // its lines ended in CR LF
+};
+
+// Reads a plain text file's bytes through the one text decoder (UTF-8, or
+// UTF-16 with a byte-order mark; a byte that is not UTF-8 as Windows-1252).
+// Line ends (CR LF, CR) become LF.
+TTextFile DecodeTextFile(std::string_view bytes);
+
+// The bytes of a text (UTF-8, LF) written as file says; nothing when its
+// encoding cannot hold one of the text's characters.
+std::optional<std::string> EncodeTextFile(std::string_view text, const TTextFile& file);
 
 // A file's bytes, or nothing with the system's reason in error.
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error);

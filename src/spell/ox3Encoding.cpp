@@ -1,7 +1,9 @@
 #include "spell/ox3Encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
 
 namespace tovuri {
 namespace {
@@ -26,6 +28,39 @@ int FromCodePoint(char32_t cp) {
     if (kHighControls[i] == cp) return static_cast<int>(0x80 + i);
   return -1;
 }
+
+// Blocks of characters outside Windows-1252 that belong inside words:
+// letters of the Latin, Greek, Cyrillic and other scripts, modifier letters
+// (the apostrophe U+02BC among them) and combining accents. Everything else
+// (punctuation, symbols, emoji) parts words.
+struct CodeRange {
+  char32_t first;
+  char32_t last;
+};
+constexpr CodeRange kLetterRanges[] = {
+    {0x0100, 0x036F},  // Latin Extended-A and B, IPA, modifier letters, combining accents
+    {0x0370, 0x03FF},  // Greek
+    {0x0400, 0x052F},  // Cyrillic
+    {0x0531, 0x0587},  // Armenian
+    {0x05B0, 0x05EA},  // Hebrew
+    {0x0610, 0x06FF},  // Arabic
+    {0x0900, 0x0DFF},  // the scripts of India and Sri Lanka
+    {0x0E00, 0x0EFF},  // Thai, Lao
+    {0x10A0, 0x10FF},  // Georgian
+    {0x1200, 0x137F},  // Ethiopic
+    {0x1AB0, 0x1AFF},  // combining accents, extended
+    {0x1D00, 0x1FFF},  // phonetic letters, Latin Extended Additional, Greek Extended
+    {0x2C60, 0x2C7F},  // Latin Extended-C
+    {0x3040, 0x30FF},  // Hiragana, Katakana
+    {0x3400, 0x4DBF},  // CJK, extension A
+    {0x4E00, 0x9FFF},  // CJK
+    {0xA720, 0xA7FF},  // Latin Extended-D
+    {0xAB30, 0xAB6F},  // Latin Extended-E
+    {0xAC00, 0xD7AF},  // Hangul
+    {0xFB00, 0xFB06},  // Latin ligatures
+    {0xFF21, 0xFF3A},  // fullwidth capitals
+    {0xFF41, 0xFF5A},  // fullwidth small letters
+};
 
 // Decodes one UTF-8 sequence at text[pos]; -1 on a malformed one.
 int64_t DecodeUtf8(std::string_view text, std::size_t& pos) {
@@ -61,6 +96,24 @@ int64_t DecodeUtf8(std::string_view text, std::size_t& pos) {
   return cp;
 }
 
+// Whether bytes (fewer than a whole sequence) may begin a UTF-8 sequence.
+bool IsStartOfSequence(std::string_view bytes) {
+  const auto lead = static_cast<unsigned char>(bytes[0]);
+  const size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                        : lead >= 0xF0 && lead <= 0xF4                   ? 4
+                                                                         : 0;
+  if (length == 0 || bytes.size() >= length) return false;
+  for (size_t i = 1; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if ((c & 0xC0) != 0x80) return false;
+    // Overlong forms, surrogates and code points beyond U+10FFFF.
+    if (i == 1 && ((lead == 0xE0 && c < 0xA0) || (lead == 0xED && c > 0x9F) || (lead == 0xF0 && c < 0x90) ||
+                   (lead == 0xF4 && c > 0x8F)))
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view text) {
@@ -87,19 +140,7 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view text) {
 std::string Windows1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    const char32_t cp = ToCodePoint(static_cast<unsigned char>(c));
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-  }
+  for (char c : text) AppendUtf8(out, ToCodePoint(static_cast<unsigned char>(c)));
   return out;
 }
 
@@ -125,6 +166,201 @@ std::u16string Windows1252ToUtf16(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) out.push_back(static_cast<char16_t>(ToCodePoint(static_cast<unsigned char>(c))));
   return out;
+}
+
+bool IsForeignLetter(char32_t c) {
+  const auto* range = std::upper_bound(std::begin(kLetterRanges), std::end(kLetterRanges), c,
+                                       [](char32_t value, const CodeRange& r) { return value < r.first; });
+  return range != std::begin(kLetterRanges) && c <= std::prev(range)->last;
+}
+
+char ToFrameworkChar(char32_t c) {
+  const int b = FromCodePoint(c);
+  if (b >= 0) return static_cast<char>(b);
+  return IsForeignLetter(c) ? kForeignLetter : kForeignMark;
+}
+
+bool HasForeignChar(std::string_view text) {
+  return text.find_first_of(std::string_view("\x81\x8D", 2)) != std::string_view::npos;
+}
+
+std::string ToFrameworkText(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : text) out.push_back(ToFrameworkChar(c));
+  return out;
+}
+
+std::string Utf8ToFrameworkText(std::string_view text) {
+  std::u32string characters;
+  TTextDecoder decoder(TTextDecoder::TStart::tsUtf8);
+  decoder.Decode(text, true, characters);
+  return ToFrameworkText(characters);
+}
+
+void TTextDecoder::Decode(std::string_view bytes, bool last, std::u32string& out) {
+  if (!started_) {
+    // A byte-order mark may itself be cut by the piece's end.
+    pending_.append(bytes);
+    const std::string_view start = pending_;
+    if (start.size() < 3 && !last && (std::string_view("\xEF\xBB\xBF").starts_with(start) ||
+                                      std::string_view("\xFF\xFE").starts_with(start) ||
+                                      std::string_view("\xFE\xFF").starts_with(start)))
+      return;
+    started_ = true;
+    size_t mark = 0;
+    if (start.starts_with("\xEF\xBB\xBF")) {
+      encoding_ = TTextEncoding::teUtf8WithMark;
+      mark = 3;
+    } else if (start.starts_with("\xFF\xFE")) {
+      encoding_ = TTextEncoding::teUtf16LE;
+      mark = 2;
+    } else if (start.starts_with("\xFE\xFF")) {
+      encoding_ = TTextEncoding::teUtf16BE;
+      mark = 2;
+    }
+    const std::string first = pending_.substr(mark);
+    pending_.clear();
+    Decode(first, last, out);
+    return;
+  }
+  if (encoding_ == TTextEncoding::teUtf16LE || encoding_ == TTextEncoding::teUtf16BE) {
+    DecodeUtf16(bytes, out);
+    if (last) {
+      // A lone half of a pair, or an odd last byte, is a character we cannot name.
+      if (high_surrogate_ != 0 || !pending_.empty()) out.push_back(0xFFFD);
+      high_surrogate_ = 0;
+      pending_.clear();
+    }
+    return;
+  }
+  DecodeUtf8(bytes, last, out);
+}
+
+void TTextDecoder::DecodeUtf8(std::string_view bytes, bool last, std::u32string& out) {
+  std::string joined;
+  if (!pending_.empty()) {
+    joined = pending_;
+    joined.append(bytes);
+    bytes = joined;
+    pending_.clear();
+  }
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    // Runs of ASCII, most of a text, are copied without decoding.
+    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80) out.push_back(bytes[pos++]);
+    if (pos == bytes.size()) break;
+    size_t next = pos;
+    const int64_t cp = tovuri::DecodeUtf8(bytes, next);
+    if (cp >= 0) {
+      out.push_back(static_cast<char32_t>(cp));
+      pos = next;
+      continue;
+    }
+    // A sequence that the next piece may complete waits for it.
+    if (!last && IsStartOfSequence(bytes.substr(pos))) {
+      pending_.assign(bytes.substr(pos));
+      return;
+    }
+    encoding_ = TTextEncoding::teWindows1252;
+    out.push_back(ToCodePoint(static_cast<unsigned char>(bytes[pos++])));
+  }
+}
+
+void TTextDecoder::DecodeUtf16(std::string_view bytes, std::u32string& out) {
+  std::string joined;
+  if (!pending_.empty()) {
+    joined = pending_;
+    joined.append(bytes);
+    bytes = joined;
+    pending_.clear();
+  }
+  size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    const auto a = static_cast<unsigned char>(bytes[i]);
+    const auto b = static_cast<unsigned char>(bytes[i + 1]);
+    const auto unit = static_cast<char16_t>(encoding_ == TTextEncoding::teUtf16LE ? b << 8 | a : a << 8 | b);
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    if (low && high_surrogate_ != 0) {
+      out.push_back(0x10000 + ((static_cast<char32_t>(high_surrogate_) - 0xD800) << 10) + (unit - 0xDC00));
+      high_surrogate_ = 0;
+      continue;
+    }
+    if (high_surrogate_ != 0) out.push_back(0xFFFD);  // a high half with no low one
+    high_surrogate_ = 0;
+    if (high) {
+      high_surrogate_ = unit;
+    } else {
+      out.push_back(low ? char32_t{0xFFFD} : char32_t{unit});
+    }
+  }
+  pending_.assign(bytes.substr(i));
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+std::string ToUtf8(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : text) AppendUtf8(out, c);
+  return out;
+}
+
+std::optional<std::string> EncodeText(std::u32string_view text, TTextEncoding encoding) {
+  std::string out;
+  switch (encoding) {
+    case TTextEncoding::teUtf8WithMark:
+      out = "\xEF\xBB\xBF";
+      [[fallthrough]];
+    case TTextEncoding::teUtf8:
+      out += ToUtf8(text);
+      return out;
+    case TTextEncoding::teWindows1252:
+      out.reserve(text.size());
+      for (char32_t c : text) {
+        const int b = FromCodePoint(c);
+        if (b < 0) return std::nullopt;
+        out.push_back(static_cast<char>(b));
+      }
+      return out;
+    case TTextEncoding::teUtf16LE:
+    case TTextEncoding::teUtf16BE: {
+      const bool little = encoding == TTextEncoding::teUtf16LE;
+      const auto unit = [&](char32_t u) {
+        const auto high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+        out.push_back(little ? low : high);
+        out.push_back(little ? high : low);
+      };
+      unit(0xFEFF);
+      for (char32_t c : text) {
+        if (c < 0x10000) {
+          unit(c);
+        } else {
+          unit(0xD800 + ((c - 0x10000) >> 10));
+          unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+      }
+      return out;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace tovuri

@@ -1,4 +1,4 @@
-// tovuri-check -l on the inputs a user meets: quoted lines, long lines,
+// tovuri-check --list on the inputs a user meets: quoted lines, long lines,
 // directories and binary files, UTF-16, stray bytes in UTF-8, curly quotes.
 #include <gtest/gtest.h>
 
@@ -34,12 +34,12 @@ class ListCommandInput : public ::testing::Test {
     return file;
   }
 
-  // tovuri-check --no-learn -l with the arguments; what it printed on each stream.
+  // tovuri-check --no-learn --list with the arguments; what it printed on each stream.
   Outcome List(const std::string& arguments) {
     const fs::path err = home_.Root() / "stderr.txt";
     Outcome run;
     const std::string command =
-        tool_.string() + " --no-learn -l " + arguments + " 2>" + err.string();
+        tool_.string() + " --no-learn --list " + arguments + " 2>" + err.string();
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
     char buffer[4096];
@@ -106,8 +106,29 @@ TEST_F(ListCommandInput, DirectoriesAndMissingFilesAreErrorsAndBinaryFilesAreSki
   const fs::path clean = Write("clean.txt", "umuntu\n");
   run = List(binary.string() + " " + clean.string());
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "tovuri-check: " + binary.string() + ": binary file skipped\n");
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "tovuri-check: cannot read " + binary.string() +
+                         " as text: it holds bytes that are no text (a NUL byte)\n");
+  EXPECT_EQ(run.status, 2) << "a file that was not checked is never \"every word accepted\"";
+}
+
+TEST_F(ListCommandInput, ReadsUtf16WithoutAByteOrderMarkAndLinesEndingInACarriageReturn) {
+  std::string little;
+  for (unsigned char c : std::string("umuntu qwxz\np\xE9qa\n")) {
+    little += static_cast<char>(c);
+    little += '\0';
+  }
+  const std::string utf16 = Write("unmarked.txt", little).string();
+  EXPECT_EQ(List(utf16).out, utf16 + ":1:8: qwxz\n" + utf16 + ":2:1: p\xC3\xA9qa\n");
+
+  const std::string mac = Write("mac.txt", "umuntu qwxz\rzzzq\r\r\nabntu\n").string();
+  EXPECT_EQ(List(mac).out, mac + ":1:8: qwxz\n" + mac + ":2:1: zzzq\n" + mac + ":4:1: abntu\n");
+}
+
+TEST_F(ListCommandInput, AWordWithALetterWindows1252LacksIsListedWholeAsWritten) {
+  // The emoji parts words; the letters do not, and their words come back as written.
+  const std::string name = Write("letters.txt", "umuntu\xC5\x8B abantu Dvo\xC5\x99\xC3\xA1k \xF0\x9F\x98\x80" "abantu qwxz\n").string();
+  EXPECT_EQ(List(name).out,
+            name + ":1:1: umuntu\xC5\x8B\n" + name + ":1:16: Dvo\xC5\x99\xC3\xA1k\n" + name + ":1:31: qwxz\n");
 }
 
 TEST_F(ListCommandInput, ReadsUtf16WithAByteOrderMarkEitherWayRound) {
