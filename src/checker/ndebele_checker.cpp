@@ -3,9 +3,10 @@
 #include <algorithm>
 
 #include "analyser/word_check.h"
-#include "checker/analyser_verdict.h"
+#include "analyser/name_prefixes.h"
 #include "checker/ndebele_spell_config.h"
 #include "common/ansi_case.h"
+#include "spell/ox3Encoding.h"
 
 namespace tovuri {
 namespace {
@@ -28,19 +29,24 @@ bool IsHyphenedCompound(std::string_view text) {
 
 }  // namespace
 
-TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse,
-                                 Report report)
-    : ui_(spell_), learning_(learning), analyse_(std::move(analyse)), report_(std::move(report)) {
-  if (!analyse_) analyse_ = [](std::string_view word) { return IsNdebeleWord(word); };
+TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse, Report report)
+    : owned_(std::make_unique<TOrthexSpell3Base>()),
+      spell_(*owned_),
+      ui_(std::make_unique<TIgnoringUserInterface>(spell_)),
+      learning_(learning),
+      analyse_(std::move(analyse)),
+      report_(std::move(report)) {
+  Configure();
   ConfigureNdebeleSpell(spell_, app_dir);
   spell_.UIType = TSpellUI::suiSilent;
   spell_.SynchronousCheck = true;
   // Every text is checked with the same open dictionaries; Close releases them.
   spell_.SetKeepDictionariesActive(true);
-  spell_.SetUserInterface(&ui_);
+  spell_.SetUserInterface(ui_.get());
   spell_.OnWordCheck = [this](TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type,
                               std::string&) {
-    CheckWithAnalyser(sender, word, type);
+    ++words_seen_;
+    WordCheck(word, type);
     if (!on_word_) return;
     // The parser stands just after the word.
     const auto end = static_cast<size_t>(sender.CurrentParser()->GetPosition().x);
@@ -52,6 +58,7 @@ TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning,
   };
   spell_.OnDictionarySaveFailed = [this](TOrthexSpell3Base&, const std::string& file, const std::string& reason) {
     learning_failed_ = true;
+    save_failed_ = true;
     Tell("cannot save " + file + ": " + reason);
   };
   spell_.OnDictionaryProblem = [this](TOrthexSpell3Base&, const std::string& file, const std::string& problem) {
@@ -59,7 +66,17 @@ TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning,
   };
 }
 
+TNdebeleChecker::TNdebeleChecker(TOrthexSpell3Base& spell, TLearning learning, Analyse analyse, Report report)
+    : spell_(spell), learning_(learning), analyse_(std::move(analyse)), report_(std::move(report)) {
+  Configure();
+}
+
+void TNdebeleChecker::Configure() {
+  if (!analyse_) analyse_ = [](std::string_view word) { return IsNdebeleWord(word); };
+}
+
 TNdebeleChecker::~TNdebeleChecker() {
+  if (!owned_) return;
   Close();
   spell_.OnDictionarySaveFailed = nullptr;
   spell_.SetUserInterface(nullptr);
@@ -86,6 +103,7 @@ void TNdebeleChecker::CheckWords(std::string& text,
 }
 
 bool TNdebeleChecker::IsAccepted(std::string_view word) {
+  if (HasForeignChar(word)) return false;
   std::string text(word);
   bool prompted = false;
   words_seen_ = 0;
@@ -95,90 +113,138 @@ bool TNdebeleChecker::IsAccepted(std::string_view word) {
   return one_word && !prompted && text == word && HasLetter(word);
 }
 
+bool TNdebeleChecker::Query(std::string_view word, const std::function<void(bool)>& answer) {
+  // The empty word would reach the analyser, which accepts it, and could never be learnt.
+  if (word.empty() || HasForeignChar(word)) {
+    answer(false);
+    return false;
+  }
+  const bool excluded = spell_.UseExcludeWords && spell_.IsExcludedWord(word);
+  if (!excluded && spell_.IsWordAcceptable(word)) {
+    answer(true);
+    return true;
+  }
+  const TUnknownWordVerdict verdict = JudgeUnknownWord(word);
+  const bool accepted = verdict.judgement != TJudgement::jdRejected;
+  answer(accepted);
+  if (verdict.judgement == TJudgement::jdAnalysed) Learn(verdict.word);
+  return accepted;
+}
+
+TUnknownWordVerdict TNdebeleChecker::WordCheck(const std::string& word, TWordCheckType& type) {
+  // Checking never edits the text: a word the user's auto-correct pairs
+  // would replace is reported where it stands.
+  if (type == TWordCheckType::wctAutoCorrect && owned_) type = TWordCheckType::wctExcluded;
+  if (type != TWordCheckType::wctMisspelled) return {TJudgement::jdKnown, word};
+  TUnknownWordVerdict verdict = JudgeUnknownWord(word);
+  if (verdict.judgement == TJudgement::jdRejected) return verdict;
+  type = TWordCheckType::wctAccepted;
+  if (verdict.judgement == TJudgement::jdAnalysed) Learn(verdict.word);
+  return verdict;
+}
+
+TUnknownWordVerdict TNdebeleChecker::JudgeUnknownWord(std::string_view word) {
+  const std::string whole(word);
+  if (whole.empty() || HasForeignChar(whole)) return {TJudgement::jdRejected, whole};
+  // A word the user excluded stays reported, however the analyser judges it.
+  if (spell_.UseExcludeWords && spell_.IsExcludedWord(whole)) return {TJudgement::jdRejected, whole};
+  if (Analysed(whole)) return {TJudgement::jdAnalysed, whole};
+  // The tokenizer keeps a closing curly quote (the elision mark) with a word:
+  // unless the word with it is an elision, the quote closes a quotation.
+  const std::string bare(WithoutClosingQuotes(whole));
+  if (bare.empty() || (spell_.UseExcludeWords && spell_.IsExcludedWord(bare)))
+    return {TJudgement::jdRejected, whole};
+  if (spell_.IsWordAcceptable(bare)) return {TJudgement::jdKnown, bare};
+  if (Analysed(bare)) return {TJudgement::jdAnalysed, bare};
+  return {TJudgement::jdRejected, bare};
+}
+
 std::vector<std::string> TNdebeleChecker::Suggestions(std::string_view word) {
   std::vector<std::string> list;
   spell_.GetSuggestions(word, list);
   return list;
 }
 
-void TNdebeleChecker::AcceptForSession(std::string_view word) { spell_.InternalDictionary().AddWord(word); }
+void TNdebeleChecker::AcceptForSession(std::string_view word) {
+  if (!HasForeignChar(word)) spell_.InternalDictionary().AddWord(word);
+}
 
 bool TNdebeleChecker::AddToPersonal(std::string_view word) {
+  // The user's files hold Windows-1252 words only.
+  if (word.empty() || HasForeignChar(word)) return false;
   TCustomDictionary* custom = spell_.ActiveCustomDictionary();
   if (custom == nullptr) return false;
   custom->RemoveExcluded(word);
   const bool added = custom->Contains(word) || custom->AddWord(word);
-  custom->Save();
-  return added;
+  return custom->Save() && added;
 }
 
 bool TNdebeleChecker::Exclude(std::string_view word) {
+  if (word.empty() || HasForeignChar(word)) return false;
   TCustomDictionary* custom = spell_.ActiveCustomDictionary();
   if (custom == nullptr) return false;
   custom->RemoveWord(word);
   const bool excluded = custom->IsExcluded(word) || custom->AddExcluded(word);
-  custom->Save();
-  return excluded;
+  return custom->Save() && excluded;
 }
 
 void TNdebeleChecker::StoreReplacement(std::string_view misspelt, std::string_view replacement) {
+  if (HasForeignChar(misspelt) || HasForeignChar(replacement)) return;
   spell_.Configuration().EnsureLoaded();
   spell_.LearnReplacement(misspelt, replacement);
   if (TCustomDictionary* learning = spell_.LearningDictionary()) learning->Save();
 }
 
-void TNdebeleChecker::Save() {
+bool TNdebeleChecker::Save() {
+  save_failed_ = false;
   if (TCustomDictionary* custom = spell_.ActiveCustomDictionary()) custom->Save();
   if (TCustomDictionary* learning = spell_.LearningDictionary()) learning->Save();
+  return !save_failed_;
 }
 
 bool TNdebeleChecker::Close() {
-  spell_.SetKeepDictionariesActive(false);
+  if (owned_) spell_.SetKeepDictionariesActive(false);
   return !learning_failed_;
 }
 
-// The program's handler: a word the dictionaries lack but the analyser
-// accepts is learnt (without the desktop program's reopening of the
-// dictionaries, which only serves its live editor). Verdicts are remembered
-// for the checker's life, so each distinct word is analysed once.
-void TNdebeleChecker::CheckWithAnalyser(TOrthexSpell3Base& sender, const std::string& word,
-                                        TWordCheckType& type) {
-  ++words_seen_;
-  // Checking never edits the text: a word the user's auto-correct pairs
-  // would replace is reported where it stands.
-  if (type == TWordCheckType::wctAutoCorrect) type = TWordCheckType::wctExcluded;
-  if (type != TWordCheckType::wctMisspelled) return;
-  // A word the user excluded stays reported, however the analyser judges it.
-  if (sender.UseExcludeWords && sender.IsExcludedWord(word)) return;
-  if (Analysed(sender, word)) {
-    type = TWordCheckType::wctAccepted;
-    return;
-  }
-  // The tokenizer keeps a closing curly quote (the elision mark) with a word:
-  // unless the word with it is an elision, the quote closes a quotation.
-  const std::string_view bare = WithoutClosingQuotes(word);
-  if (bare.empty()) return;
-  if (sender.UseExcludeWords && sender.IsExcludedWord(bare)) return;
-  if (sender.IsWordAcceptable(bare) || Analysed(sender, std::string(bare)))
-    type = TWordCheckType::wctAccepted;
+bool TNdebeleChecker::Analysed(const std::string& word) {
+  if (AnalyserAccepts(word)) return true;
+  // A lower-case prefix joined to a name the dictionaries or the analyser
+  // accept (weStudio, nguMnu): a name added once is accepted after every
+  // prefix. The dictionaries are asked every time, since the user may add
+  // or exclude a name at any moment.
+  return IsPrefixedName(word, [&](std::string_view name) {
+    if (spell_.UseExcludeWords && spell_.IsExcludedWord(name)) return false;
+    return spell_.WordInDictionaries(name) || AnalyserAccepts(name);
+  });
 }
 
-bool TNdebeleChecker::Analysed(TOrthexSpell3Base& sender, const std::string& word) {
-  auto found = verdicts_.find(word);
-  if (found == verdicts_.end()) found = verdicts_.emplace(word, IsNdebeleWordOrName(sender, word, analyse_)).first;
-  if (!found->second) return false;
-  if (learning_ == TLearning::lnLearn) Learn(sender, word);
-  return true;
+bool TNdebeleChecker::AnalyserAccepts(std::string_view word) {
+  if (const bool* known = verdicts_.Find(word)) return *known;
+  const bool accepted = analyse_(word);
+  verdicts_.Remember(word, accepted);
+  return accepted;
 }
 
-void TNdebeleChecker::Learn(TOrthexSpell3Base& sender, const std::string& word) {
-  if (TCustomDictionary* custom = sender.ActiveCustomDictionary()) {
+void TNdebeleChecker::Learn(const std::string& word) {
+  if (learning_ == TLearning::lnDoNotLearn) return;  // the verdict memory keeps it for this run
+  const bool reopen = learning_ == TLearning::lnLearnAndReopen;
+  // A custom dictionary that could not be opened may be usable again (its
+  // folder restored): the desktop tries once before settling for this run.
+  if (reopen && spell_.ActiveCustomDictionary() == nullptr) spell_.ApplyConfiguration(true);
+  if (TCustomDictionary* custom = spell_.ActiveCustomDictionary()) {
     custom->AddWord(word);
-    return;
+    if (!reopen) return;
+    spell_.ApplyConfiguration(true);
+    if (spell_.IsWordAcceptable(word)) return;
+    // The save failed and the dictionary could not be opened again: the
+    // word waits in memory for the next save, and is accepted meanwhile.
   }
+  spell_.InternalDictionary().AddWord(word);
+  if (reopen) spell_.ApplyConfiguration(true);
   // A home whose dictionary cannot be opened (the component has said why)
   // is a failure the caller must see; without a home there is nowhere to
-  // learn, as with lnDoNotLearn, and that is said once.
+  // learn, and that is said once.
   if (!UserDataDir().empty()) {
     learning_failed_ = true;
     return;

@@ -1,25 +1,49 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "checker/lru_memo.h"
 #include "spell/ox3IgnoringUserInterface.h"
 #include "spell/ox3SpellBase.h"
 #include "spell/ox3SpellUI.h"
 
 namespace tovuri {
 
-// Whether words that only the analyser accepts are added to the user's
-// active custom dictionary.
-enum class TLearning : unsigned char { lnLearn, lnDoNotLearn };
+// What becomes of a word that only the analyser accepts.
+enum class TLearning : unsigned char {
+  // Added to the user's active custom dictionary, so it is analysed once
+  // (the command line's -l and --words).
+  lnLearn,
+  // Added, and the dictionaries reopened so that a live editor checks its
+  // lines again (the desktop program and its word query service).
+  lnLearnAndReopen,
+  // Remembered for this run only, in a bounded memory (the editors' pipe,
+  // Enchant, the C API, --no-learn): nothing the user did not choose is
+  // written into the user's files.
+  lnDoNotLearn,
+};
 
-// The whole verdict outside the desktop program: the framework's component,
-// configured for Ndebele, with the analyser answering for every word the
-// dictionaries lack. A word only the analyser accepts is learnt into the
-// active custom dictionary (unless told not to), so it is analysed once.
-// The lexicon must be loaded (BuildLexicon) before the first check.
+// How a word the dictionaries lack was judged.
+enum class TJudgement : unsigned char {
+  jdRejected,   // not a word: excluded by the user, or unknown to the analyser too
+  jdKnown,      // the dictionaries know the word before a closing quote
+  jdAnalysed,   // the analyser accepts it (the word or the one before a closing quote)
+};
+
+struct TUnknownWordVerdict {
+  TJudgement judgement = TJudgement::jdRejected;
+  std::string word;  // the word judged: without a closing quote that closes a quotation
+};
+
+// The one place that decides a word, makes its suggestions and learns, for
+// every front end: the framework's component configured for Ndebele, with
+// the analyser answering for every word the dictionaries lack. The lexicon
+// must be loaded (BuildLexicon) before the first check. All text is the
+// framework's (Windows-1252, a byte a character; see ox3Encoding.h): a word
+// holding a character the code page lacks is never accepted.
 class TNdebeleChecker {
  public:
   // The analyser's verdict on one Windows-1252 word; IsNdebeleWord by default.
@@ -29,33 +53,56 @@ class TNdebeleChecker {
   // print it on standard error.
   using Report = std::function<void(const std::string& message)>;
 
-  TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse = {},
-                  Report report = {});
+  // Analyser verdicts remembered, accepted and rejected words alike.
+  static constexpr size_t kRememberedVerdicts = 50000;
+
+  // Owns a component configured for the Ndebele dictionaries of app_dir.
+  TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse = {}, Report report = {});
+  // Decides for a component the caller owns and configured (the desktop
+  // program's, with its dialogs and live editor); the caller routes the
+  // component's word check event to WordCheck.
+  TNdebeleChecker(TOrthexSpell3Base& spell, TLearning learning, Analyse analyse = {}, Report report = {});
   ~TNdebeleChecker();
   TNdebeleChecker(const TNdebeleChecker&) = delete;
   TNdebeleChecker& operator=(const TNdebeleChecker&) = delete;
 
-  // Checks text (Windows-1252) without changing it; calls prompt with each
-  // word that is not accepted and its position (x is the index in text).
+  // Checks text without changing it; calls prompt with each word that is not
+  // accepted and its position (x is the index in text).
   void Check(std::string& text, std::function<void(const std::string&, TTextPos)> prompt);
 
-  // Checks text (Windows-1252) without changing it; calls each with every
-  // word in order, its index in text and whether it is accepted.
+  // Checks text without changing it; calls each with every word in order,
+  // its index in text and whether it is accepted.
   void CheckWords(std::string& text, std::function<void(const std::string&, size_t, bool)> each);
 
-  // The full verdict on one Windows-1252 word: accepted as written (a word
-  // the user's auto-correct pairs would replace is not). Text that is empty,
-  // holds no word or more than one is not accepted; words joined by hyphens
+  // The full verdict on one word: accepted as written (a word the user's
+  // auto-correct pairs would replace is not). Text that is empty, holds no
+  // word or more than one is not accepted; words joined by hyphens
   // (kodwa-ke) are one word, accepted when every part is.
   bool IsAccepted(std::string_view word);
 
-  // Replacements for a Windows-1252 word, best first.
+  // The verdict on one word as a word query asks it: answer receives the
+  // verdict before a word only the analyser accepts is learnt.
+  bool Query(std::string_view word, const std::function<void(bool)>& answer);
+
+  // The component's word check handler: a misspelt word is judged
+  // (JudgeUnknownWord) and, when accepted, learnt; a word the user's
+  // auto-correct pairs would replace is reported where it stands.
+  TUnknownWordVerdict WordCheck(const std::string& word, TWordCheckType& type);
+
+  // The judgement of a word the dictionaries lack, without learning: a word
+  // the user excluded stays rejected; else the analyser decides (a prefix
+  // joined to a known name counts); a closing curly quote kept with a word
+  // that is no elision closes a quotation, and the word before it is judged.
+  TUnknownWordVerdict JudgeUnknownWord(std::string_view word);
+
+  // Replacements for a word, best first, in the word's case; words the user
+  // excluded are never offered.
   std::vector<std::string> Suggestions(std::string_view word);
 
   // Accepts a word until the checker closes; no file changes.
   void AcceptForSession(std::string_view word);
   // Adds a word to the user's active custom dictionary (lifting its
-  // exclusion) and writes the dictionary.
+  // exclusion) and writes the dictionary; false when it cannot be kept.
   bool AddToPersonal(std::string_view word);
   // Makes the active custom dictionary always report a word (dropping it as
   // an added word) and writes the dictionary.
@@ -63,33 +110,41 @@ class TNdebeleChecker {
   // Learns that the user replaced misspelt with replacement, so it comes
   // first next time; writes the learning file.
   void StoreReplacement(std::string_view misspelt, std::string_view replacement);
-  // Writes the user's changed dictionaries (learnt words included) now.
-  void Save();
+  // Learns a word the analyser accepted as the learning policy says.
+  void Learn(const std::string& word);
+  // Writes the user's changed dictionaries (learnt words included) now;
+  // false when one could not be written (said through Report).
+  bool Save();
 
   // Releases the dictionaries, which writes the learnt words; false when a
   // word that was to be learnt could not be written.
   bool Close();
   // Whether some learnt word has not been written (so far).
   bool LearningFailed() const { return learning_failed_; }
+  // Analyser verdicts held in memory now.
+  size_t RememberedVerdicts() const { return verdicts_.Size(); }
 
   TOrthexSpell3Base& Spell() { return spell_; }
 
  private:
-  void CheckWithAnalyser(TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type);
-  void Learn(TOrthexSpell3Base& sender, const std::string& word);
+  void Configure();
   void Tell(const std::string& message);
-  // The analyser's verdict, remembered; an accepted word is learnt.
-  bool Analysed(TOrthexSpell3Base& sender, const std::string& word);
+  // The analyser's verdict, a prefix joined to a known name counting.
+  bool Analysed(const std::string& word);
+  // The analyser's own verdict, remembered: it depends on the lexicon alone.
+  bool AnalyserAccepts(std::string_view word);
 
-  TOrthexSpell3Base spell_;
-  TIgnoringUserInterface ui_;
+  std::unique_ptr<TOrthexSpell3Base> owned_;
+  TOrthexSpell3Base& spell_;
+  std::unique_ptr<TIgnoringUserInterface> ui_;
   TLearning learning_;
   Analyse analyse_;
   Report report_;
-  std::unordered_map<std::string, bool> verdicts_;
+  TLruMemo<bool> verdicts_{kRememberedVerdicts};
   std::function<void(const std::string&, TTextPos)> on_prompt_;
   int words_seen_ = 0;  // words the current check has judged
   bool learning_failed_ = false;
+  bool save_failed_ = false;
   bool told_no_home_ = false;
   std::string last_message_;
   std::function<void(const std::string&, size_t, bool)> on_word_;

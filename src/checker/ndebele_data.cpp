@@ -1,4 +1,4 @@
-#include "enchant/provider_data.h"
+#include "checker/ndebele_data.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -43,25 +43,37 @@ bool IsText(const fs::path& file) {
   return !in.bad();
 }
 
-bool LoadData(const std::string& dir) {
-  if (!HasNdebeleData(dir)) return false;
-  if (!IsText(fs::path(dir) / "dictionary.txt") || !IsText(fs::path(dir) / "passives.txt")) return false;
+// Loads the lexicon of dir; false with the reason in problem.
+bool LoadData(const std::string& dir, std::string& problem) {
+  if (!HasNdebeleData(dir)) {
+    problem = "no Ndebele data (dictionary.txt, passives.txt, Ndebele.oxm) in " + dir;
+    return false;
+  }
+  for (const char* name : {"dictionary.txt", "passives.txt"}) {
+    if (!IsText(fs::path(dir) / name)) {
+      problem = (fs::path(dir) / name).string() + " is not a text file";
+      return false;
+    }
+  }
   TMainDictionary main;
-  if (!main.Open((fs::path(dir) / "Ndebele.oxm").string())) return false;
+  if (!main.Open((fs::path(dir) / "Ndebele.oxm").string())) {
+    problem = (fs::path(dir) / "Ndebele.oxm").string() + " cannot be opened as a main dictionary";
+    return false;
+  }
   // Warnings have nowhere to go inside another program: a lexicon is usable
   // or it is not.
   BuildLexicon(dir, [](const LexiconWarning&) {});
-  return TheLexicon().size() > 0;
+  if (TheLexicon().size() > 0) return true;
+  problem = (fs::path(dir) / "dictionary.txt").string() + " holds no entries";
+  return false;
 }
 
 }  // namespace
 
-std::string ProviderDataDir() {
+std::string InstalledDataDir() {
   const char* dir = std::getenv("TOVURI_DATA_DIR");
   return dir != nullptr && *dir != '\0' ? std::string(dir) : std::string(TOVURI_INSTALLED_DATA_DIR);
 }
-
-bool IsNdebeleTag(std::string_view tag) { return tag == "nd" || tag == "nd_ZW"; }
 
 bool HasNdebeleData(const std::string& dir) {
   std::error_code error;
@@ -70,13 +82,22 @@ bool HasNdebeleData(const std::string& dir) {
   return true;
 }
 
-bool AcquireNdebeleData(const std::string& dir) {
+bool AcquireNdebeleData(const std::string& dir, std::string& problem) {
   LoadedData& data = Loaded();
   const std::lock_guard<std::mutex> lock(data.mutex);
   if (data.dir != dir) {
-    if (data.users > 0) return false;
+    if (data.users > 0) {
+      problem = "the Ndebele data of " + data.dir + " is in use in this program, so that of " + dir + " cannot be";
+      return false;
+    }
     data.dir.clear();
-    if (!LoadData(dir)) {
+    try {
+      if (!LoadData(dir, problem)) {
+        InstallLexicon(Lexicon{});
+        return false;
+      }
+    } catch (const std::exception& error) {
+      problem = error.what();
       InstallLexicon(Lexicon{});
       return false;
     }

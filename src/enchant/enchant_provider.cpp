@@ -4,79 +4,65 @@
 #include <enchant-provider.h>
 #include <glib.h>
 
-#include <cstring>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "enchant/ndebele_dictionary.h"
-#include "enchant/provider_data.h"
+#include "tovuri.h"
 
 namespace {
 
-using tovuri::TNdebeleDictionary;
-
 constexpr const char* kLanguageTags[] = {"nd", "nd_ZW"};
 
-TNdebeleDictionary& Of(EnchantDict* dict) { return *static_cast<TNdebeleDictionary*>(dict->user_data); }
+bool IsNdebeleTag(std::string_view tag) { return tag == "nd" || tag == "nd_ZW"; }
 
-std::string_view View(const char* text, size_t length) { return {text, length}; }
-
-// A list Enchant frees with g_strfreev.
-char** StringList(const std::vector<std::string>& strings) {
-  char** list = g_new0(char*, strings.size() + 1);
-  for (size_t i = 0; i < strings.size(); ++i) list[i] = g_strdup(strings[i].c_str());
-  return list;
-}
+tovuri* Of(EnchantDict* dict) { return static_cast<tovuri*>(dict->user_data); }
 
 int Check(EnchantDict* dict, const char* const word, size_t length) {
-  try {
-    return Of(dict).Check(View(word, length)) ? 0 : 1;
-  } catch (...) {
-    return -1;
+  // Enchant's answer is the other way round: 0 for a correct word.
+  switch (tovuri_check(Of(dict), word, length)) {
+    case 1:
+      return 0;
+    case 0:
+      return 1;
+    default:
+      enchant_dict_set_error(dict, tovuri_last_error());
+      return -1;
   }
 }
 
 char** Suggest(EnchantDict* dict, const char* const word, size_t length, size_t* count) {
   *count = 0;
-  try {
-    const std::vector<std::string> suggestions = Of(dict).Suggest(View(word, length));
-    if (suggestions.empty()) return nullptr;
-    *count = suggestions.size();
-    return StringList(suggestions);
-  } catch (...) {
-    *count = 0;
-    return nullptr;
-  }
+  char** suggestions = nullptr;
+  const size_t found = tovuri_suggest(Of(dict), word, length, &suggestions);
+  if (found == 0) return nullptr;
+  // Enchant frees the list with g_strfreev.
+  char** list = g_new0(char*, found + 1);
+  for (size_t i = 0; i < found; ++i) list[i] = g_strdup(suggestions[i]);
+  tovuri_free_list(suggestions, found);
+  *count = found;
+  return list;
+}
+
+// A word the user asked to keep that cannot be kept is said through Enchant.
+void Said(EnchantDict* dict, int status) {
+  if (status < 0) enchant_dict_set_error(dict, tovuri_last_error());
 }
 
 void AddToPersonal(EnchantDict* dict, const char* const word, size_t length) {
-  try {
-    Of(dict).AddToPersonal(View(word, length));
-  } catch (...) {
-  }
+  Said(dict, tovuri_add(Of(dict), word, length));
 }
 
 void AddToSession(EnchantDict* dict, const char* const word, size_t length) {
-  try {
-    Of(dict).AddToSession(View(word, length));
-  } catch (...) {
-  }
+  Said(dict, tovuri_add_to_session(Of(dict), word, length));
 }
 
 void AddToExclude(EnchantDict* dict, const char* const word, size_t length) {
-  try {
-    Of(dict).AddToExclude(View(word, length));
-  } catch (...) {
-  }
+  Said(dict, tovuri_exclude(Of(dict), word, length));
 }
 
 void StoreReplacement(EnchantDict* dict, const char* const misspelt, size_t misspelt_length,
                       const char* const replacement, size_t replacement_length) {
-  try {
-    Of(dict).StoreReplacement(View(misspelt, misspelt_length), View(replacement, replacement_length));
-  } catch (...) {
-  }
+  Said(dict, tovuri_store_replacement(Of(dict), misspelt, misspelt_length, replacement, replacement_length));
 }
 
 // Apostrophes and hyphens join the parts of a word, so they count only inside one.
@@ -89,40 +75,33 @@ int IsWordCharacter(EnchantDict*, uint32_t character, size_t where) {
 }
 
 EnchantDict* RequestDict(EnchantProvider* provider, const char* const tag) {
-  try {
-    if (!tovuri::IsNdebeleTag(tag)) return nullptr;
-    std::unique_ptr<TNdebeleDictionary> dictionary = TNdebeleDictionary::Open(tovuri::ProviderDataDir());
-    if (!dictionary) {
-      enchant_provider_set_error(provider, "the Ndebele data cannot be read");
-      return nullptr;
-    }
-    EnchantDict* dict = g_new0(EnchantDict, 1);
-    dict->user_data = dictionary.release();
-    dict->check = Check;
-    dict->suggest = Suggest;
-    dict->add_to_personal = AddToPersonal;
-    dict->add_to_session = AddToSession;
-    dict->add_to_exclude = AddToExclude;
-    dict->store_replacement = StoreReplacement;
-    dict->get_extra_word_characters = ExtraWordCharacters;
-    dict->is_word_character = IsWordCharacter;
-    return dict;
-  } catch (...) {
+  if (!IsNdebeleTag(tag)) return nullptr;
+  tovuri* checker = tovuri_open(nullptr);
+  if (checker == nullptr) {
+    enchant_provider_set_error(provider, tovuri_last_error());
     return nullptr;
   }
+  EnchantDict* dict = g_new0(EnchantDict, 1);
+  dict->user_data = checker;
+  dict->check = Check;
+  dict->suggest = Suggest;
+  dict->add_to_personal = AddToPersonal;
+  dict->add_to_session = AddToSession;
+  dict->add_to_exclude = AddToExclude;
+  dict->store_replacement = StoreReplacement;
+  dict->get_extra_word_characters = ExtraWordCharacters;
+  dict->is_word_character = IsWordCharacter;
+  return dict;
 }
 
 void DisposeDict(EnchantProvider*, EnchantDict* dict) {
-  try {
-    delete &Of(dict);  // writes the words learnt meanwhile
-  } catch (...) {
-  }
+  tovuri_close(Of(dict));
   g_free(dict);
 }
 
 int DictionaryExists(EnchantProvider*, const char* const tag) {
   try {
-    return tovuri::IsNdebeleTag(tag) && tovuri::HasNdebeleData(tovuri::ProviderDataDir()) ? 1 : 0;
+    return IsNdebeleTag(tag) && tovuri_has_data(nullptr) == 1 ? 1 : 0;
   } catch (...) {
     return 0;
   }
@@ -131,9 +110,11 @@ int DictionaryExists(EnchantProvider*, const char* const tag) {
 char** ListDicts(EnchantProvider*, size_t* count) {
   *count = 0;
   try {
-    if (!tovuri::HasNdebeleData(tovuri::ProviderDataDir())) return nullptr;
+    if (tovuri_has_data(nullptr) != 1) return nullptr;
     *count = std::size(kLanguageTags);
-    return StringList({std::begin(kLanguageTags), std::end(kLanguageTags)});
+    char** list = g_new0(char*, std::size(kLanguageTags) + 1);
+    for (size_t i = 0; i < std::size(kLanguageTags); ++i) list[i] = g_strdup(kLanguageTags[i]);
+    return list;
   } catch (...) {
     *count = 0;
     return nullptr;

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "spell/ox3Encoding.h"
+
 namespace tovuri {
 namespace {
 
@@ -390,6 +392,9 @@ bool TCustomDictionary::RemoveEntry(EntryKind kind, std::string_view word) {
 }
 
 bool TCustomDictionary::Add(EntryKind kind, std::string_view word, std::string_view replacement) {
+  // A stand-in for a character Windows-1252 lacks would be kept for good as
+  // a character the user never wrote.
+  if (HasForeignChar(word) || HasForeignChar(replacement)) return false;
   std::lock_guard lock(mutex_);
   if (!AddEntry(kind, word, replacement)) return false;
   if (!filename_.empty())

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/ansi_case.h"
+#include "spell/ox3Encoding.h"
 #include "spell/ox3Ignore.h"
 #include "spell/ox3SuggestionSources.h"
 
@@ -216,6 +217,8 @@ bool TOrthexSpell3Base::WordInDictionaries(std::string_view word) {
 }
 
 bool TOrthexSpell3Base::IsWordAcceptable(std::string_view word) {
+  // A character Windows-1252 lacks: no dictionary or rule can vouch for the word.
+  if (HasForeignChar(word)) return false;
   if (WordInDictionaries(word)) return true;
   const std::string lower = AnsiLowerCase(word);
   if (lower != word && WordInDictionaries(lower)) return true;
@@ -315,23 +318,35 @@ void TOrthexSpell3Base::GetSuggestions(std::string_view word, std::vector<std::s
   if (OnAdjustPhoneticsMap)
     settings.OnAdjustPhoneticsMap = [this](TPhoneticsMap&) { OnAdjustPhoneticsMap(*this); };
   list.clear();
+  // Words the user excluded are never offered.
+  const auto drop_excluded = [this](std::vector<std::string>& words) {
+    return UseExcludeWords && std::erase_if(words, [this](const std::string& s) { return IsExcludedWord(s); }) > 0;
+  };
   if (!suggestion_extension_) {
     BuildSuggestions(word, MaxSuggestions, list, sources, *suggestions_generator_, *phonetics_map_, settings);
-    return;
+    // An excluded word took a place: the list is made again without a cap.
+    if (drop_excluded(list) && MaxSuggestions >= 0) {
+      BuildSuggestions(word, -1, list, sources, *suggestions_generator_, *phonetics_map_, settings);
+      drop_excluded(list);
+    }
+  } else {
+    // The extension ranks the whole list anew, so the cap waits for it.
+    BuildSuggestions(word, -1, list, sources, *suggestions_generator_, *phonetics_map_, settings);
+    std::string replacement;
+    if (!sources.FindMapping(word, replacement)) {  // a mandatory replacement stands alone
+      suggestion_extension_->Extend(word, sources, list);
+      // What the user chose for this word before stays first.
+      if (sources.HasLearningDictionary() && sources.FindLearntReplacement(word, replacement)) {
+        const auto learnt = std::find(list.begin(), list.end(), replacement);
+        if (learnt != list.end())
+          std::rotate(list.begin(), learnt, learnt + 1);
+        else
+          list.insert(list.begin(), replacement);
+      }
+    }
+    drop_excluded(list);
   }
-  // The extension ranks the whole list anew, so the cap waits for it.
-  BuildSuggestions(word, -1, list, sources, *suggestions_generator_, *phonetics_map_, settings);
-  std::string replacement;
-  if (sources.FindMapping(word, replacement)) return;  // a mandatory replacement stands alone
-  suggestion_extension_->Extend(word, sources, list);
-  // What the user chose for this word before stays first.
-  if (sources.HasLearningDictionary() && sources.FindLearntReplacement(word, replacement)) {
-    const auto learnt = std::find(list.begin(), list.end(), replacement);
-    if (learnt != list.end())
-      std::rotate(list.begin(), learnt, learnt + 1);
-    else
-      list.insert(list.begin(), replacement);
-  }
+  ShapeSuggestionsLike(word, list);
   if (MaxSuggestions >= 0 && list.size() > static_cast<size_t>(MaxSuggestions))
     list.resize(static_cast<size_t>(MaxSuggestions));
 }

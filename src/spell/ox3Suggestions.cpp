@@ -363,4 +363,33 @@ void BuildSuggestions(std::string_view word, int max, std::vector<std::string>& 
   for (ScoredWord& s : scored) target.push_back(std::move(s.word));
 }
 
+namespace {
+
+bool IsLetter(char c) { return AnsiUpperChar(c) != AnsiLowerChar(c); }
+
+size_t CountLetters(std::string_view s) { return static_cast<size_t>(std::count_if(s.begin(), s.end(), IsLetter)); }
+
+bool IsCapital(char c) { return IsLetter(c) && AnsiUpperChar(c) == c; }
+
+}  // namespace
+
+void ShapeSuggestionsLike(std::string_view word, std::vector<std::string>& list) {
+  const auto first_letter = std::find_if(word.begin(), word.end(), IsLetter);
+  if (first_letter == word.end() || !IsCapital(*first_letter)) return;
+  const bool all_capitals = CountLetters(word) >= 2 && IsAllUpper(word);
+  std::vector<std::string> shaped;
+  shaped.reserve(list.size());
+  for (std::string& suggestion : list) {
+    if (all_capitals) {
+      suggestion = AnsiUpperCase(suggestion);
+    } else if (IsAllLower(suggestion) || (CountLetters(suggestion) >= 2 && IsAllUpper(suggestion))) {
+      suggestion = AnsiLowerCase(suggestion);
+      const auto first = std::find_if(suggestion.begin(), suggestion.end(), IsLetter);
+      if (first != suggestion.end()) *first = AnsiUpperChar(*first);
+    }
+    if (!Contains(shaped, suggestion)) shaped.push_back(std::move(suggestion));
+  }
+  list = std::move(shaped);
+}
+
 }  // namespace tovuri

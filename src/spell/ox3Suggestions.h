@@ -135,4 +135,11 @@ void BuildSuggestions(std::string_view word, int max, std::vector<std::string>& 
                       TSuggestionSources& sources, const TSuggestionsGenerator& generator,
                       TPhoneticsMap& map, const TSuggestionSettings& settings);
 
+// Gives each suggestion the shape of the word it replaces: all capitals
+// after a word of two or more letters in capitals, a first capital after a
+// capitalised word (a suggestion in capitals made by case alone follows it
+// too); after a word in small letters the dictionaries' case stands. Drops
+// what then repeats an earlier suggestion.
+void ShapeSuggestionsLike(std::string_view word, std::vector<std::string>& list);
+
 }  // namespace tovuri

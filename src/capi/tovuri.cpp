@@ -1,0 +1,251 @@
+// The C API over the Ndebele checker. Each entry point catches everything:
+// a failure becomes a return value and a message for tovuri_last_error.
+// The handle's C name is also this program's namespace: within this file
+// the handle is called tovuri_handle.
+#define tovuri tovuri_handle
+#include "capi/tovuri.h"
+#undef tovuri
+
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <new>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "checker/ndebele_checker.h"
+#include "checker/ndebele_data.h"
+#include "common/version.h"
+#include "spell/ox3Encoding.h"
+
+static_assert(std::string_view(TOVURI_VERSION_STRING) == TOVURI_VERSION,
+              "tovuri.h carries the project's version");
+
+struct tovuri_handle {
+  explicit tovuri_handle(const std::string& data_dir)
+      : checker(data_dir, tovuri::TLearning::lnDoNotLearn, {},
+                [this](const std::string& message) { problem = message; }) {}
+
+  std::mutex mutex;
+  std::string problem;  // the checker's last report, for a call that fails
+  tovuri::TNdebeleChecker checker;
+};
+
+namespace {
+
+using tovuri::Utf8ToFrameworkText;
+
+std::string& LastError() {
+  thread_local std::string error;
+  return error;
+}
+
+std::string DataDir(const char* data_dir) {
+  return data_dir != nullptr ? std::string(data_dir) : tovuri::InstalledDataDir();
+}
+
+int Fail(std::string message) {
+  LastError() = std::move(message);
+  return -1;
+}
+
+// The framework's text of a UTF-8 word, or nothing (said) when it is not UTF-8.
+std::optional<std::string> WordOf(tovuri_handle* t, const char* word, size_t len) {
+  if (t == nullptr) {
+    Fail("no checker (a null handle)");
+    return std::nullopt;
+  }
+  if (word == nullptr && len > 0) {
+    Fail("no word (a null pointer)");
+    return std::nullopt;
+  }
+  const std::string_view bytes(word == nullptr ? "" : word, len);
+  if (!tovuri::IsValidUtf8(bytes)) {
+    Fail("the word is not UTF-8");
+    return std::nullopt;
+  }
+  return Utf8ToFrameworkText(bytes);
+}
+
+// Runs a call that keeps a word in the user's files: 1, or -1 with the reason.
+template <typename Action>
+int Keep(tovuri_handle* t, const char* word, size_t len, Action action) {
+  try {
+    const std::optional<std::string> ansi = WordOf(t, word, len);
+    if (!ansi) return -1;
+    if (tovuri::HasForeignChar(*ansi))
+      return Fail("the word holds a character that Tovuri's dictionaries (Windows-1252) cannot keep");
+    const std::lock_guard<std::mutex> lock(t->mutex);
+    t->problem.clear();
+    if (action(*ansi)) return 1;
+    return Fail(t->problem.empty() ? "the user's custom dictionary cannot be used" : t->problem);
+  } catch (const std::bad_alloc&) {
+    return Fail("out of memory");
+  } catch (const std::exception& error) {
+    return Fail(error.what());
+  } catch (...) {
+    return Fail("unknown error");
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+const char* tovuri_version(void) { return TOVURI_VERSION; }
+
+const char* tovuri_last_error(void) { return LastError().c_str(); }
+
+int tovuri_has_data(const char* data_dir) {
+  try {
+    return tovuri::HasNdebeleData(DataDir(data_dir)) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+tovuri_handle* tovuri_open(const char* data_dir) {
+  try {
+    LastError().clear();
+    const std::string dir = DataDir(data_dir);
+    std::string problem;
+    if (!tovuri::AcquireNdebeleData(dir, problem)) {
+      Fail(problem);
+      return nullptr;
+    }
+    try {
+      return new tovuri_handle(dir);
+    } catch (...) {
+      tovuri::ReleaseNdebeleData();
+      throw;
+    }
+  } catch (const std::bad_alloc&) {
+    Fail("out of memory");
+  } catch (const std::exception& error) {
+    Fail(error.what());
+  } catch (...) {
+    Fail("unknown error");
+  }
+  return nullptr;
+}
+
+void tovuri_close(tovuri_handle* t) {
+  if (t == nullptr) return;
+  try {
+    {
+      const std::lock_guard<std::mutex> lock(t->mutex);
+      t->checker.Close();
+    }
+    delete t;
+  } catch (...) {
+  }
+  tovuri::ReleaseNdebeleData();
+}
+
+int tovuri_check(tovuri_handle* t, const char* word, size_t len) {
+  try {
+    const std::optional<std::string> ansi = WordOf(t, word, len);
+    if (!ansi) return -1;
+    const std::lock_guard<std::mutex> lock(t->mutex);
+    return t->checker.IsAccepted(*ansi) ? 1 : 0;
+  } catch (const std::bad_alloc&) {
+    return Fail("out of memory");
+  } catch (const std::exception& error) {
+    return Fail(error.what());
+  } catch (...) {
+    return Fail("unknown error");
+  }
+}
+
+size_t tovuri_suggest(tovuri_handle* t, const char* word, size_t len, char*** list) {
+  if (list == nullptr) {
+    Fail("no place for the list (a null pointer)");
+    return 0;
+  }
+  *list = nullptr;
+  std::vector<std::string> suggestions;
+  try {
+    const std::optional<std::string> ansi = WordOf(t, word, len);
+    if (!ansi) return 0;
+    {
+      const std::lock_guard<std::mutex> lock(t->mutex);
+      suggestions = t->checker.Suggestions(*ansi);
+    }
+  } catch (const std::bad_alloc&) {
+    Fail("out of memory");
+    return 0;
+  } catch (const std::exception& error) {
+    Fail(error.what());
+    return 0;
+  } catch (...) {
+    Fail("unknown error");
+    return 0;
+  }
+  if (suggestions.empty()) return 0;
+  // malloc'd, so that a caller in any language can be handed the strings.
+  auto** strings = static_cast<char**>(std::calloc(suggestions.size(), sizeof(char*)));
+  if (strings == nullptr) {
+    Fail("out of memory");
+    return 0;
+  }
+  for (size_t i = 0; i < suggestions.size(); ++i) {
+    std::string utf8;
+    try {
+      utf8 = tovuri::Windows1252ToUtf8(suggestions[i]);
+    } catch (...) {
+      tovuri_free_list(strings, i);
+      Fail("out of memory");
+      return 0;
+    }
+    strings[i] = static_cast<char*>(std::malloc(utf8.size() + 1));
+    if (strings[i] == nullptr) {
+      tovuri_free_list(strings, i);
+      Fail("out of memory");
+      return 0;
+    }
+    std::memcpy(strings[i], utf8.c_str(), utf8.size() + 1);
+  }
+  *list = strings;
+  return suggestions.size();
+}
+
+void tovuri_free_list(char** list, size_t count) {
+  if (list == nullptr) return;
+  for (size_t i = 0; i < count; ++i) std::free(list[i]);
+  std::free(list);
+}
+
+int tovuri_add(tovuri_handle* t, const char* word, size_t len) {
+  return Keep(t, word, len, [t](const std::string& w) { return t->checker.AddToPersonal(w); });
+}
+
+int tovuri_add_to_session(tovuri_handle* t, const char* word, size_t len) {
+  return Keep(t, word, len, [t](const std::string& w) {
+    t->checker.AcceptForSession(w);
+    return true;
+  });
+}
+
+int tovuri_exclude(tovuri_handle* t, const char* word, size_t len) {
+  return Keep(t, word, len, [t](const std::string& w) { return t->checker.Exclude(w); });
+}
+
+int tovuri_store_replacement(tovuri_handle* t, const char* misspelt, size_t misspelt_len, const char* replacement,
+                             size_t replacement_len) {
+  try {
+    const std::optional<std::string> old_word = WordOf(t, misspelt, misspelt_len);
+    if (!old_word) return -1;
+    if (tovuri::HasForeignChar(*old_word))
+      return Fail("the word holds a character that Tovuri's dictionaries (Windows-1252) cannot keep");
+    return Keep(t, replacement, replacement_len, [t, &old_word](const std::string& w) {
+      t->checker.StoreReplacement(*old_word, w);
+      return true;
+    });
+  } catch (...) {
+    return Fail("out of memory");
+  }
+}
+
+}  // extern "C"
