@@ -14,9 +14,10 @@ bool TAnsiCaseLess::operator()(const std::string& a, const std::string& b) const
   });
 }
 
-TBackgroundChecker::TBackgroundChecker(TOrthexSpell3Base& spell, TTextControl& editor, TNdebeleEngine& engine,
+TBackgroundChecker::TBackgroundChecker(TNdebeleChecker& checker, TTextControl& editor, TNdebeleEngine& engine,
                                        TStatusSink status, std::function<void(int)> set_interval)
-    : spell_(spell),
+    : checker_(checker),
+      spell_(checker.Spell()),
       editor_(editor),
       engine_(engine),
       status_(std::move(status)),
@@ -76,6 +77,8 @@ void TBackgroundChecker::NextWord() {
       return;
     }
     if (spell_.IsWordAcceptable(background_word_)) return;
+    // A word the user excluded is never learnt, whatever the analyser says.
+    if (spell_.UseExcludeWords && spell_.IsExcludedWord(background_word_)) return;
     // A closing quote the tokenizer kept with an unknown word closes a
     // quotation: the word before it is the one to learn.
     if (const std::string_view bare = WithoutClosingQuotes(background_word_);
@@ -87,7 +90,7 @@ void TBackgroundChecker::NextWord() {
     if (IsPrefixedName(background_word_, [this](std::string_view name) {
           return !spell_.IsExcludedWord(name) && spell_.WordInDictionaries(name);
         })) {
-      LearnWord(spell_, background_word_);
+      checker_.Learn(background_word_);
       return;
     }
   }
@@ -105,7 +108,7 @@ void TBackgroundChecker::TakeResult() {
   const TEngineAnswer answer = engine_.Answer();
   if (answer.Word == background_word_) {
     if (answer.Accepted)
-      LearnWord(spell_, background_word_);
+      checker_.Learn(background_word_);
     else
       rejected_words_.insert(background_word_);
   }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/NdebeleEngineThread.h"
-#include "app/WordLearning.h"
+#include "checker/ndebele_checker.h"
 #include "spell/ox3SpellBase.h"
 #include "spell/ox3TextControl.h"
 #include "spell/ox3WinAPIParser.h"
@@ -31,13 +31,17 @@ struct TAnsiCaseLess {
   bool operator()(const std::string& a, const std::string& b) const;
 };
 
+// Shows a Windows-1252 text in the status bar.
+using TStatusSink = std::function<void(const std::string& text)>;
+
 class TBackgroundChecker {
  public:
   static constexpr int kIdleInterval = 1000;  // ms between ticks while waiting
   static constexpr int kPassInterval = 10;    // ms between ticks during a pass
 
+  // Learns through the checker, which decides for the component it wraps;
   // set_interval changes the driving timer's interval in milliseconds.
-  TBackgroundChecker(TOrthexSpell3Base& spell, TTextControl& editor, TNdebeleEngine& engine,
+  TBackgroundChecker(TNdebeleChecker& checker, TTextControl& editor, TNdebeleEngine& engine,
                      TStatusSink status, std::function<void(int)> set_interval);
 
   // One step of the state machine; a tick inside a tick returns at once.
@@ -56,6 +60,7 @@ class TBackgroundChecker {
   void NextWord();
   void TakeResult();
 
+  TNdebeleChecker& checker_;
   TOrthexSpell3Base& spell_;
   TTextControl& editor_;
   TNdebeleEngine& engine_;

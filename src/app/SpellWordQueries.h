@@ -1,26 +1,23 @@
 #pragma once
-// The main window's answers to word queries, free of Qt: its checker
-// component's verdict, then the analyser, learning as the word check handler does.
+// The main window's answers to word queries, free of Qt: the checker's
+// verdict, learning as the word check handler does.
 #include <string>
 
-#include "app/WordLearning.h"
 #include "app/WordQuery.h"
-#include "spell/ox3SpellBase.h"
+#include "checker/ndebele_checker.h"
 
 namespace tovuri {
 
 class TSpellWordQueries final : public TWordQueryHandler {
  public:
-  TSpellWordQueries(TOrthexSpell3Base& spell, TAnalyser analyser)
-      : spell_(spell), analyser_(std::move(analyser)) {}
+  explicit TSpellWordQueries(TNdebeleChecker& checker) : checker_(checker) {}
 
-  bool IsWordAcceptable(const std::string& word) override { return spell_.IsWordAcceptable(word); }
-  bool IsNdebeleWord(const std::string& word) override { return analyser_(word); }
-  void LearnWord(const std::string& word) override { tovuri::LearnWord(spell_, word); }
+  bool Query(const std::string& word, const std::function<void(bool)>& answer) override {
+    return checker_.Query(word, answer);
+  }
 
  private:
-  TOrthexSpell3Base& spell_;
-  TAnalyser analyser_;
+  TNdebeleChecker& checker_;
 };
 
 }  // namespace tovuri

@@ -19,7 +19,6 @@
 #include "analyser/word_check.h"
 #include "app/RichTextDocument.h"
 #include "app/ox3QtText.h"
-#include "checker/analyser_verdict.h"
 #include "checker/ndebele_spell_config.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
@@ -60,8 +59,8 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
     : QMainWindow(parent),
       engine_(engine),
       data_dir_(data_dir.empty() ? ProgramDir() : data_dir),
-      word_queries_(OrthexSpell1,
-                    [this](std::string_view word) { return IsNdebeleWordOrName(OrthexSpell1, word, AnalyseWord); }),
+      ndebele_(OrthexSpell1, TLearning::lnLearnAndReopen, AnalyseWord),
+      word_queries_(ndebele_),
       Spelling(word_queries_) {
   setWindowTitle(kCaption);
   ConfigureNdebeleSpell(OrthexSpell1, data_dir_);
@@ -73,9 +72,9 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
   OrthexSpell1.OnDictionaryProblem = [this](TOrthexSpell3Base&, const std::string& file, const std::string& problem) {
     ShowStatus(QString::fromStdString(file + ": " + problem));
   };
-  OrthexSpell1.OnWordCheck = [this](TOrthexSpell3Base& sender, const std::string& word, TWordCheckType& type,
+  OrthexSpell1.OnWordCheck = [this](TOrthexSpell3Base&, const std::string& word, TWordCheckType& type,
                                     std::string&) {
-    OrthexSpellWordCheck(sender, word, type, AnalyseWord, [this](const std::string& text) { ShowAnsiStatus(text); });
+    OrthexSpellWordCheck(word, type);
   };
 
   OrthexRichEdit1 = new TOrthexRichEdit(this);
@@ -93,7 +92,7 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
   BuildMenu();
 
   checker_ = std::make_unique<TBackgroundChecker>(
-      OrthexSpell1, *OrthexRichEdit1, engine_, [this](const std::string& text) { ShowAnsiStatus(text); },
+      ndebele_, *OrthexRichEdit1, engine_, [this](const std::string& text) { ShowAnsiStatus(text); },
       [this](int ms) {
         if (Timer1.interval() != ms) Timer1.setInterval(ms);
       });
@@ -220,6 +219,23 @@ QString TSpellingDlg::StatusText() const { return StatusBar1->text(); }
 
 void TSpellingDlg::ShowAnsiStatus(const std::string& text) { ShowStatus(FromAnsi(text)); }
 
+void TSpellingDlg::OrthexSpellWordCheck(const std::string& word, TWordCheckType& type) {
+  if (type != TWordCheckType::wctMisspelled) return;
+  ShowAnsiStatus("Looking up " + word + "     ");
+  const TUnknownWordVerdict verdict = ndebele_.WordCheck(word, type);
+  switch (verdict.judgement) {
+    case TJudgement::jdKnown:
+      ShowAnsiStatus(verdict.word + " found");
+      break;
+    case TJudgement::jdAnalysed:
+      ShowAnsiStatus(verdict.word + " added to dictionary");
+      break;
+    case TJudgement::jdRejected:
+      ShowAnsiStatus(word + " not found in Ndebele engine");
+      break;
+  }
+}
+
 void TSpellingDlg::SetPlainText(bool plain) {
   plain_text_ = plain;
   OrthexRichEdit1->setAcceptRichText(!plain);
@@ -230,6 +246,7 @@ void TSpellingDlg::SetPlainText(bool plain) {
 bool TSpellingDlg::OpenFile(const QString& path, TFileFormat format) {
   loading_ = true;
   OrthexRichEdit1->clear();
+  text_file_ = TTextFile{};
   std::string error;
   const std::optional<std::string> bytes = ReadWholeFile(path.toStdString(), error);
   bool loaded = false;
@@ -243,7 +260,9 @@ bool TSpellingDlg::OpenFile(const QString& path, TFileFormat format) {
     }
     if (!loaded) {
       SetPlainText(true);
-      OrthexRichEdit1->setPlainText(QString::fromStdString(DecodeTextFile(*bytes)));
+      text_file_ = DecodeTextFile(*bytes);
+      OrthexRichEdit1->setPlainText(QString::fromStdString(text_file_.text));
+      text_file_.text.clear();
       loaded = true;
     }
     OrthexRichEdit1->moveCursor(QTextCursor::Start);
@@ -260,13 +279,31 @@ bool TSpellingDlg::OpenFile(const QString& path, TFileFormat format) {
 }
 
 bool TSpellingDlg::SaveFile(const QString& path) {
+  std::optional<std::string> bytes;
+  if (plain_text_) {
+    const std::string text = OrthexRichEdit1->toPlainText().toStdString();
+    bytes = EncodeTextFile(text, text_file_);
+    if (!bytes) {
+      // The file's own encoding cannot hold what the user wrote: never lose
+      // a character without asking.
+      const QMessageBox::StandardButton answer = QMessageBox::question(
+          this, kCaption,
+          QString("The text holds characters that the file's encoding (Windows-1252) cannot hold.\n"
+                  "Save %1 as UTF-8 instead?")
+              .arg(QFileInfo(path).fileName()),
+          QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Save);
+      if (answer != QMessageBox::Save) return false;
+      text_file_.encoding = TTextEncoding::teUtf8;
+      bytes = EncodeTextFile(text, text_file_);
+    }
+  } else {
+    bytes = WriteRtf(GetRichDocument(*OrthexRichEdit1->document()));
+  }
   std::string error;
   bool saved;
   {
     const BusyCursor busy;
-    const std::string bytes = plain_text_ ? OrthexRichEdit1->toPlainText().toStdString()
-                                          : WriteRtf(GetRichDocument(*OrthexRichEdit1->document()));
-    saved = ReplaceFile(path.toStdString(), bytes, error);
+    saved = ReplaceFile(path.toStdString(), *bytes, error);
   }
   if (!saved) {
     QMessageBox::critical(
@@ -378,7 +415,7 @@ void TSpellingDlg::RejectsButtonClick() {
        word = OrthexSpell1.ParsingEngine().NextWord()) {
     if (OrthexSpell1.IsWordAcceptable(word)) continue;
     if (IsNdebeleWord(word))
-      LearnWord(OrthexSpell1, word);
+      ndebele_.Learn(word);
     else
       rejects.insert(word);
   }

@@ -15,6 +15,8 @@
 #include "app/SpellingService.h"
 #include "app/ox3RichEdit.h"
 #include "app/ox3SpellUserInterface.h"
+#include "common/version.h"
+#include "richtext/text_file.h"
 #include "spell/ox3Spell.h"
 
 class QAction;
@@ -29,7 +31,7 @@ class TSpellingDlg : public QMainWindow {
   Q_OBJECT
 
  public:
-  static constexpr const char* kCaption = "Tovuri 1.0";
+  static constexpr const char* kCaption = "Tovuri " TOVURI_VERSION;
   static constexpr const char* kWelcome = "Welcome to Tovuri, a spelling checker for the Ndebele language";
 
   // The engine thread is made before the window and stopped by it. data_dir
@@ -59,6 +61,7 @@ class TSpellingDlg : public QMainWindow {
 
   TOrthexRichEdit& Editor() { return *OrthexRichEdit1; }
   TOrthexSpell3& Spell() { return OrthexSpell1; }
+  TNdebeleChecker& Ndebele() { return ndebele_; }
   TBackgroundChecker& Checker() { return *checker_; }
   QTimer& Timer() { return Timer1; }
   TSpellingService& SpellingService() { return Spelling; }
@@ -85,6 +88,8 @@ class TSpellingDlg : public QMainWindow {
   void SetPlainText(bool plain);
   // A Windows-1252 text in the status bar.
   void ShowAnsiStatus(const std::string& text);
+  // The component's word check event: the checker decides, the status bar says what it did.
+  void OrthexSpellWordCheck(const std::string& word, TWordCheckType& type);
   // A custom dictionary whose changes could not be written: said in the
   // status bar, and in a message box once for each new failure.
   void TellSaveFailed(const std::string& file, const std::string& reason);
@@ -98,6 +103,7 @@ class TSpellingDlg : public QMainWindow {
   QString last_save_failure_;
   TOrthexSpell3 OrthexSpell1;
   // Word queries from other programs, answered as the editor would.
+  TNdebeleChecker ndebele_;  // decides the words the dictionaries lack
   TSpellWordQueries word_queries_;
   TSpellingService Spelling;
   // The spelling dialog, message boxes and standard dialogs of the component.
@@ -107,6 +113,7 @@ class TSpellingDlg : public QMainWindow {
   QTimer Timer1;
   std::unique_ptr<TBackgroundChecker> checker_;
   bool plain_text_ = false;
+  TTextFile text_file_;  // how the open plain text file was written (its text is not kept)
   bool unsaved_ = false;
   bool loading_ = false;
 };

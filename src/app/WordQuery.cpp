@@ -26,26 +26,13 @@ std::string SpellingExecuteMacro(std::string_view macro, TWordQueryHandler& hand
     set_answer(std::string(kMacroError));
     return std::string(kMacroError);
   }
-  const std::string no = "No " + std::string(*word);
-  // The empty word would reach the analyser, which accepts it, and could
-  // never be learnt; a word Windows-1252 cannot hold is no Ndebele word.
-  const std::optional<std::string> ansi = word->empty() ? std::nullopt : Utf8ToWindows1252(*word);
-  if (!ansi) {
-    set_answer(no);
-    return no;
-  }
   const std::string yes = "Yes " + std::string(*word);
-  if (handler.IsWordAcceptable(*ansi)) {
-    set_answer(yes);
-    return yes;
-  }
-  if (!handler.IsNdebeleWord(*ansi)) {
-    set_answer(no);
-    return no;
-  }
-  set_answer(yes);
-  handler.LearnWord(*ansi);
-  return yes;
+  const std::string no = "No " + std::string(*word);
+  // A character Windows-1252 lacks stands as a letter no dictionary holds,
+  // so such a word is answered "No" by the checker itself.
+  const bool accepted =
+      handler.Query(Utf8ToFrameworkText(*word), [&](bool verdict) { set_answer(verdict ? yes : no); });
+  return accepted ? yes : no;
 }
 
 }  // namespace tovuri

@@ -8,18 +8,14 @@
 
 namespace tovuri {
 
-// The editor's verdict on one Windows-1252 word, step by step, so the answer
-// can be given before the dictionaries change.
+// The editor's verdict on one word of the framework's text.
 class TWordQueryHandler {
  public:
   virtual ~TWordQueryHandler() = default;
-  // The framework's dictionaries and rules (IsWordAcceptable).
-  virtual bool IsWordAcceptable(const std::string& word) = 0;
-  // The Ndebele analyser (IsNdebeleWord).
-  virtual bool IsNdebeleWord(const std::string& word) = 0;
-  // Adds a word to the active custom dictionary and reopens the dictionaries
-  // (ApplyConfiguration (True)), so the editor and later queries know it.
-  virtual void LearnWord(const std::string& word) = 0;
+  // The verdict; answer receives it before a word only the analyser accepts
+  // is learnt (which reopens the dictionaries), so the caller is not kept
+  // waiting.
+  virtual bool Query(const std::string& word, const std::function<void(bool)>& answer) = 0;
 };
 
 // Longest macro answered, in UTF-8 bytes; a longer one is answered "Error".

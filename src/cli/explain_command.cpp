@@ -8,7 +8,7 @@
 #include "analyser/word_check.h"
 #include "analyser/word_explanation.h"
 #include "checker/ndebele_checker.h"
-#include "cli/text_input.h"
+#include "spell/ox3Encoding.h"
 #include "common/ansi_case.h"
 #include "spell/ox3Encoding.h"
 
@@ -113,7 +113,7 @@ int ExplainWords(TNdebeleChecker& checker, const std::vector<std::string>& words
   bool all_accepted = true;
   for (const std::string& word : words) {
     bool accepted = false;
-    const std::string text = Explain(checker, ToWindows1252(word), accepted);
+    const std::string text = Explain(checker, Utf8ToFrameworkText(word), accepted);
     all_accepted = all_accepted && accepted;
     out << word << ": " << Windows1252ToUtf8(text) << '\n';
   }

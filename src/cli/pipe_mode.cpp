@@ -1,5 +1,6 @@
 #include "cli/pipe_mode.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -15,62 +16,28 @@
 namespace tovuri {
 namespace {
 
-// Stands for a byte that is not UTF-8: a word character that no dictionary
-// word holds, so the word around it is read whole and reported.
-constexpr char kInvalidByte = '\x8D';
-constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
-
-// One input line as the checker reads it: Windows-1252, with the character
-// offset of each byte in the raw line and the bytes that were not UTF-8.
+// One input line as the checker reads it: its characters, and the
+// framework's text, a byte a character.
 struct LineText {
+  std::u32string characters;
   std::string text;
-  std::vector<size_t> offsets;
-  std::vector<bool> invalid;
 };
 
-// Length of a UTF-8 sequence from its first byte, 0 for a byte that cannot
-// start one (a continuation byte, an overlong or out-of-range lead).
-size_t LengthFromLead(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead < 0xC2) return 0;
-  if (lead < 0xE0) return 2;
-  if (lead < 0xF0) return 3;
-  if (lead < 0xF5) return 4;
-  return 0;
-}
-
-// Length of the UTF-8 sequence at the start of bytes, 0 when it is not one.
-size_t SequenceLength(std::string_view bytes) {
-  const size_t length = LengthFromLead(static_cast<unsigned char>(bytes[0]));
-  if (length == 0 || length > bytes.size() || !IsValidUtf8(bytes.substr(0, length))) return 0;
-  return length;
-}
-
-// Characters beyond Windows-1252 become "?", which ends a word.
-LineText Decode(std::string_view bytes, size_t first_offset) {
+LineText Decode(std::string_view bytes) {
   LineText line;
-  line.text.reserve(bytes.size());
-  size_t offset = first_offset;
-  for (size_t i = 0; i < bytes.size(); ++offset) {
-    const size_t length = SequenceLength(bytes.substr(i));
-    if (length == 0) {
-      line.text += kInvalidByte;
-      line.invalid.push_back(true);
-      ++i;
-    } else {
-      const std::optional<std::string> ansi = Utf8ToWindows1252(bytes.substr(i, length));
-      line.text += ansi ? *ansi : std::string("?");
-      line.invalid.push_back(false);
-      i += length;
-    }
-    line.offsets.push_back(offset);
-  }
+  TTextDecoder decoder(TTextDecoder::TStart::tsUtf8);
+  decoder.Decode(bytes, true, line.characters);
+  line.text = ToFrameworkText(line.characters);
   return line;
 }
 
 class PipeSession {
  public:
-  PipeSession(TNdebeleChecker& checker, std::ostream& out) : checker_(checker), out_(out) {}
+  PipeSession(TNdebeleChecker& checker, std::ostream& out, const TPipeNotice& notice)
+      : checker_(checker), out_(out), notice_(notice) {}
+
+  // Whether every word the user asked to keep was written.
+  bool Kept() const { return kept_; }
 
   void Answer(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -78,16 +45,19 @@ class PipeSession {
     const std::string_view rest = line.empty() ? line : line.substr(1);
     switch (command) {
       case '*':
-        WithWord(rest, [this](const std::string& w) { checker_.AddToPersonal(w); });
+        WithWord(rest, [this](const std::string& w) { return checker_.AddToPersonal(w); });
         return;
       case '&':
-        WithWord(rest, [this](const std::string& w) { checker_.AddToPersonal(AnsiLowerCase(w)); });
+        WithWord(rest, [this](const std::string& w) { return checker_.AddToPersonal(AnsiLowerCase(w)); });
         return;
       case '@':
-        WithWord(rest, [this](const std::string& w) { checker_.AcceptForSession(w); });
+        WithWord(rest, [this](const std::string& w) {
+          checker_.AcceptForSession(w);
+          return true;
+        });
         return;
       case '#':
-        checker_.Save();
+        Keep(checker_.Save(), "the personal dictionary cannot be saved");
         return;
       case '!':
         terse_ = true;
@@ -110,31 +80,43 @@ class PipeSession {
   }
 
  private:
+  // A word the user asks to keep: one Windows-1252 cannot hold cannot be
+  // written into the user's files, and that is said like any failed save.
   template <typename Action>
   void WithWord(std::string_view text, Action action) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    const std::optional<std::string> word = Utf8ToWindows1252(text);
-    if (word && !word->empty()) action(*word);
+    if (text.empty()) return;
+    const std::string word = Utf8ToFrameworkText(text);
+    if (HasForeignChar(word)) {
+      Keep(false, "cannot keep " + std::string(text) + ": a character in it is not one Windows-1252 holds");
+      return;
+    }
+    Keep(action(word), "cannot keep " + std::string(text) + " in the personal dictionary");
+  }
+
+  void Keep(bool kept, const std::string& problem) {
+    if (kept) return;
+    kept_ = false;
+    notice_(problem);
   }
 
   void CheckLine(std::string_view bytes, size_t first_offset) {
-    LineText line = Decode(bytes, first_offset);
+    const LineText line = Decode(bytes);
     std::string text = line.text;
+    // Suggestions are the slow part of an answer: past the line's budget the
+    // rest of its misspelt words are reported without them, so an editor is
+    // never kept waiting by a long line.
+    const auto deadline = std::chrono::steady_clock::now() + kSuggestionBudget;
     checker_.CheckWords(text, [&](const std::string& word, size_t start, bool accepted) {
-      bool invalid = false;
-      std::string shown;
-      for (size_t i = start; i < start + word.size(); ++i) {
-        invalid = invalid || line.invalid[i];
-        shown += line.invalid[i] ? std::string(kReplacementCharacter)
-                                 : Windows1252ToUtf8(word.substr(i - start, 1));
-      }
-      const size_t offset = line.offsets[start];
-      if (accepted && !invalid) {
+      const std::string shown = ToUtf8(std::u32string_view(line.characters).substr(start, word.size()));
+      const size_t offset = first_offset + start;
+      if (accepted) {
         if (!terse_) out_ << "*\n";
         return;
       }
-      const std::vector<std::string> suggestions =
-          invalid ? std::vector<std::string>{} : checker_.Suggestions(word);
+      const std::vector<std::string> suggestions = std::chrono::steady_clock::now() < deadline
+                                                       ? checker_.Suggestions(word)
+                                                       : std::vector<std::string>{};
       if (suggestions.empty()) {
         out_ << "# " << shown << ' ' << offset << '\n';
         return;
@@ -148,16 +130,19 @@ class PipeSession {
 
   TNdebeleChecker& checker_;
   std::ostream& out_;
+  const TPipeNotice& notice_;
   bool terse_ = false;
+  bool kept_ = true;
 };
 
 }  // namespace
 
-void RunPipeMode(TNdebeleChecker& checker, std::istream& in, std::ostream& out) {
+bool RunPipeMode(TNdebeleChecker& checker, std::istream& in, std::ostream& out, const TPipeNotice& notice) {
   out << kIspellBanner << '\n' << std::flush;
-  PipeSession session(checker, out);
+  PipeSession session(checker, out, notice);
   std::string line;
   while (std::getline(in, line)) session.Answer(line);
+  return session.Kept() && checker.Save();
 }
 
 bool AcceptWordList(TNdebeleChecker& checker, const std::string& file) {
@@ -168,8 +153,7 @@ bool AcceptWordList(TNdebeleChecker& checker, const std::string& file) {
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (const std::optional<std::string> word = Utf8ToWindows1252(line); word && !word->empty())
-      checker.AcceptForSession(*word);
+    if (!line.empty()) checker.AcceptForSession(Utf8ToFrameworkText(line));
   }
   return !in.bad();
 }

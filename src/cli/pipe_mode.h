@@ -1,7 +1,10 @@
 #pragma once
+#include <chrono>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include "common/version.h"
 
 namespace tovuri {
 
@@ -9,11 +12,18 @@ class TNdebeleChecker;
 
 // The first line of the pipe protocol, also the answer to -vv.
 inline constexpr std::string_view kIspellBanner =
-    "@(#) International Ispell Version 3.2.06 (but really Tovuri 1.0)";
+    "@(#) International Ispell Version 3.2.06 (but really Tovuri " TOVURI_VERSION ")";
+
+// A line's time for suggestions; its later misspelt words get none.
+inline constexpr std::chrono::milliseconds kSuggestionBudget{500};
+
+// Says a problem to the user without disturbing the protocol.
+using TPipeNotice = std::function<void(const std::string& message)>;
 
 // Answers the ispell pipe protocol (UTF-8) line by line until in ends,
-// flushing after each line, the banner first.
-void RunPipeMode(TNdebeleChecker& checker, std::istream& in, std::ostream& out);
+// flushing after each line, the banner first. False when a word the user
+// asked to keep could not be written (each said through notice).
+bool RunPipeMode(TNdebeleChecker& checker, std::istream& in, std::ostream& out, const TPipeNotice& notice);
 
 // Accepts for the session every word of a UTF-8 word list, one a line; false
 // when the file exists but cannot be read.

@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "checker/ndebele_checker.h"
 #include "spell/ox3Encoding.h"
 #include "spell/ox3MainDictionary.h"
 #include "spell/ox3PhoneticsMap.h"
@@ -25,8 +26,7 @@ void PrintEach(const std::vector<std::string>& words, const Suggest& suggest) {
   std::vector<std::string> suggestions;
   for (const std::string& word : words) {
     suggestions.clear();
-    // A word that Windows-1252 cannot hold has no suggestions.
-    if (const std::optional<std::string> ansi = Utf8ToWindows1252(word)) suggest(*ansi, suggestions);
+    suggest(Utf8ToFrameworkText(word), suggestions);
     std::cout << word << ':';
     if (suggestions.empty()) std::cout << " (no suggestions)";
     for (size_t i = 0; i < suggestions.size(); ++i)
@@ -37,9 +37,9 @@ void PrintEach(const std::vector<std::string>& words, const Suggest& suggest) {
 
 }  // namespace
 
-void PrintSuggestions(TOrthexSpell3Base& spell, const std::vector<std::string>& words) {
+void PrintSuggestions(TNdebeleChecker& checker, const std::vector<std::string>& words) {
   PrintEach(words, [&](const std::string& word, std::vector<std::string>& suggestions) {
-    spell.GetSuggestions(word, suggestions);
+    suggestions = checker.Suggestions(word);
   });
 }
 

@@ -4,11 +4,11 @@
 
 namespace tovuri {
 
-class TOrthexSpell3Base;
+class TNdebeleChecker;
 
 // Prints "WORD: s1, s2, ..." (or "WORD: (no suggestions)") for each UTF-8
-// word: the component's suggestions, as every front end offers them.
-void PrintSuggestions(TOrthexSpell3Base& spell, const std::vector<std::string>& words);
+// word: the checker's suggestions, as every front end offers them.
+void PrintSuggestions(TNdebeleChecker& checker, const std::vector<std::string>& words);
 
 // The same with the suggestions of the main dictionaries (*.oxm in dir,
 // Ndebele.oxm first) alone, exactly as the framework ranks them. False, with

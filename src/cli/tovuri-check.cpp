@@ -1,5 +1,8 @@
 // tovuri-check: checks files and words with the whole spelling pipeline, and
 // runs the Ndebele word analyser's parts from the command line.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -26,6 +29,7 @@
 #include "common/spelling_service_names.h"
 #include "spell/ox3Encoding.h"
 #include "spell/ox3SpellBase.h"
+#include "common/version.h"
 
 namespace {
 
@@ -38,8 +42,10 @@ constexpr std::string_view kUsage =
     "Commands:\n"
     "  -l [FILE...]                  list every word of the files (standard input\n"
     "                                when none is given, or \"-\") that neither the\n"
-    "                                dictionaries nor the analyser accept, as\n"
-    "                                FILE:LINE:COLUMN: word\n"
+    "                                dictionaries nor the analyser accept, one a\n"
+    "                                line, as ispell -l does for editors (Emacs)\n"
+    "  --list [FILE...]              the same as FILE:LINE:COLUMN: word, for\n"
+    "                                scripts: exit status 1 when a word is listed\n"
     "  --words WORD...               print each word, a tab, and yes or no: the\n"
     "                                verdict of the whole pipeline\n"
     "  --explain WORD...             print why each word is accepted or rejected:\n"
@@ -75,7 +81,7 @@ constexpr std::string_view kUsage =
     "  --dictionaries-only           --suggest: the suggestions of the main\n"
     "                                dictionaries (*.oxm, Ndebele.oxm first) in the\n"
     "                                data directory alone, as the framework ranks them\n"
-    "  -p FILE                       with -a: also accept the words of FILE, a\n"
+    "  -p FILE                       with -a or -l: also accept the words of FILE, a\n"
     "                                UTF-8 word list, one a line\n"
     "  -i ENCODING, --encoding=ENCODING\n"
     "                                with -a: the encoding; only UTF-8 is spoken\n"
@@ -84,16 +90,19 @@ constexpr std::string_view kUsage =
     "  --service NAME                for --query: the bus name (org.tovuri.tovuri),\n"
     "                                or the name of the program to ask (tovuri)\n"
     "\n"
-    "Words that only the analyser accepts are learnt into the custom dictionary\n"
-    "Ndebele.oxu in $XDG_DATA_HOME/Tovuri (~/.local/share/Tovuri); the settings\n"
+    "Words that only the analyser accepts are learnt (by -l, --list and --words)\n"
+    "into the custom dictionary Ndebele.oxu in $XDG_DATA_HOME/Tovuri\n"
+    "(~/.local/share/Tovuri); -a learns nothing unasked. The settings\n"
     "are read from $XDG_CONFIG_HOME/Tovuri/Ndebele.reg (~/.config/Tovuri).\n"
     "The data files are found beside the program, else in ../share/tovuri\n"
     "beside its folder, else in " TOVURI_INSTALL_DATADIR ".\n"
-    "Files are read as UTF-8 (as Windows-1252 when they are not valid UTF-8);\n"
+    "Files are read as UTF-8, or UTF-16 with a byte-order mark (a byte that is\n"
+    "not UTF-8 as Windows-1252); a word with a letter Windows-1252 lacks is\n"
+    "never accepted;\n"
     "words and forms are UTF-8 on the command line and on output.\n"
-    "Exit status: 0 done (every word accepted), 1 a word was not accepted,\n"
-    "2 bad usage, unreadable data, or a learnt word that could not be saved;\n"
-    "--query: 1 also when the program cannot be asked.\n";
+    "Exit status: 0 done (every word accepted; -l and -a: done), 1 a word was\n"
+    "not accepted, 2 bad usage, unreadable data or files, or a word that could\n"
+    "not be saved; --query: 1 also when the program cannot be asked.\n";
 
 constexpr int kExitRejected = 1;
 constexpr int kExitUsage = 2;
@@ -147,8 +156,24 @@ void PrintTiming() {
 // The checker's data folder: --data, else the program's own folder.
 std::string AppDir(const Options& options) { return options.data_dir ? *options.data_dir : ProgramDir(); }
 
-// Problems with the user's files, said on standard error as they happen.
-void ReportProblem(const std::string& message) { std::cerr << "tovuri-check: " << message << '\n'; }
+// Editors read -a and -l output with standard error merged into it (Emacs
+// does): a notice there would be read as the protocol, so it is withheld.
+bool& NoticesWithheld() {
+  static bool withheld = false;
+  return withheld;
+}
+
+bool StderrSharesStdout() {
+  struct stat out {}, err {};
+  if (::fstat(STDOUT_FILENO, &out) != 0 || ::fstat(STDERR_FILENO, &err) != 0) return false;
+  return out.st_dev == err.st_dev && out.st_ino == err.st_ino && !::isatty(STDERR_FILENO);
+}
+
+// Problems with the data and the user's files, said on standard error as
+// they happen.
+void ReportProblem(const std::string& message) {
+  if (!NoticesWithheld()) std::cerr << "tovuri-check: " << message << '\n';
+}
 
 TLearning Learning(const Options& options) {
   return options.learn ? TLearning::lnLearn : TLearning::lnDoNotLearn;
@@ -162,13 +187,12 @@ TNdebeleChecker::Analyse AnalyseFor(const Options& options) {
 // Loads the lexicon, printing its warnings as "file:line: message".
 bool LoadData(const Options& options) {
   const LexiconWarningHandler warn = [](const LexiconWarning& w) {
+    if (NoticesWithheld()) return;
     std::cerr << Windows1252ToUtf8(w.file);
     if (w.line > 0) std::cerr << ':' << w.line;
     std::cerr << ": " << Windows1252ToUtf8(w.message) << '\n';
   };
-  SetWordCheckIndexNotice([](const std::string& message) {
-    std::cerr << "tovuri-check: " << message << '\n';
-  });
+  SetWordCheckIndexNotice(ReportProblem);
   try {
     if (options.data_dir)
       BuildLexicon(*options.data_dir, warn);
@@ -195,8 +219,8 @@ int Analyse(const Options& options, const std::vector<std::string>& words) {
   bool all_accepted = true;
   for (const std::string& word : words) {
     // A word that Windows-1252 cannot hold cannot be Ndebele either.
-    const std::optional<std::string> ansi = Utf8ToWindows1252(word);
-    const bool accepted = ansi && Verdict(options, *ansi);
+    const std::string ansi = Utf8ToFrameworkText(word);
+    const bool accepted = !HasForeignChar(ansi) && Verdict(options, ansi);
     all_accepted = all_accepted && accepted;
     std::cout << word << '\t' << (accepted ? "yes" : "no") << '\n';
   }
@@ -242,23 +266,40 @@ int Forms(const Options& options, const std::vector<std::string>& args) {
 int Suggest(const Options& options, const std::vector<std::string>& words) {
   if (options.dictionaries_only) return PrintDictionarySuggestions(AppDir(options), words) ? 0 : kExitUsage;
   if (!LoadData(options)) return kExitUsage;
-  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options));
-  PrintSuggestions(checker.Spell(), words);
+  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options), ReportProblem);
+  PrintSuggestions(checker, words);
   checker.Close();
   return 0;
 }
 
+// How -l and --list show a word that is not accepted.
+enum class TListing { lsBareWords, lsPositions };
+
+// Accepts for the session the words of the -p word lists; false (said) when
+// one cannot be read.
+bool AcceptWordLists(const Options& options, TNdebeleChecker& checker) {
+  for (const std::string& file : options.word_lists) {
+    if (!AcceptWordList(checker, file)) {
+      std::cerr << "tovuri-check: cannot read " << file << '\n';
+      return false;
+    }
+  }
+  return true;
+}
+
 // Checks the files line by line, as the ignore rules expect (a quoted line is
 // one that starts with a quote character), reading a bounded piece at a time.
-int ListUnknown(const Options& options, const std::vector<std::string>& files) {
+int ListUnknown(const Options& options, const std::vector<std::string>& files, TListing listing) {
   if (!LoadData(options)) return kExitUsage;
   PrepareForStats(options);
   TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options), ReportProblem);
+  if (!AcceptWordLists(options, checker)) return kExitUsage;
   const std::vector<std::string> names = files.empty() ? std::vector<std::string>{"-"} : files;
   bool listed = false;
   bool failed = false;
   try {
     std::string piece;
+    std::u32string characters;
     size_t line = 0;
     size_t column = 0;
     for (const std::string& name : names) {
@@ -270,15 +311,18 @@ int ListUnknown(const Options& options, const std::vector<std::string>& files) {
           failed = true;
           continue;
         case TextLineReader::Opened::kBinary:
-          std::cerr << "tovuri-check: " << name << ": binary file skipped\n";
+          std::cerr << "tovuri-check: cannot read " << name << " as text: it " << problem << '\n';
+          failed = true;
           continue;
         case TextLineReader::Opened::kText:
           break;
       }
-      while (reader.Next(piece, line, column)) {
+      while (reader.Next(piece, characters, line, column)) {
         checker.Check(piece, [&](const std::string& word, TTextPos position) {
-          std::cout << name << ':' << line << ':' << column + static_cast<size_t>(position.x) + 1
-                    << ": " << Windows1252ToUtf8(word) << '\n';
+          // The word is shown as written, whatever characters it holds.
+          const auto start = static_cast<size_t>(position.x);
+          if (listing == TListing::lsPositions) std::cout << name << ':' << line << ':' << column + start + 1 << ": ";
+          std::cout << ToUtf8(std::u32string_view(characters).substr(start, word.size())) << '\n';
           listed = true;
         });
       }
@@ -296,7 +340,16 @@ int ListUnknown(const Options& options, const std::vector<std::string>& files) {
   const bool saved = checker.Close();
   std::cout.flush();
   if (failed || !saved) return kExitUsage;
-  return listed ? kExitRejected : 0;
+  // ispell -l, as editors call it, lists and is done.
+  return listed && listing == TListing::lsPositions ? kExitRejected : 0;
+}
+
+int ListBareWords(const Options& options, const std::vector<std::string>& files) {
+  return ListUnknown(options, files, TListing::lsBareWords);
+}
+
+int ListPositions(const Options& options, const std::vector<std::string>& files) {
+  return ListUnknown(options, files, TListing::lsPositions);
 }
 
 int Words(const Options& options, const std::vector<std::string>& words) {
@@ -305,7 +358,7 @@ int Words(const Options& options, const std::vector<std::string>& words) {
   TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options), ReportProblem);
   bool all_accepted = true;
   for (const std::string& word : words) {
-    const bool accepted = checker.IsAccepted(ToWindows1252(word));
+    const bool accepted = checker.IsAccepted(Utf8ToFrameworkText(word));
     all_accepted = all_accepted && accepted;
     std::cout << word << '\t' << (accepted ? "yes" : "no") << '\n';
   }
@@ -322,19 +375,16 @@ int Explain(const Options& options, const std::vector<std::string>& words) {
   return status == 0 ? 0 : kExitRejected;
 }
 
-// The ispell pipe protocol for editors; learns like -l.
+// The ispell pipe protocol for editors. An editor's buffer is checked over
+// and over: the words only the analyser accepts are remembered for the run,
+// never written into the user's files unasked.
 int Pipe(const Options& options, const std::vector<std::string>&) {
   if (!LoadData(options)) return kExitUsage;
-  TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options));
-  for (const std::string& file : options.word_lists) {
-    if (!AcceptWordList(checker, file)) {
-      std::cerr << "tovuri-check: cannot read " << file << '\n';
-      return kExitUsage;
-    }
-  }
-  RunPipeMode(checker, std::cin, std::cout);
+  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options), ReportProblem);
+  if (!AcceptWordLists(options, checker)) return kExitUsage;
+  const bool kept = RunPipeMode(checker, std::cin, std::cout, ReportProblem);
   checker.Close();
-  return 0;
+  return kept ? 0 : kExitUsage;
 }
 
 int IspellVersion(const Options&, const std::vector<std::string>&) {
@@ -366,7 +416,8 @@ struct Command {
 
 constexpr size_t kAny = std::numeric_limits<size_t>::max();
 constexpr Command kCommands[] = {
-    {"-l", 0, kAny, ListUnknown},
+    {"-l", 0, kAny, ListBareWords},
+    {"--list", 0, kAny, ListPositions},
     {"--words", 1, kAny, Words},
     {"--explain", 1, kAny, Explain},
     {"--analyse", 1, kAny, Analyse},
@@ -449,6 +500,7 @@ int main(int argc, char** argv) {
     std::cerr << "tovuri-check: no such data folder: " << *options.data_dir << '\n';
     return kExitUsage;
   }
+  if (command->run == Pipe || command->run == ListBareWords) NoticesWithheld() = StderrSharesStdout();
   const int status = command->run(options, args);
   if (options.stats) PrintTiming();
   return status;

@@ -17,6 +17,7 @@
 #include "spell/ox3Encoding.h"
 #include "spell/ox3FileIO.h"
 #include "spell/ox3MainDictionary.h"
+#include "common/version.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include <sstream>
 #include <thread>
 
-#include "app/WordLearning.h"
+#include "checker/ndebele_checker.h"
 #include "spell_test_support.h"
 
 namespace tovuri {
@@ -218,7 +218,7 @@ TEST_F(MainWindow, ALearntWordThatCannotBeSavedIsSaidAndWrittenLater) {
 
   SeenBox seen;
   AnswerMessageBox(seen, QMessageBox::Ok);
-  LearnWord(window_->Spell(), "ngiyabonga");
+  window_->Ndebele().Learn("ngiyabonga");
   // The status bar ends with the reopening's problem, which names the file too.
   EXPECT_TRUE(window_->StatusText().contains(QString::fromStdString(custom.string())))
       << window_->StatusText().toStdString();
@@ -231,7 +231,7 @@ TEST_F(MainWindow, ALearntWordThatCannotBeSavedIsSaidAndWrittenLater) {
 
   fs::remove(folder);
   fs::rename(moved, folder);
-  LearnWord(window_->Spell(), "uyahamba");
+  window_->Ndebele().Learn("uyahamba");
   window_.reset();
   const std::string saved = Contents(custom);
   EXPECT_NE(saved.find("ngiyabonga"), std::string::npos);
@@ -369,7 +369,35 @@ TEST_F(MainWindow, SavesInTheEditorsFormatWithoutAddingAnExtension) {
   window_->OpenFile(QString::fromStdString(text.string()), TFileFormat::ffPlainText);
   const fs::path plain = home_.Root() / "notes-copy";
   ASSERT_TRUE(window_->SaveFile(QString::fromStdString(plain.string())));
-  EXPECT_EQ(Contents(plain), "abantu\ncaf\xC3\xA9\n");  // written as UTF-8
+  EXPECT_EQ(Contents(plain), "abantu\ncaf\xE9\n");  // in the encoding it was read in
+}
+
+TEST_F(MainWindow, ATextFileKeepsItsEncodingAndItsCharactersWhenSaved) {
+  CreateWindow();
+  // UTF-16 with CR LF, as Windows programs write it, with letters Windows-1252 lacks.
+  const std::string utf16 = std::string("\xFF\xFE" "D\0v\0o\0\x59\x01\xE1\0k\0\r\0\n\0", 18);
+  const fs::path file = home_.Root() / "utf16.txt";
+  std::ofstream(file, std::ios::binary) << utf16;
+  window_->OpenFile(QString::fromStdString(file.string()), TFileFormat::ffPlainText);
+  EXPECT_EQ(Text(), "Dvo\xC5\x99\xC3\xA1k\n");
+  ASSERT_TRUE(window_->SaveFile(QString::fromStdString(file.string())));
+  EXPECT_EQ(Contents(file), utf16);
+
+  // A Windows-1252 file cannot hold the letter: the user is asked before it
+  // becomes UTF-8, and nothing is written when the user declines.
+  const fs::path ansi = home_.Root() / "ansi.txt";
+  std::ofstream(ansi, std::ios::binary) << "caf\xE9\n";
+  window_->OpenFile(QString::fromStdString(ansi.string()), TFileFormat::ffPlainText);
+  window_->Editor().moveCursor(QTextCursor::End);
+  window_->Editor().insertPlainText(QString::fromUtf8("\u0141"));
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Cancel);
+  EXPECT_FALSE(window_->SaveFile(QString::fromStdString(ansi.string())));
+  EXPECT_TRUE(seen.text.contains("UTF-8")) << seen.text.toStdString();
+  EXPECT_EQ(Contents(ansi), "caf\xE9\n");
+  AnswerMessageBox(seen, QMessageBox::Save);
+  ASSERT_TRUE(window_->SaveFile(QString::fromStdString(ansi.string())));
+  EXPECT_EQ(Contents(ansi), "caf\xC3\xA9\n\xC5\x81");
 }
 
 TEST_F(MainWindow, AFailedSaveLeavesTheOldFileIntactAndSaysWhy) {

@@ -70,14 +70,18 @@ class PipeMode : public ::testing::Test {
       GTEST_SKIP() << "tovuri-check or the shipped Ndebele.oxm is not built";
   }
 
-  // Sends input to tovuri-check -a (with more arguments) and returns its output; a hang fails.
-  std::string Run(const std::string& input, const std::string& arguments = "") {
+  // Sends input to tovuri-check -a (with more arguments) and returns its
+  // output, standard error into err or (merged) into the output; a hang fails.
+  std::string Run(const std::string& input, const std::string& arguments = "", std::string* err = nullptr,
+                  bool merged = false) {
     const fs::path in = dirs_.Root() / "in.txt";
     const fs::path out = dirs_.Root() / "out.txt";
+    const fs::path err_file = dirs_.Root() / "err.txt";
     std::ofstream(in, std::ios::binary) << input;
     const std::string command = "timeout 120 " + tool_.string() + " -a " + arguments + " < " + in.string() +
-                                " > " + out.string() + " 2> " + (dirs_.Root() / "err.txt").string();
+                                " > " + out.string() + (merged ? " 2>&1" : " 2> " + err_file.string());
     status_ = std::system(command.c_str());
+    if (err != nullptr) *err = ReadFile(err_file);
     return ReadFile(out);
   }
 
@@ -141,17 +145,49 @@ TEST_F(PipeMode, AWordOfAHundredThousandLettersIsReportedWithoutAHang) {
   EXPECT_TRUE(out.ends_with(" 1\n\n*\n\n")) << out.substr(out.size() - std::min<size_t>(out.size(), 200));
 }
 
-TEST_F(PipeMode, AddedWordsAndLearntWordsReachTheCustomDictionary) {
-  // "simbona" (we see him) is known only to the analyser.
-  const std::string out = Run("*qwxz\n^simbona\n");
-  EXPECT_EQ(out, std::string(kBanner) + "*\n\n");
-  EXPECT_TRUE(InCustomDictionary("qwxz"));
-  EXPECT_TRUE(InCustomDictionary("simbona")) << "words only the analyser accepts are learnt";
+TEST_F(PipeMode, AddedWordsReachTheCustomDictionaryAndAnalysedWordsNever) {
+  // "simbona" (we see him) is known only to the analyser: an editor checks
+  // a buffer over and over, and nothing the user did not choose is written.
+  for (const char* learning : {"", "--no-learn"}) {
+    const std::string out = Run("*qwxz\n^simbona\n^simbona\n", learning);
+    EXPECT_EQ(out, std::string(kBanner) + "*\n\n*\n\n") << learning;
+    EXPECT_EQ(WEXITSTATUS(status_), 0);
+    EXPECT_TRUE(InCustomDictionary("qwxz")) << learning;
+    EXPECT_FALSE(InCustomDictionary("simbona")) << learning;
+  }
 }
 
-TEST_F(PipeMode, NoLearnKeepsAnalysedWordsOutOfTheCustomDictionary) {
-  EXPECT_EQ(Run("^simbona\n", "--no-learn"), std::string(kBanner) + "*\n\n");
-  EXPECT_FALSE(InCustomDictionary("simbona"));
+TEST_F(PipeMode, AWordThatCannotBeKeptIsSaidAndTheExitStatusSaysSo) {
+  // Standard error apart from standard output: the problem is said there.
+  std::string err;
+  std::string out = Run("*\xC5\x81\xC3\xB3""d\xC5\xBA\n^umuntu\n", "", &err);
+  EXPECT_EQ(out, std::string(kBanner) + "*\n\n");
+  EXPECT_EQ(WEXITSTATUS(status_), 2);
+  EXPECT_NE(err.find("cannot keep \xC5\x81\xC3\xB3""d\xC5\xBA"), std::string::npos) << err;
+
+  // A custom dictionary that cannot be written: a file where its folder goes.
+  fs::remove_all(dirs_.Data() / "Tovuri");
+  fs::create_directories(dirs_.Data());
+  std::ofstream(dirs_.Data() / "Tovuri") << "not a folder";
+  out = Run("*qwxz\n#\n^qwxz\n", "", &err);
+  EXPECT_EQ(WEXITSTATUS(status_), 2) << err;
+  EXPECT_NE(err.find("cannot keep qwxz"), std::string::npos) << err;
+}
+
+TEST_F(PipeMode, NoticesStayOffAStandardErrorMergedIntoTheProtocol) {
+  // Emacs reads the program's standard error with its output: a lexicon
+  // warning there would be read where the banner belongs.
+  const fs::path data = dirs_.Root() / "data";
+  fs::create_directories(data);
+  for (const char* file : {"Ndebele.oxm", "passives.txt", "letter_model.tsv"})
+    fs::copy_file(fs::path(TOVURI_BIN_DIR) / file, data / file);
+  std::ofstream(data / "dictionary.txt") << "noun,umu-ntu,1\nnonsense line\n";
+  std::string err;
+  const std::string apart = Run("^umuntu\n", "--data " + data.string(), &err);
+  EXPECT_FALSE(err.empty()) << "the warning is said when standard error is apart";
+  EXPECT_TRUE(apart.starts_with(kBanner)) << apart;
+  const std::string merged = Run("^umuntu\n", "--data " + data.string(), nullptr, true);
+  EXPECT_EQ(merged, std::string(kBanner) + "*\n\n");
 }
 
 TEST_F(PipeMode, PersonalWordListIsAcceptedAndTheEditorsOptionsAreTaken) {

@@ -26,12 +26,10 @@ namespace tovuri::testing {
 class CheckerQueryHandler final : public TWordQueryHandler {
  public:
   CheckerQueryHandler() { ConfigureNdebeleSpell(spell_, TOVURI_BIN_DIR); }
-  bool IsWordAcceptable(const std::string& word) override {
+  bool Query(const std::string& word, const std::function<void(bool)>& answer) override {
     off_ui_thread = off_ui_thread || QThread::currentThread() != QCoreApplication::instance()->thread();
-    return queries_.IsWordAcceptable(word);
+    return queries_.Query(word, answer);
   }
-  bool IsNdebeleWord(const std::string& word) override { return queries_.IsNdebeleWord(word); }
-  void LearnWord(const std::string& word) override { queries_.LearnWord(word); }
 
   TOrthexSpell3Base& Spell() { return spell_; }
   int analysed = 0;
@@ -39,10 +37,11 @@ class CheckerQueryHandler final : public TWordQueryHandler {
 
  private:
   TOrthexSpell3Base spell_;
-  TSpellWordQueries queries_{spell_, [this](std::string_view word) {
-                               ++analysed;
-                               return tovuri::IsNdebeleWord(word);
-                             }};
+  TNdebeleChecker checker_{spell_, TLearning::lnLearnAndReopen, [this](std::string_view word) {
+                             ++analysed;
+                             return tovuri::IsNdebeleWord(word);
+                           }};
+  TSpellWordQueries queries_{checker_};
 };
 
 // The words of the user's custom dictionary file, as the next run would read them.

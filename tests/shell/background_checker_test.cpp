@@ -27,7 +27,7 @@ class BackgroundCheckerTest : public ::testing::Test {
     testing::WriteMainDictionary(folder / "Test.oxm", {"abantu", "bayahamba", "njalo"});
     testing::Configure(spell_, folder, {});
     checker_ = std::make_unique<TBackgroundChecker>(
-        spell_, editor_, engine_, [this](const std::string& text) { status_.push_back(text); },
+        ndebele_, editor_, engine_, [this](const std::string& text) { status_.push_back(text); },
         [this](int ms) { interval_ = ms; });
   }
 
@@ -57,6 +57,7 @@ class BackgroundCheckerTest : public ::testing::Test {
 
   testing::TempHome home_;
   TOrthexSpell3Base spell_;
+  TNdebeleChecker ndebele_{spell_, TLearning::lnLearnAndReopen};
   TMemoryTextControl editor_;
   std::set<std::string> accepted_{"ngiyabonga", "abafana"};
   std::atomic<int> analysed_ = 0;
@@ -206,47 +207,60 @@ TEST_F(BackgroundCheckerTest, StartsThePassAgainWhenSomethingElseReadWithTheEngi
   ASSERT_TRUE(TickUntil(csIdle));
 }
 
-TEST(WordCheckHandler, LearnsWhatTheAnalyserAcceptsAndSaysSo) {
+TEST(WordCheckHandler, LearnsWhatTheAnalyserAcceptsAndSaysWhy) {
   testing::TempHome home;
   const testing::fs::path folder = home.Folder("dicts");
   testing::WriteMainDictionary(folder / "Test.oxm", {"abantu"});
   TOrthexSpell3Base spell;
   testing::Configure(spell, folder, {});
-  std::vector<std::string> status;
-  const TStatusSink sink = [&](const std::string& text) { status.push_back(text); };
-  const TAnalyser analyser = [](std::string_view word) { return word == "ngiyabonga" || word == "Bulawayo"; };
+  TNdebeleChecker ndebele(spell, TLearning::lnLearnAndReopen,
+                          [](std::string_view word) { return word == "ngiyabonga" || word == "Bulawayo"; });
 
   TWordCheckType type = TWordCheckType::wctMisspelled;
-  OrthexSpellWordCheck(spell, "ngiyabonga", type, analyser, sink);
+  TUnknownWordVerdict verdict = ndebele.WordCheck("ngiyabonga", type);
   EXPECT_EQ(type, TWordCheckType::wctAccepted);
-  EXPECT_EQ(status, (std::vector<std::string>{"Looking up ngiyabonga     ", "ngiyabonga added to dictionary"}));
-  EXPECT_TRUE(spell.IsWordAcceptable("ngiyabonga"));
+  EXPECT_EQ(verdict.judgement, TJudgement::jdAnalysed);
+  EXPECT_TRUE(spell.IsWordAcceptable("ngiyabonga")) << "the learnt word reaches the dictionaries";
 
-  status.clear();
   type = TWordCheckType::wctMisspelled;
-  OrthexSpellWordCheck(spell, "xyzzy", type, analyser, sink);
+  verdict = ndebele.WordCheck("xyzzy", type);
   EXPECT_EQ(type, TWordCheckType::wctMisspelled);
-  EXPECT_EQ(status, (std::vector<std::string>{"Looking up xyzzy     ", "xyzzy not found in Ndebele engine"}));
+  EXPECT_EQ(verdict.judgement, TJudgement::jdRejected);
 
   // A prefix joined to a name the analyser knows, and known words before a
   // closing curly quote, are accepted; a quote after an unknown word is not.
   for (const std::string accepted : {"koBulawayo", "abantu\x92", "ngiyabonga\x92\x92"}) {
     type = TWordCheckType::wctMisspelled;
-    OrthexSpellWordCheck(spell, accepted, type, analyser, sink);
+    ndebele.WordCheck(accepted, type);
     EXPECT_EQ(type, TWordCheckType::wctAccepted) << accepted;
   }
+  type = TWordCheckType::wctMisspelled;
+  verdict = ndebele.WordCheck("abantu\x92", type);
+  EXPECT_EQ(verdict.judgement, TJudgement::jdKnown);
+  EXPECT_EQ(verdict.word, "abantu");
   EXPECT_TRUE(spell.IsWordAcceptable("koBulawayo"));
-  for (const std::string rejected : {"koxyzzy", "xyzzy\x92", "\x92", "kobulawayo"}) {
+  for (const std::string rejected : {"koxyzzy", "xyzzy\x92", "\x92", "kobulawayo", "ngiyabonga\x8D"}) {
     type = TWordCheckType::wctMisspelled;
-    OrthexSpellWordCheck(spell, rejected, type, analyser, sink);
+    ndebele.WordCheck(rejected, type);
     EXPECT_EQ(type, TWordCheckType::wctMisspelled) << rejected;
   }
 
-  status.clear();
+  // The desktop's component auto-corrects, so its type stands.
   type = TWordCheckType::wctExcluded;
-  OrthexSpellWordCheck(spell, "ngiyabonga", type, analyser, sink);
+  ndebele.WordCheck("ngiyabonga", type);
   EXPECT_EQ(type, TWordCheckType::wctExcluded);
-  EXPECT_TRUE(status.empty());
+}
+
+TEST_F(BackgroundCheckerTest, NeverLearnsAWordTheUserExcluded) {
+  spell_.ApplyConfiguration(true);
+  ASSERT_NE(spell_.ActiveCustomDictionary(), nullptr);
+  spell_.ActiveCustomDictionary()->AddExcluded("ngiyabonga");
+  editor_.SetText("ngiyabonga abafana");
+  checker_->SetCheckState(csStartPass);
+  ASSERT_TRUE(TickUntil(csIdle));
+  EXPECT_FALSE(spell_.ActiveCustomDictionary()->Contains("ngiyabonga"));
+  EXPECT_TRUE(spell_.ActiveCustomDictionary()->Contains("abafana"));
+  EXPECT_FALSE(spell_.IsWordAcceptable("ngiyabonga"));
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ TEST_F(CheckCommand, ListsUnknownWordsWithTheirPlaces) {
   // an object concord; "p\xC3\xA9qa" holds a character beyond ASCII.
   std::ofstream(file) << "Umuntu qwxz inja.\n  ekuseni simbona p\xC3\xA9qa zzzq\n";
   int status = -1;
-  const std::string out = RunCommand(tool_.string() + " -l " + file.string(), &status);
+  const std::string out = RunCommand(tool_.string() + " --list " + file.string(), &status);
   const std::string name = file.string();
   EXPECT_EQ(out, name + ":1:8: qwxz\n" + name + ":2:19: p\xC3\xA9qa\n" + name + ":2:24: zzzq\n");
   EXPECT_EQ(WEXITSTATUS(status), 1);
@@ -47,7 +47,7 @@ TEST_F(CheckCommand, ReadsStandardInputAndWindows1252AndLearnsNothingWhenAsked) 
   int status = -1;
   // "\xE9" alone is not UTF-8, so the text is read as Windows-1252.
   const std::string out =
-      RunCommand("printf 'umuntu simbona p\\351qa\\n' | " + tool_.string() + " --no-learn -l", &status);
+      RunCommand("printf 'umuntu simbona p\\351qa\\n' | " + tool_.string() + " --no-learn --list", &status);
   EXPECT_EQ(out, "-:1:16: p\xC3\xA9qa\n");
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_FALSE(Learnt("simbona"));
@@ -63,7 +63,7 @@ TEST_F(CheckCommand, WordsWithAutoCorrectPairsAreListedWhereTheyStand) {
   const fs::path file = home_.Root() / "text.txt";
   std::ofstream(file) << "umntu abantu qwxz\numntu\n";
   int status = -1;
-  const std::string out = RunCommand(tool_.string() + " -l " + file.string(), &status);
+  const std::string out = RunCommand(tool_.string() + " --list " + file.string(), &status);
   const std::string name = file.string();
   EXPECT_EQ(out, name + ":1:1: umntu\n" + name + ":1:14: qwxz\n" + name + ":2:1: umntu\n");
   EXPECT_EQ(WEXITSTATUS(status), 1);
@@ -73,14 +73,14 @@ TEST_F(CheckCommand, CleanTextExitsZeroAndWordsGiveVerdicts) {
   const fs::path file = home_.Root() / "clean.txt";
   std::ofstream(file) << "Umuntu ekuseni.\n";
   int status = -1;
-  EXPECT_EQ(RunCommand(tool_.string() + " -l " + file.string(), &status), "");
+  EXPECT_EQ(RunCommand(tool_.string() + " --list " + file.string(), &status), "");
   EXPECT_EQ(WEXITSTATUS(status), 0);
 
   const std::string out = RunCommand(tool_.string() + " --words umuntu endlini qwxz", &status);
   EXPECT_EQ(out, "umuntu\tyes\nendlini\tyes\nqwxz\tno\n");
   EXPECT_EQ(WEXITSTATUS(status), 1);
 
-  RunCommand(tool_.string() + " -l " + (home_.Root() / "missing.txt").string() + " 2>/dev/null", &status);
+  RunCommand(tool_.string() + " --list " + (home_.Root() / "missing.txt").string() + " 2>/dev/null", &status);
   EXPECT_EQ(WEXITSTATUS(status), 2);
 }
 
