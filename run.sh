@@ -37,6 +37,6 @@ if display_reachable; then
 fi
 echo "run.sh: no display can be reached (DISPLAY='${DISPLAY:-}'); listing the unknown words of $text instead."
 # Lists each word that neither the dictionaries nor the analyser accept.
-if build/bin/tovuri-check -l "$text"; then
+if build/bin/tovuri-check --list "$text"; then
   echo "Every word of $text is accepted."
 fi

@@ -144,7 +144,7 @@ BENCHMARK_CAPTURE(ReferencePath, Misspelt, Kind::kMisspelt)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
-// "tovuri-check -l" on a text where one word in ten is a misspelling that
+// "tovuri-check --list" on a text where one word in ten is a misspelling that
 // no dictionary holds, so the analyser judges it; the whole program is timed.
 namespace fs = std::filesystem;
 

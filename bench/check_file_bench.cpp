@@ -1,4 +1,4 @@
-// Throughput of "tovuri-check -l" on a file of 1,000,000 words, run as the
+// Throughput of "tovuri-check --list" on a file of 1,000,000 words, run as the
 // built program: reading, converting, checking and listing, in words per
 // CPU second (the manual time is the tool's CPU time).
 #include <benchmark/benchmark.h>

@@ -27,7 +27,7 @@ inline double TimeListUnknown(const std::filesystem::path& home, const std::file
   const std::string tool = std::string(TOVURI_BIN_DIR) + "/tovuri-check";
   const std::string command = "HOME=" + home.string() + " XDG_CONFIG_HOME=" + home.string() +
                               "/.config XDG_DATA_HOME=" + home.string() + "/.local/share " +
-                              tool + " " + options + " -l " + text.string() + " > /dev/null";
+                              tool + " " + options + " --list " + text.string() + " > /dev/null";
   const double cpu_before = ChildCpuSeconds();
   const auto start = std::chrono::steady_clock::now();
   const int status = std::system(command.c_str());

@@ -318,16 +318,20 @@ void TOrthexSpell3Base::GetSuggestions(std::string_view word, std::vector<std::s
   if (OnAdjustPhoneticsMap)
     settings.OnAdjustPhoneticsMap = [this](TPhoneticsMap&) { OnAdjustPhoneticsMap(*this); };
   list.clear();
-  // Words the user excluded are never offered.
-  const auto drop_excluded = [this](std::vector<std::string>& words) {
-    return UseExcludeWords && std::erase_if(words, [this](const std::string& s) { return IsExcludedWord(s); }) > 0;
+  // Suggestions take the word's shape; words the user excluded, in any
+  // case, are never offered.
+  const auto finish = [this, word](std::vector<std::string>& words) {
+    ShapeSuggestionsLike(word, words);
+    return UseExcludeWords && std::erase_if(words, [this](const std::string& s) {
+             return IsExcludedWord(s) || IsExcludedWord(AnsiLowerCase(s));
+           }) > 0;
   };
   if (!suggestion_extension_) {
     BuildSuggestions(word, MaxSuggestions, list, sources, *suggestions_generator_, *phonetics_map_, settings);
     // An excluded word took a place: the list is made again without a cap.
-    if (drop_excluded(list) && MaxSuggestions >= 0) {
+    if (finish(list) && MaxSuggestions >= 0) {
       BuildSuggestions(word, -1, list, sources, *suggestions_generator_, *phonetics_map_, settings);
-      drop_excluded(list);
+      finish(list);
     }
   } else {
     // The extension ranks the whole list anew, so the cap waits for it.
@@ -344,9 +348,8 @@ void TOrthexSpell3Base::GetSuggestions(std::string_view word, std::vector<std::s
           list.insert(list.begin(), replacement);
       }
     }
-    drop_excluded(list);
+    finish(list);
   }
-  ShapeSuggestionsLike(word, list);
   if (MaxSuggestions >= 0 && list.size() > static_cast<size_t>(MaxSuggestions))
     list.resize(static_cast<size_t>(MaxSuggestions));
 }

@@ -132,6 +132,30 @@ TEST_F(SpellingDialog, RepeatedWordShowsItsLabelChangeDeletesAndIgnoreKeeps) {
   }
 }
 
+TEST_F(SpellingDialog, ChangeAndUndoKeepCharactersWindows1252Lacks) {
+  const QString text = QString::fromUtf8("the Dvo\u0159\u00E1k cst sat");
+  editor_->setPlainText(text);
+  editor_->SetSelection(0, 0);
+  editor_->CheckControl(TCheckMode::cmAll);
+  ASSERT_TRUE(spell_.IsChecking());
+  EXPECT_EQ(Dialog().NotFound()->text(), QString::fromUtf8("Dvo\u0159\u00E1k")) << "shown as written";
+  Dialog().ReplaceWith()->setText("dog");
+  Click(Dialog().ChangeButton());
+  EXPECT_EQ(Shown(), "cst");
+  Click(Dialog().UndoButton());
+  EXPECT_EQ(editor_->toPlainText(), text) << "the undone word comes back as it was written";
+
+  // A replacement typed with letters Windows-1252 lacks goes in as typed.
+  Dialog().ReplaceWith()->setText(QString::fromUtf8("\u0141\u00F3d\u017A"));
+  Click(Dialog().ChangeButton());
+  EXPECT_EQ(editor_->toPlainText(), QString::fromUtf8("the \u0141\u00F3d\u017A cst sat"));
+  Click(Dialog().CancelButton());
+  ASSERT_NE(spell_.ActiveCustomDictionary(), nullptr);
+  std::string pair;
+  EXPECT_FALSE(spell_.InternalDictionary().FindAutoCorrect("Dvo\x8D\xE1k", pair))
+      << "no stand-in byte is kept as a word";
+}
+
 TEST_F(SpellingDialog, HiddenCommandsHaveNoButtonAndUndoTakesOptionsPlace) {
   spell_.CommandsVisible.reset(static_cast<size_t>(TSpellDialogCommand::sdcOptions));
   spell_.CommandsEnabled.reset(static_cast<size_t>(TSpellDialogCommand::sdcIgnoreAll));

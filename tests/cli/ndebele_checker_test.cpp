@@ -11,7 +11,9 @@
 
 #include "../spell/user_dirs.h"
 #include "spell/ox3CustomDictionary.h"
+#include "common/ansi_case.h"
 #include "spell/ox3DictionaryCompiler.h"
+#include "spell/ox3Suggestions.h"
 
 namespace tovuri {
 namespace {
@@ -85,6 +87,83 @@ TEST_F(NdebeleChecker, AStoredReplacementIsSuggestedFirst) {
   ASSERT_GE(before.size(), 2u) << ::testing::PrintToString(before);
   checker_->StoreReplacement("inji", before.back());
   EXPECT_EQ(checker_->Suggestions("inji").front(), before.back());
+}
+
+TEST_F(NdebeleChecker, AWordQueryIsAnsweredBeforeLearningAndExclusionsWin) {
+  std::vector<std::string> steps;
+  const auto ask = [&](std::string_view word) {
+    return checker_->Query(word, [&](bool yes) {
+      steps.push_back(std::string(yes ? "yes " : "no ") + std::string(word) +
+                      (Custom().Contains("simbona") ? " (learnt)" : ""));
+    });
+  };
+  EXPECT_TRUE(ask("simbona"));
+  EXPECT_TRUE(Custom().Contains("simbona")) << "learnt after the answer";
+  ASSERT_TRUE(checker_->Exclude("umuntu"));
+  ASSERT_TRUE(checker_->Exclude("simbona"));
+  EXPECT_FALSE(ask("umuntu"));
+  EXPECT_FALSE(ask("simbona"));
+  EXPECT_FALSE(ask(""));
+  EXPECT_FALSE(ask("inja\x8D")) << "a letter Windows-1252 lacks";
+  EXPECT_EQ(steps, (std::vector<std::string>{"yes simbona", "no umuntu", "no simbona", "no ", "no inja\x8D"}));
+}
+
+TEST_F(NdebeleChecker, SuggestionsNeverOfferAnExcludedWordAndFollowTheWordsCase) {
+  EXPECT_EQ(checker_->Suggestions("inji").front(), "inje");
+  EXPECT_EQ(checker_->Suggestions("Inji").front(), "Inje");
+  EXPECT_EQ(checker_->Suggestions("INJI").front(), "INJE");
+  ASSERT_TRUE(checker_->Exclude("inje"));
+  for (const std::string& word : {"inji", "Inji", "INJI"}) {
+    const std::vector<std::string> suggestions = checker_->Suggestions(word);
+    EXPECT_FALSE(suggestions.empty()) << word;
+    for (const std::string& suggestion : suggestions)
+      EXPECT_NE(AnsiLowerCase(suggestion), "inje") << word << " offers the excluded word";
+  }
+}
+
+TEST(SuggestionCase, FollowsTheShapeOfTheWordReplaced) {
+  const struct {
+    std::string word;
+    std::vector<std::string> suggestions;
+    std::vector<std::string> shaped;
+  } cases[] = {
+      {"N\xE9", {"NA", "na", "Na"}, {"Na"}},                     // first capital, not all capitals
+      {"NX", {"na", "nxa", "NA"}, {"NA", "NXA"}},
+      {"nx", {"NA", "na", "Bulawayo"}, {"NA", "na", "Bulawayo"}},  // small letters: the dictionary's case
+      {"Bulawyo", {"Bulawayo", "bulawayo"}, {"Bulawayo"}},
+      {"Mdc", {"MDC", "McDonald"}, {"Mdc", "McDonald"}},
+      {"A", {"a", "e"}, {"A", "E"}},
+      {"\x91Nx", {"na"}, {"Na"}},                                 // the first letter counts
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> list = c.suggestions;
+    ShapeSuggestionsLike(c.word, list);
+    EXPECT_EQ(list, c.shaped) << c.word;
+  }
+}
+
+TEST(VerdictMemory, KeepsAtMostItsBoundOfWordsTheLeastRecentlyUsedGoingFirst) {
+  ScopedUserDirs dirs;
+  std::ofstream(dirs.Root() / "Ndebele.oxm", std::ios::binary)
+      << CompileMainDictionary({"umuntu"}, "Test", 0).bytes;
+  int analysed = 0;
+  TNdebeleChecker checker(dirs.Root().string(), TLearning::lnDoNotLearn, [&](std::string_view word) {
+    ++analysed;
+    return word.starts_with("ok");
+  });
+  const size_t bound = TNdebeleChecker::kRememberedVerdicts;
+  for (size_t i = 0; i < bound + 500; ++i) checker.IsAccepted((i % 2 ? "ok" : "no") + std::to_string(i) + "x");
+  EXPECT_EQ(checker.RememberedVerdicts(), bound);
+  analysed = 0;
+  EXPECT_TRUE(checker.IsAccepted("ok" + std::to_string(bound + 499) + "x"));
+  EXPECT_EQ(analysed, 0) << "a recent verdict is remembered";
+  EXPECT_FALSE(checker.IsAccepted("no0x"));
+  EXPECT_EQ(analysed, 1) << "the oldest verdict was let go";
+  checker.Close();
+  const fs::path file = dirs.Data() / "Tovuri/Ndebele.oxu";
+  TCustomDictionary custom;
+  EXPECT_TRUE(!fs::exists(file) || (custom.Open(file.string()) && custom.AddedWordCount() == 0))
+      << "words only the analyser accepts are never written unasked";
 }
 
 }  // namespace

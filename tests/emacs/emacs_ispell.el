@@ -19,6 +19,10 @@
     (setq tovuri-failures (1+ tovuri-failures))
     (message "FAILED: %s\n  got:      %S\n  expected: %S" what actual expected)))
 
+(defun should-be-long (size)
+  (unless (> size flyspell-large-region)
+    (error "the buffer (%d) is not longer than flyspell-large-region" size)))
+
 (defconst tovuri-text "Abantu bayahamba ekuseni.\nUmuntu abntu né inja’ qwxz simbona.\n")
 
 ;; flyspell marks the misspelt words of a buffer. It cuts the words itself
@@ -34,6 +38,21 @@
                        #'string<)
                  '("abntu" "né" "qwxz")))
 
+;; A region longer than flyspell-large-region goes to the program at once
+;; (tovuri-check -l, as ispell -l), which lists the misspelt words.
+(with-temp-buffer
+  (dotimes (_ 60) (insert tovuri-text))
+  (insert "Bayahamba lezinjaa.\n")
+  (should-be-long (buffer-size))
+  (flyspell-mode 1)
+  (flyspell-region (point-min) (point-max))
+  (tovuri-expect "flyspell marks the misspelt words of a long buffer"
+                 (sort (delete-dups
+                        (mapcar (lambda (o) (buffer-substring-no-properties (overlay-start o) (overlay-end o)))
+                                (seq-filter #'flyspell-overlay-p (overlays-in (point-min) (point-max)))))
+                       #'string<)
+                 '("abntu" "lezinjaa" "né" "qwxz")))
+
 ;; ispell walks the buffer and applies the chosen correction (the first
 ;; suggestion stands in for the user's choice; words without one are kept).
 (with-temp-buffer
@@ -46,10 +65,10 @@
       (ispell-buffer))
     (tovuri-expect "ispell offers each misspelt word with its suggestions"
                    (reverse offered)
-                   '(("abntu" "abantu") ("né") ("inja’" "inja" "inje") ("qwxz")))
+                   '(("abntu" "abantu" "bantu") ("né" "na") ("qwxz")))
     (tovuri-expect "ispell applies the chosen corrections where the words stand"
                    (buffer-string)
-                   "Abantu bayahamba ekuseni.\nUmuntu abantu né inja qwxz simbona.\n")))
+                   "Abantu bayahamba ekuseni.\nUmuntu abantu na inja’ qwxz simbona.\n")))
 
 ;; ispell-word on the word at point, and "i" (insert into the private
 ;; dictionary, as the command loop does it), which tovuri-check keeps in the
@@ -83,5 +102,17 @@
   (tovuri-expect "a misspelt word is still asked about" (tovuri-asked-about "abntu") t))
 
 (ispell-kill-ispell t)
+
+;; A lexicon that draws warnings: the program still starts, and nothing but
+;; the protocol reaches Emacs, which reads its standard error with its output.
+(let ((ispell-local-dictionary-alist
+       `(("ndebele-warned" "[[:alpha:]]" "[^[:alpha:]]" "['’]" t ("-d" "nd" "--data" ,(getenv "TOVURI_WARNED_DATA"))
+          nil utf-8)))
+      (ispell-dictionary "ndebele-warned")
+      (ispell-local-dictionary "ndebele-warned"))
+  (tovuri-expect "a lexicon with warnings starts and answers" (tovuri-asked-about "abntu") t)
+  (tovuri-expect "and a known word is known" (tovuri-asked-about "umuntu") nil)
+  (ispell-kill-ispell t))
+
 (message "%d failure(s)" tovuri-failures)
 (kill-emacs (if (= tovuri-failures 0) 0 1))
