@@ -329,6 +329,15 @@ TEST_F(EnchantTools, InstallPutsTheProviderInEnchantsFolderAndJoinsTheOrdering) 
   dirs_.Set("TOVURI_DATA_DIR", stage / "opt/tovuri-test/share/tovuri");
   EXPECT_EQ(Run("enchant-lsmod-2 -list-dicts").out, "nd (tovuri)\nnd_ZW (tovuri)\n");
   EXPECT_EQ(Run(std::string(TOVURI_BROKER_CHECK) + " nd abntu").out, "abntu: no: abantu, bantu\n");
+
+  // Uninstalling takes away what the install put there, the ordering lines
+  // included, and leaves the administrator's lines.
+  const std::string uninstall =
+      "env DESTDIR=" + stage.string() + " " + TOVURI_CMAKE + " --build " + TOVURI_BUILD_DIR + " --target uninstall";
+  ASSERT_EQ(Run(uninstall).status, 0);
+  EXPECT_FALSE(fs::exists(modules / "enchant_tovuri.so"));
+  EXPECT_FALSE(fs::exists(stage / "opt/tovuri-test/share/tovuri/dictionary.txt"));
+  EXPECT_EQ(ReadFile(ordering), "*:hunspell,aspell\nen:aspell\n");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -67,6 +68,22 @@ TEST_F(MainWindowQueries, AreAnsweredAsTheEditorWouldAndTeachTheEditor) {
   EXPECT_EQ(window_->SpellingService().DoesWordExist().toStdString(), "Yes inja");
   EXPECT_TRUE(window_->Spell().IsWordAcceptable("simbona")) << "the editor knows the learnt word";
   EXPECT_EQ(CustomWords(dirs_.Data()), std::vector<std::string>{"simbona"});
+}
+
+TEST_F(MainWindowQueries, AnswerNoForAWordTheUserExcludedAsTheEditorUnderlinesIt) {
+  ASSERT_NE(window_->Spell().ActiveCustomDictionary(), nullptr);
+  // umama is in the main dictionary; simbona is known only to the analyser.
+  for (const char* word : {"umama", "simbona"}) ASSERT_TRUE(window_->Spell().ActiveCustomDictionary()->AddExcluded(word));
+  const std::vector<std::string> answers = WhileServing([&] {
+    TSpellingClient client;
+    return std::vector<std::string>{client.Execute(bus_name_, "umama").text, client.Execute(bus_name_, "simbona").text,
+                                    client.Execute(bus_name_, "Dvo\xC5\x99\xC3\xA1k").text};
+  });
+  EXPECT_EQ(answers, (std::vector<std::string>{"No umama", "No simbona", "No Dvo\xC5\x99\xC3\xA1k"}));
+  EXPECT_TRUE(CustomWords(dirs_.Data()).empty()) << "nothing learnt";
+  std::vector<std::string> suggestions;
+  window_->Spell().GetSuggestions("umamaa", suggestions);
+  EXPECT_EQ(std::count(suggestions.begin(), suggestions.end(), "umama"), 0) << ::testing::PrintToString(suggestions);
 }
 
 TEST_F(MainWindowQueries, LeaveTheWindowResponsiveAndItsDictionariesIntactAfterAFlood) {
