@@ -160,13 +160,17 @@ TUnknownWordVerdict TNdebeleChecker::JudgeUnknownWord(std::string_view word) {
 }
 
 std::vector<std::string> TNdebeleChecker::Suggestions(std::string_view word) {
+  if (const std::vector<std::string>* known = suggestions_.Find(word)) return *known;
   std::vector<std::string> list;
   spell_.GetSuggestions(word, list);
+  suggestions_.Remember(word, list);
   return list;
 }
 
 void TNdebeleChecker::AcceptForSession(std::string_view word) {
-  if (!HasForeignChar(word)) spell_.InternalDictionary().AddWord(word);
+  if (HasForeignChar(word)) return;
+  spell_.InternalDictionary().AddWord(word);
+  suggestions_.Clear();
 }
 
 bool TNdebeleChecker::AddToPersonal(std::string_view word) {
@@ -175,6 +179,7 @@ bool TNdebeleChecker::AddToPersonal(std::string_view word) {
   TCustomDictionary* custom = spell_.ActiveCustomDictionary();
   if (custom == nullptr) return false;
   custom->RemoveExcluded(word);
+  suggestions_.Clear();
   const bool added = custom->Contains(word) || custom->AddWord(word);
   return custom->Save() && added;
 }
@@ -184,6 +189,7 @@ bool TNdebeleChecker::Exclude(std::string_view word) {
   TCustomDictionary* custom = spell_.ActiveCustomDictionary();
   if (custom == nullptr) return false;
   custom->RemoveWord(word);
+  suggestions_.Clear();
   const bool excluded = custom->IsExcluded(word) || custom->AddExcluded(word);
   return custom->Save() && excluded;
 }
@@ -192,6 +198,7 @@ void TNdebeleChecker::StoreReplacement(std::string_view misspelt, std::string_vi
   if (HasForeignChar(misspelt) || HasForeignChar(replacement)) return;
   spell_.Configuration().EnsureLoaded();
   spell_.LearnReplacement(misspelt, replacement);
+  suggestions_.Clear();
   if (TCustomDictionary* learning = spell_.LearningDictionary()) learning->Save();
 }
 
@@ -228,6 +235,7 @@ bool TNdebeleChecker::AnalyserAccepts(std::string_view word) {
 
 void TNdebeleChecker::Learn(const std::string& word) {
   if (learning_ == TLearning::lnDoNotLearn) return;  // the verdict memory keeps it for this run
+  suggestions_.Clear();  // the learnt word may now be offered
   const bool reopen = learning_ == TLearning::lnLearnAndReopen;
   // A custom dictionary that could not be opened may be usable again (its
   // folder restored): the desktop tries once before settling for this run.

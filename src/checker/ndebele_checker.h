@@ -55,6 +55,8 @@ class TNdebeleChecker {
 
   // Analyser verdicts remembered, accepted and rejected words alike.
   static constexpr size_t kRememberedVerdicts = 50000;
+  // Suggestion lists remembered (an editor asks about one typo many times).
+  static constexpr size_t kRememberedSuggestions = 2000;
 
   // Owns a component configured for the Ndebele dictionaries of app_dir.
   TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse = {}, Report report = {});
@@ -96,7 +98,7 @@ class TNdebeleChecker {
   TUnknownWordVerdict JudgeUnknownWord(std::string_view word);
 
   // Replacements for a word, best first, in the word's case; words the user
-  // excluded are never offered.
+  // excluded are never offered. Remembered until the user's words change.
   std::vector<std::string> Suggestions(std::string_view word);
 
   // Accepts a word until the checker closes; no file changes.
@@ -141,6 +143,8 @@ class TNdebeleChecker {
   Analyse analyse_;
   Report report_;
   TLruMemo<bool> verdicts_{kRememberedVerdicts};
+  // Forgotten whenever the user's words change, which changes the lists.
+  TLruMemo<std::vector<std::string>> suggestions_{kRememberedSuggestions};
   std::function<void(const std::string&, TTextPos)> on_prompt_;
   int words_seen_ = 0;  // words the current check has judged
   bool learning_failed_ = false;
