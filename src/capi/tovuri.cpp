@@ -51,6 +51,21 @@ int Fail(std::string message) {
   return -1;
 }
 
+// Runs a call's body; an exception becomes failure's value and the reason.
+template <typename Result, typename Body>
+Result Guarded(Result failure, Body body) {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    Fail("out of memory");
+  } catch (const std::exception& error) {
+    Fail(error.what());
+  } catch (...) {
+    Fail("unknown error");
+  }
+  return failure;
+}
+
 // The framework's text of a UTF-8 word, or nothing (said) when it is not UTF-8.
 std::optional<std::string> WordOf(tovuri_handle* t, const char* word, size_t len) {
   if (t == nullptr) {
@@ -72,7 +87,7 @@ std::optional<std::string> WordOf(tovuri_handle* t, const char* word, size_t len
 // Runs a call that keeps a word in the user's files: 1, or -1 with the reason.
 template <typename Action>
 int Keep(tovuri_handle* t, const char* word, size_t len, Action action) {
-  try {
+  return Guarded(-1, [&] {
     const std::optional<std::string> ansi = WordOf(t, word, len);
     if (!ansi) return -1;
     if (tovuri::HasForeignChar(*ansi))
@@ -81,13 +96,23 @@ int Keep(tovuri_handle* t, const char* word, size_t len, Action action) {
     t->problem.clear();
     if (action(*ansi)) return 1;
     return Fail(t->problem.empty() ? "the user's custom dictionary cannot be used" : t->problem);
-  } catch (const std::bad_alloc&) {
-    return Fail("out of memory");
-  } catch (const std::exception& error) {
-    return Fail(error.what());
-  } catch (...) {
-    return Fail("unknown error");
+  });
+}
+
+// A copy of each string, malloc'd, so that a caller in any language can free
+// them; null when memory runs out.
+char** MallocList(const std::vector<std::string>& strings) {
+  auto** list = static_cast<char**>(std::calloc(strings.size(), sizeof(char*)));
+  if (list == nullptr) return nullptr;
+  for (size_t i = 0; i < strings.size(); ++i) {
+    list[i] = static_cast<char*>(std::malloc(strings[i].size() + 1));
+    if (list[i] == nullptr) {
+      tovuri_free_list(list, i);
+      return nullptr;
+    }
+    std::memcpy(list[i], strings[i].c_str(), strings[i].size() + 1);
   }
+  return list;
 }
 
 }  // namespace
@@ -99,16 +124,12 @@ const char* tovuri_version(void) { return TOVURI_VERSION; }
 const char* tovuri_last_error(void) { return LastError().c_str(); }
 
 int tovuri_has_data(const char* data_dir) {
-  try {
-    return tovuri::HasNdebeleData(DataDir(data_dir)) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  return Guarded(0, [&] { return tovuri::HasNdebeleData(DataDir(data_dir)) ? 1 : 0; });
 }
 
 tovuri_handle* tovuri_open(const char* data_dir) {
-  try {
-    LastError().clear();
+  LastError().clear();
+  return Guarded<tovuri_handle*>(nullptr, [&]() -> tovuri_handle* {
     const std::string dir = DataDir(data_dir);
     std::string problem;
     if (!tovuri::AcquireNdebeleData(dir, problem)) {
@@ -121,42 +142,29 @@ tovuri_handle* tovuri_open(const char* data_dir) {
       tovuri::ReleaseNdebeleData();
       throw;
     }
-  } catch (const std::bad_alloc&) {
-    Fail("out of memory");
-  } catch (const std::exception& error) {
-    Fail(error.what());
-  } catch (...) {
-    Fail("unknown error");
-  }
-  return nullptr;
+  });
 }
 
 void tovuri_close(tovuri_handle* t) {
   if (t == nullptr) return;
-  try {
+  Guarded(0, [&] {
     {
       const std::lock_guard<std::mutex> lock(t->mutex);
       t->checker.Close();
     }
     delete t;
-  } catch (...) {
-  }
+    return 0;
+  });
   tovuri::ReleaseNdebeleData();
 }
 
 int tovuri_check(tovuri_handle* t, const char* word, size_t len) {
-  try {
+  return Guarded(-1, [&] {
     const std::optional<std::string> ansi = WordOf(t, word, len);
     if (!ansi) return -1;
     const std::lock_guard<std::mutex> lock(t->mutex);
     return t->checker.IsAccepted(*ansi) ? 1 : 0;
-  } catch (const std::bad_alloc&) {
-    return Fail("out of memory");
-  } catch (const std::exception& error) {
-    return Fail(error.what());
-  } catch (...) {
-    return Fail("unknown error");
-  }
+  });
 }
 
 size_t tovuri_suggest(tovuri_handle* t, const char* word, size_t len, char*** list) {
@@ -165,50 +173,23 @@ size_t tovuri_suggest(tovuri_handle* t, const char* word, size_t len, char*** li
     return 0;
   }
   *list = nullptr;
-  std::vector<std::string> suggestions;
-  try {
+  return Guarded(size_t{0}, [&]() -> size_t {
     const std::optional<std::string> ansi = WordOf(t, word, len);
     if (!ansi) return 0;
+    std::vector<std::string> suggestions;
     {
       const std::lock_guard<std::mutex> lock(t->mutex);
       suggestions = t->checker.Suggestions(*ansi);
     }
-  } catch (const std::bad_alloc&) {
-    Fail("out of memory");
-    return 0;
-  } catch (const std::exception& error) {
-    Fail(error.what());
-    return 0;
-  } catch (...) {
-    Fail("unknown error");
-    return 0;
-  }
-  if (suggestions.empty()) return 0;
-  // malloc'd, so that a caller in any language can be handed the strings.
-  auto** strings = static_cast<char**>(std::calloc(suggestions.size(), sizeof(char*)));
-  if (strings == nullptr) {
-    Fail("out of memory");
-    return 0;
-  }
-  for (size_t i = 0; i < suggestions.size(); ++i) {
-    std::string utf8;
-    try {
-      utf8 = tovuri::Windows1252ToUtf8(suggestions[i]);
-    } catch (...) {
-      tovuri_free_list(strings, i);
+    if (suggestions.empty()) return 0;
+    for (std::string& suggestion : suggestions) suggestion = tovuri::Windows1252ToUtf8(suggestion);
+    *list = MallocList(suggestions);
+    if (*list == nullptr) {
       Fail("out of memory");
       return 0;
     }
-    strings[i] = static_cast<char*>(std::malloc(utf8.size() + 1));
-    if (strings[i] == nullptr) {
-      tovuri_free_list(strings, i);
-      Fail("out of memory");
-      return 0;
-    }
-    std::memcpy(strings[i], utf8.c_str(), utf8.size() + 1);
-  }
-  *list = strings;
-  return suggestions.size();
+    return suggestions.size();
+  });
 }
 
 void tovuri_free_list(char** list, size_t count) {
@@ -234,7 +215,7 @@ int tovuri_exclude(tovuri_handle* t, const char* word, size_t len) {
 
 int tovuri_store_replacement(tovuri_handle* t, const char* misspelt, size_t misspelt_len, const char* replacement,
                              size_t replacement_len) {
-  try {
+  return Guarded(-1, [&] {
     const std::optional<std::string> old_word = WordOf(t, misspelt, misspelt_len);
     if (!old_word) return -1;
     if (tovuri::HasForeignChar(*old_word))
@@ -243,9 +224,7 @@ int tovuri_store_replacement(tovuri_handle* t, const char* misspelt, size_t miss
       t->checker.StoreReplacement(*old_word, w);
       return true;
     });
-  } catch (...) {
-    return Fail("out of memory");
-  }
+  });
 }
 
 }  // extern "C"

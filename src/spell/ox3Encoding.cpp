@@ -237,14 +237,16 @@ void TTextDecoder::Decode(std::string_view bytes, bool last, std::u32string& out
   DecodeUtf8(bytes, last, out);
 }
 
+std::string_view TTextDecoder::WithPending(std::string_view bytes, std::string& joined) {
+  if (pending_.empty()) return bytes;
+  joined.swap(pending_);
+  joined.append(bytes);
+  return joined;
+}
+
 void TTextDecoder::DecodeUtf8(std::string_view bytes, bool last, std::u32string& out) {
   std::string joined;
-  if (!pending_.empty()) {
-    joined = pending_;
-    joined.append(bytes);
-    bytes = joined;
-    pending_.clear();
-  }
+  bytes = WithPending(bytes, joined);
   size_t pos = 0;
   while (pos < bytes.size()) {
     // Runs of ASCII, most of a text, are copied without decoding.
@@ -269,12 +271,7 @@ void TTextDecoder::DecodeUtf8(std::string_view bytes, bool last, std::u32string&
 
 void TTextDecoder::DecodeUtf16(std::string_view bytes, std::u32string& out) {
   std::string joined;
-  if (!pending_.empty()) {
-    joined = pending_;
-    joined.append(bytes);
-    bytes = joined;
-    pending_.clear();
-  }
+  bytes = WithPending(bytes, joined);
   size_t i = 0;
   for (; i + 1 < bytes.size(); i += 2) {
     const auto a = static_cast<unsigned char>(bytes[i]);

@@ -61,6 +61,8 @@ class TTextDecoder {
   TTextEncoding Encoding() const { return encoding_; }
 
  private:
+  // The bytes after what an earlier piece left unfinished (kept in joined).
+  std::string_view WithPending(std::string_view bytes, std::string& joined);
   void DecodeUtf8(std::string_view bytes, bool last, std::u32string& out);
   void DecodeUtf16(std::string_view bytes, std::u32string& out);
 

@@ -39,7 +39,9 @@ TEST(TextFile, DecodesUtf8Utf16AndOtherBytesAsWindows1252) {
     EXPECT_EQ(file.text, c.text) << c.bytes;
     EXPECT_EQ(file.encoding, c.encoding) << c.bytes;
     EXPECT_EQ(file.crlf, c.crlf) << c.bytes;
-    if (c.same_back) EXPECT_EQ(EncodeTextFile(file.text, file), c.bytes) << "written back: " << c.bytes;
+    if (c.same_back) {
+      EXPECT_EQ(EncodeTextFile(file.text, file), c.bytes) << "written back: " << c.bytes;
+    }
   }
 }
 
