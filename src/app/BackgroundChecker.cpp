@@ -31,6 +31,8 @@ void TBackgroundChecker::Tick() {
 
 void TBackgroundChecker::Step() {
   using enum TCheckState;
+  if (const std::string failure = engine_.TakePreparationFailure(); !failure.empty())
+    status_("The word analyser could not prepare: " + failure);
   if (check_state_ <= csWait) set_interval_(kIdleInterval);
   if (check_state_ == csStartPass) set_interval_(kPassInterval);
   if (check_state_ == csIdle) return;
@@ -104,7 +106,11 @@ void TBackgroundChecker::NextWord() {
 void TBackgroundChecker::TakeResult() {
   const TEngineAnswer answer = engine_.Answer();
   if (answer.Word == background_word_) {
-    if (answer.Accepted)
+    if (!answer.Failure.empty()) {
+      // Not accepted, and not handed over again in this run.
+      rejected_words_.insert(background_word_);
+      status_("Cannot check " + background_word_ + ": " + answer.Failure);
+    } else if (answer.Accepted)
       LearnWord(spell_, background_word_);
     else
       rejected_words_.insert(background_word_);
