@@ -35,6 +35,10 @@ class TConfigurationDialog : public QDialog {
   QPushButton* DictionariesButton() const { return dictionaries_; }
   QPushButton* ResetButton() const { return reset_; }
   QPushButton* OkButton() const { return ok_; }
+  QPushButton* CancelButton() const { return cancel_; }
+
+  // Cancel (and Escape): the settings go back to what they were when the dialog opened.
+  void reject() override;
 
  private:
   void FillCaptions();
@@ -43,6 +47,16 @@ class TConfigurationDialog : public QDialog {
   void FillCustomDictionaries();
   void MainItemChanged(QTreeWidgetItem* item, int column);
   void MainItemClicked(QTreeWidgetItem* item, int column);
+  void LocateDictionaries();
+
+  // The settings as the dialog found them, for Cancel.
+  struct Settings {
+    TSpellOptions options;
+    std::vector<std::string> main;
+    std::vector<std::string> custom;
+    std::string active_custom;
+  };
+  Settings opened_with_;
 
   TConfigurationDialogCtrl control_;
   bool filling_ = false;
@@ -56,6 +70,7 @@ class TConfigurationDialog : public QDialog {
   QPushButton* dictionaries_;
   QPushButton* reset_;
   QPushButton* ok_;
+  QPushButton* cancel_;
   QPushButton* help_;
   // The rows' file names; the last row may be "Locate Dictionaries...".
   std::vector<std::string> main_files_;
