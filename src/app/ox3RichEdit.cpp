@@ -81,11 +81,9 @@ void TOrthexRichEdit::SetLiveSpellingColor(const QColor& colour) { live_.SetUnde
 QString TOrthexRichEdit::Version() const { return QString::fromStdString(TOrthexSpell3Base::Version()); }
 
 void TOrthexRichEdit::CheckControl(TCheckMode mode, std::function<void()> ended) {
-  if (check_running_) {
-    // The modeless check of this editor is still open: it goes on.
-    if (ended) ended();
-    return;
-  }
+  // This editor's check is still open (the command given again): it goes
+  // on, and its end is told once, when it comes.
+  if (check_running_) return;
   // The selection stays visible while the dialog has the focus.
   palette_before_check_ = palette();
   QPalette shown = palette_before_check_;
