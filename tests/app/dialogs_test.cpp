@@ -217,19 +217,26 @@ TEST_F(Dialogs, TheRenameButtonEditsTheSelectedDictionarysName) {
 }
 
 TEST_F(Dialogs, TickingLocateDictionariesRebuildsTheTreeOnlyAfterTheTicksSignal) {
+  int browsed = 0;
+  spell_.OnShowAddDictionaryDir = [&](TOrthexSpell3Base&) { ++browsed; };
   TConfigurationDialog dialog(nullptr);
   dialog.Control().SetSpell(&spell_);
   QTreeWidget* list = dialog.MainDictionaries();
   QTreeWidgetItem* locate = list->topLevelItem(list->topLevelItemCount() - 1);
-  // A slot after the dialog's own, as Qt's view reads the item after them all.
-  bool still_there = false;
-  QObject::connect(list, &QTreeWidget::itemChanged, [&](QTreeWidgetItem* item) {
-    still_there = false;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) still_there |= list->topLevelItem(i) == item;
+  // A slot after the dialog's own: Qt's view reads the item after them all,
+  // so the tree must still be the same then.
+  int browsed_in_signal = -1;
+  int rows_in_signal = -1;
+  QObject::connect(list, &QTreeWidget::itemChanged, [&] {
+    browsed_in_signal = browsed;
+    rows_in_signal = list->topLevelItemCount();
   });
+  const int rows = list->topLevelItemCount();
   locate->setCheckState(0, Qt::Checked);
-  EXPECT_TRUE(still_there);
+  EXPECT_EQ(browsed_in_signal, 0);
+  EXPECT_EQ(rows_in_signal, rows);
   QApplication::processEvents();
+  EXPECT_EQ(browsed, 1);
   EXPECT_EQ(list->topLevelItem(list->topLevelItemCount() - 1)->checkState(0), Qt::Unchecked);
 }
 
