@@ -103,6 +103,12 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
     OrthexSpellWordCheck(sender, word, type, AnalyseWord, [this](const std::string& text) { ShowAnsiStatus(text); });
   };
 
+  // First: binding the editor opens the dictionaries, and a problem with
+  // them is said in the status bar.
+  StatusBar1 = new QLabel(kWelcome);
+  StatusBar1->setObjectName("StatusBar1");
+  statusBar()->addWidget(StatusBar1, 1);
+
   OrthexRichEdit1 = new TOrthexRichEdit(this);
   OrthexRichEdit1->setObjectName("OrthexRichEdit1");
   spell_ui_ = std::make_unique<TQtSpellUserInterface>(OrthexSpell1, this);
@@ -113,9 +119,6 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
   connect(OrthexRichEdit1->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
   OrthexRichEdit1->viewport()->installEventFilter(this);
 
-  StatusBar1 = new QLabel(kWelcome);
-  StatusBar1->setObjectName("StatusBar1");
-  statusBar()->addWidget(StatusBar1, 1);
   BuildMenu();
 
   checker_ = std::make_unique<TBackgroundChecker>(

@@ -167,6 +167,12 @@ TEST_F(MainWindow, ShowsEachLexiconWarningInAMessageBox) {
   EXPECT_EQ(seen.text, "List of passive exceptions not found");
 }
 
+TEST_F(MainWindow, AMissingMainDictionaryIsSaidInTheStatusBar) {
+  fs::remove(data_ / "Ndebele.oxm");
+  CreateWindow();
+  EXPECT_TRUE(window_->StatusText().contains("Ndebele.oxm")) << window_->StatusText().toStdString();
+}
+
 TEST_F(MainWindow, AnEmptyEditorsPassGoesThreeFourZeroAndSaysItIsReady) {
   CreateWindow();
   window_->Checker().SetCheckState(csStartPass);
