@@ -51,6 +51,8 @@ constexpr int kWidth = 648;
 constexpr int kHeight = 526;
 constexpr int kGuideWidth = 640;
 constexpr int kGuideHeight = 480;
+// How long a window manager may take to frame a new window, in ms.
+constexpr int kFramedAfterMs = 200;
 // Room for a title bar's icon and buttons beside its text, in pixels.
 constexpr int kTitleBarButtonsWidth = 120;
 
@@ -484,8 +486,11 @@ bool TSpellingDlg::eventFilter(QObject* watched, QEvent* event) {
     checker_->SetCheckState(TCheckState::csWait);
   if (event->type() == QEvent::Show && watched->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(watched);
-    if (widget->isWindow() && widget->windowType() != Qt::Popup && widget->windowType() != Qt::ToolTip)
+    if (widget->isWindow() && widget->windowType() != Qt::Popup && widget->windowType() != Qt::ToolTip) {
       FitOnScreen(*widget);
+      // Again once the window manager has framed it: only then is its title bar's height known.
+      QTimer::singleShot(kFramedAfterMs, widget, [widget] { FitOnScreen(*widget); });
+    }
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -4,10 +4,12 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -44,11 +46,10 @@ constexpr int kOptionCount = 14;
 TConfigurationDialog::TConfigurationDialog(QWidget* owner) : QDialog(owner) {
   setObjectName("ConfigurationDialog");
   options_group_ = new QGroupBox(this);
-  auto* option_layout = new QVBoxLayout(options_group_);
+  option_layout_ = new QGridLayout(options_group_);
   for (int i = 0; i < kOptionBoxes; ++i) {
     auto* box = new QCheckBox(options_group_);
     box->setObjectName(QString("Option%1").arg(i + 1));
-    option_layout->addWidget(box);
     options_[static_cast<size_t>(i)] = box;
     connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
       const int option = option_of_[static_cast<size_t>(i)];
@@ -165,7 +166,31 @@ void TConfigurationDialog::FillCaptions() {
   FillOptions();
   FillMainDictionaries();
   FillCustomDictionaries();
+  ArrangeOptionBoxes(1);
+  layout()->activate();
   adjustSize();
+  // A short screen (or a large scale factor): the boxes go in two columns,
+  // so that the dialog and its title bar fit on it.
+  const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+  if (screen != nullptr &&
+      sizeHint().height() + fontMetrics().height() * 2 > screen->availableGeometry().height()) {
+    ArrangeOptionBoxes(2);
+    layout()->activate();
+    adjustSize();
+  }
+}
+
+void TConfigurationDialog::ArrangeOptionBoxes(int columns) {
+  std::vector<QCheckBox*> used;
+  for (int i = 0; i < kOptionBoxes; ++i) {
+    option_layout_->removeWidget(options_[static_cast<size_t>(i)]);
+    if (option_of_[static_cast<size_t>(i)] >= 0) used.push_back(options_[static_cast<size_t>(i)]);
+  }
+  const int rows = std::max(1, (static_cast<int>(used.size()) + columns - 1) / columns);
+  // Down the first column, then down the next, as the options read.
+  for (size_t n = 0; n < used.size(); ++n)
+    option_layout_->addWidget(used[n], static_cast<int>(n) % rows, static_cast<int>(n) / rows);
+  option_columns_ = columns;
 }
 
 void TConfigurationDialog::FillOptions() {

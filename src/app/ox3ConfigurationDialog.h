@@ -9,6 +9,7 @@
 #include "spell/ox3ConfigurationDialogCtrl.h"
 
 class QCheckBox;
+class QGridLayout;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -36,6 +37,8 @@ class TConfigurationDialog : public QDialog {
   QPushButton* ResetButton() const { return reset_; }
   QPushButton* OkButton() const { return ok_; }
   QPushButton* CancelButton() const { return cancel_; }
+  // The columns the option boxes are in: two on a screen too short for one.
+  int OptionColumns() const { return option_columns_; }
 
   // Cancel (and Escape): the settings go back to what they were when the dialog opened.
   void reject() override;
@@ -48,6 +51,7 @@ class TConfigurationDialog : public QDialog {
   void MainItemChanged(QTreeWidgetItem* item, int column);
   void MainItemClicked(QTreeWidgetItem* item, int column);
   void LocateDictionaries();
+  void ArrangeOptionBoxes(int columns);
 
   // The settings as the dialog found them, for Cancel.
   struct Settings {
@@ -61,6 +65,8 @@ class TConfigurationDialog : public QDialog {
   TConfigurationDialogCtrl control_;
   bool filling_ = false;
   QGroupBox* options_group_;
+  QGridLayout* option_layout_;
+  int option_columns_ = 1;
   std::array<QCheckBox*, kOptionBoxes> options_{};
   std::array<int, kOptionBoxes> option_of_{};
   QGroupBox* dictionaries_group_;

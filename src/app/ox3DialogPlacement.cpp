@@ -65,6 +65,13 @@ QPoint MoveOffWord(const QRect& dialog, const QRect& word, const QRect& work, TS
   return candidates[0];
 }
 
+namespace {
+
+// Pixels of left and right border together that a window manager adds.
+constexpr int kAssumedBorders = 8;
+
+}  // namespace
+
 QRect FitIntoWorkArea(const QRect& window, const QSize& frame_extra, const QSize& minimum, const QRect& work) {
   const QSize size = window.size().boundedTo(work.size() - frame_extra).expandedTo(minimum);
   QRect frame(window.topLeft(), size + frame_extra);
@@ -80,9 +87,10 @@ void FitOnScreen(QWidget& window) {
   const QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
   const QRect work = screen->availableGeometry();
-  // Before the window system has framed the window, a title bar's worth is assumed.
+  // Before the window system has framed the window, a title bar and borders
+  // of a usual size are assumed.
   QSize extra = window.frameGeometry().size() - window.size();
-  if (!window.isVisible() || extra.height() <= 0) extra = extra.expandedTo(QSize(0, window.fontMetrics().height() * 2));
+  if (extra.height() <= 0) extra = extra.expandedTo(QSize(kAssumedBorders, window.fontMetrics().height() * 2));
   const QRect fitted =
       FitIntoWorkArea(QRect(window.frameGeometry().topLeft(), window.size()), extra, window.minimumSize(), work);
   if (fitted.size() != window.size()) window.resize(fitted.size());

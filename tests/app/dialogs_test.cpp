@@ -240,6 +240,18 @@ TEST_F(Dialogs, TickingLocateDictionariesRebuildsTheTreeOnlyAfterTheTicksSignal)
   EXPECT_EQ(list->topLevelItem(list->topLevelItemCount() - 1)->checkState(0), Qt::Unchecked);
 }
 
+TEST_F(Dialogs, OptionsDialogFitsItsScreenWithItsTitleBar) {
+  spell_.ConfigAvailableOptions = TSpellOptions::FromBits(0x3FF);
+  TConfigurationDialog dialog(nullptr);
+  dialog.Control().SetSpell(&spell_);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  const QRect work = dialog.screen()->availableGeometry();
+  EXPECT_LE(dialog.height() + dialog.fontMetrics().height() * 2, work.height())
+      << dialog.height() << " in " << work.height() << " with " << dialog.OptionColumns() << " columns";
+  EXPECT_LE(dialog.width(), work.width());
+}
+
 TEST_F(Dialogs, OptionsDialogCancelPutsTheSettingsBack) {
   spell_.ConfigAvailableOptions = TSpellOptions::FromBits(0x3FF);
   spell_.NewCustomDictionary("Other.oxu");
