@@ -432,6 +432,34 @@ TEST_F(MainWindow, TypingIsUndoneAWordOrAPauseAtATime) {
   EXPECT_EQ(Text(), "aba");
 }
 
+TEST_F(MainWindow, TheStandardKeysReachTheirCommandsFromTheEditor) {
+  CreateWindow();
+  window_->activateWindow();
+  window_->Editor().setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  bool helped = false;
+  window_->OpenInBrowser = [&helped](const QUrl&) { return helped = true; };
+  QTest::keyClick(&window_->Editor(), Qt::Key_F1);
+  EXPECT_TRUE(helped);
+
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  QTest::keyClick(&window_->Editor(), Qt::Key_F7);
+  EXPECT_EQ(seen.text, "The spelling check is complete.");
+
+  for (const auto& [key, title] : {std::pair{Qt::Key_O, QString("Open file")}, std::pair{Qt::Key_S, QString("Save file")}}) {
+    QString shown;
+    WhenModal<QFileDialog>([&shown](QFileDialog* dialog) {
+      shown = dialog->windowTitle();
+      dialog->reject();
+    });
+    window_->activateWindow();  // back from the box
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    QTest::keyClick(&window_->Editor(), key, Qt::ControlModifier);
+    EXPECT_EQ(shown, title);
+  }
+}
+
 TEST_F(MainWindow, TheTitleBarNamesTheFileAndMarksAChange) {
   CreateWindow();
   EXPECT_FALSE(window_->isWindowModified());
