@@ -4,14 +4,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
