@@ -32,6 +32,8 @@ void TBackgroundChecker::Tick() {
 
 void TBackgroundChecker::Step() {
   using enum TCheckState;
+  if (const std::string failure = engine_.TakePreparationFailure(); !failure.empty())
+    status_("The word analyser could not prepare: " + failure);
   if (check_state_ <= csWait) set_interval_(kIdleInterval);
   if (check_state_ == csStartPass) set_interval_(kPassInterval);
   if (check_state_ == csIdle) return;
@@ -107,7 +109,11 @@ void TBackgroundChecker::NextWord() {
 void TBackgroundChecker::TakeResult() {
   const TEngineAnswer answer = engine_.Answer();
   if (answer.Word == background_word_) {
-    if (answer.Accepted)
+    if (!answer.Failure.empty()) {
+      // Not accepted, and not handed over again in this run.
+      rejected_words_.insert(background_word_);
+      status_("Cannot check " + background_word_ + ": " + answer.Failure);
+    } else if (answer.Accepted)
       checker_.Learn(background_word_);
     else
       rejected_words_.insert(background_word_);

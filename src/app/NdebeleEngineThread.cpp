@@ -4,6 +4,10 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <exception>
+#include <new>
+#include <utility>
+
 #include "analyser/name_prefixes.h"
 #include "analyser/word_check.h"
 
@@ -18,6 +22,20 @@ void LowerThisThreadsPriority() { setpriority(PRIO_PROCESS, static_cast<id_t>(sy
 // (koBulawayo) is judged by the analyser alone here.
 bool IsNdebeleWordOrAnalysedName(std::string_view word) {
   return IsNdebeleWord(word) || IsPrefixedName(word, [](std::string_view name) { return IsNdebeleWord(name); });
+}
+
+// What the worker tells of an exception that ended its work: the program and
+// the user's text live on, the word is simply not accepted.
+std::string FailureText(std::exception_ptr failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::bad_alloc&) {
+    return "not enough memory";
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "an unknown error";
+  }
 }
 
 }  // namespace
@@ -71,6 +89,11 @@ TEngineAnswer TNdebeleEngine::Answer() const {
   return answer_;
 }
 
+std::string TNdebeleEngine::TakePreparationFailure() {
+  const std::lock_guard lock(mutex_);
+  return std::exchange(preparation_failure_, {});
+}
+
 void TNdebeleEngine::Run() {
   bool lowered = false;
   std::unique_lock lock(mutex_);
@@ -83,8 +106,14 @@ void TNdebeleEngine::Run() {
       const std::function<void()> job = std::move(job_);
       job_ = nullptr;
       lock.unlock();
-      job();
+      std::string failure;
+      try {
+        job();
+      } catch (...) {
+        failure = FailureText(std::current_exception());
+      }
       lock.lock();
+      if (!failure.empty()) preparation_failure_ = std::move(failure);
       suspended_ = true;
       continue;
     }
@@ -93,9 +122,15 @@ void TNdebeleEngine::Run() {
     lock.unlock();
     if (!lowered && priority_ == TEnginePriority::epLowest) LowerThisThreadsPriority();
     lowered = true;
-    const bool accepted = analyser_(word);
+    bool accepted = false;
+    std::string failure;
+    try {
+      accepted = analyser_(word);
+    } catch (...) {
+      failure = FailureText(std::current_exception());
+    }
     lock.lock();
-    answer_ = TEngineAnswer{std::move(word), accepted};
+    answer_ = TEngineAnswer{std::move(word), accepted, std::move(failure)};
     suspended_ = true;
   }
 }

@@ -13,10 +13,12 @@ namespace tovuri {
 
 enum class TEnginePriority : unsigned char { epLowest, epNormal };
 
-// A word and the analyser's verdict on it.
+// A word and the analyser's verdict on it. An analysis that failed (memory
+// ran out, say) leaves the word not accepted and says why in Failure.
 struct TEngineAnswer {
   std::string Word;
   bool Accepted = false;
+  std::string Failure;
 };
 
 class TNdebeleEngine {
@@ -44,6 +46,9 @@ class TNdebeleEngine {
   // word run at the program's own priority: the user-interface thread may be
   // waiting for what they build.
   bool Prepare(std::function<void()> job);
+  // Why the last preparation job failed; empty when it did not. Reading it
+  // clears it, so each failure is told once.
+  std::string TakePreparationFailure();
   // Stops the worker and waits for it; no word is handed over afterwards.
   void Stop();
 
@@ -60,6 +65,7 @@ class TNdebeleEngine {
   bool suspended_ = true;
   bool terminate_ = false;
   TEngineAnswer answer_;
+  std::string preparation_failure_;
   std::thread thread_;  // last: it starts once everything above exists
 };
 

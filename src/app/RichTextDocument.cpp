@@ -1,6 +1,7 @@
 #include "app/RichTextDocument.h"
 
 #include <QTextBlock>
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <cmath>
 
@@ -34,6 +35,23 @@ CharFormat FromQt(const QTextCharFormat& qt) {
   return format;
 }
 
+// Twips (1/1440 inch) as the layout's pixels (1/96 inch) and back.
+constexpr double kTwipsPerPixel = 15.0;
+
+QTextBlockFormat BlockFormat(const Paragraph& paragraph) {
+  QTextBlockFormat format;
+  format.setTopMargin(paragraph.space_before / kTwipsPerPixel);
+  format.setBottomMargin(paragraph.space_after / kTwipsPerPixel);
+  if (!paragraph.tab_stops.empty()) {
+    QList<QTextOption::Tab> tabs;
+    for (const int stop : paragraph.tab_stops) tabs.append(QTextOption::Tab(stop / kTwipsPerPixel, QTextOption::LeftTab));
+    format.setTabPositions(tabs);
+  }
+  return format;
+}
+
+int ToTwips(double pixels) { return static_cast<int>(std::lround(pixels * kTwipsPerPixel)); }
+
 }  // namespace
 
 void SetRichDocument(QTextDocument& document, const RichDocument& rich) {
@@ -41,7 +59,11 @@ void SetRichDocument(QTextDocument& document, const RichDocument& rich) {
   QTextCursor cursor(&document);
   cursor.beginEditBlock();
   for (size_t i = 0; i < rich.paragraphs.size(); ++i) {
-    if (i > 0) cursor.insertBlock();
+    const QTextBlockFormat format = BlockFormat(rich.paragraphs[i]);
+    if (i > 0)
+      cursor.insertBlock(format);
+    else
+      cursor.setBlockFormat(format);
     for (const TextRun& run : rich.paragraphs[i].runs)
       cursor.insertText(QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size())),
                         ToQt(run.format));
@@ -53,6 +75,10 @@ RichDocument GetRichDocument(const QTextDocument& document) {
   RichDocument rich;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     Paragraph paragraph;
+    const QTextBlockFormat format = block.blockFormat();
+    paragraph.space_before = ToTwips(format.topMargin());
+    paragraph.space_after = ToTwips(format.bottomMargin());
+    for (const QTextOption::Tab& tab : format.tabPositions()) paragraph.tab_stops.push_back(ToTwips(tab.position));
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
       if (fragment.isValid())

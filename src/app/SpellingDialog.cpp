@@ -4,20 +4,31 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
+#include <QSpacerItem>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <QTextBlockFormat>
+#include <QTextBrowser>
+#include <QTextCharFormat>
 #include <QTimer>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <cstdio>
 
 #include "analyser/lexicon.h"
 #include "analyser/word_check.h"
 #include "app/RichTextDocument.h"
+#include "app/ox3DialogPlacement.h"
 #include "app/ox3QtText.h"
 #include "checker/ndebele_spell_config.h"
 #include "richtext/rtf_reader.h"
@@ -37,6 +48,12 @@ namespace {
 
 constexpr int kWidth = 648;
 constexpr int kHeight = 526;
+constexpr int kGuideWidth = 640;
+constexpr int kGuideHeight = 480;
+// How long a window manager may take to frame a new window, in ms.
+constexpr int kFramedAfterMs = 200;
+// Room for a title bar's icon and buttons beside its text, in pixels.
+constexpr int kTitleBarButtonsWidth = 120;
 
 const QStringList kOpenFilters{"RTF Files (*.rtf)", "Text Files (*.txt)"};
 const QString kSaveTextFilter = "Text (*.txt)";
@@ -53,6 +70,16 @@ class BusyCursor {
 
 bool AnalyseWord(std::string_view word) { return IsNdebeleWord(word); }
 
+// "pictures, footnotes and comments".
+QString JoinedList(const std::vector<std::string>& items) {
+  QString text;
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) text += i + 1 == items.size() ? " and " : ", ";
+    text += QString::fromStdString(items[i]);
+  }
+  return text;
+}
+
 }  // namespace
 
 TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, QWidget* parent)
@@ -62,7 +89,7 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
       ndebele_(OrthexSpell1, TLearning::lnLearnAndReopen, AnalyseWord),
       word_queries_(ndebele_),
       Spelling(word_queries_) {
-  setWindowTitle(kCaption);
+  OpenInBrowser = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   ConfigureNdebeleSpell(OrthexSpell1, data_dir_);
   OrthexSpell1.SynchronousCheck = false;
   // Learnt words that cannot be written, and dictionaries that cannot be
@@ -77,6 +104,12 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
     OrthexSpellWordCheck(word, type);
   };
 
+  // First: binding the editor opens the dictionaries, and a problem with
+  // them is said in the status bar.
+  StatusBar1 = new QLabel(kWelcome);
+  StatusBar1->setObjectName("StatusBar1");
+  statusBar()->addWidget(StatusBar1, 1);
+
   OrthexRichEdit1 = new TOrthexRichEdit(this);
   OrthexRichEdit1->setObjectName("OrthexRichEdit1");
   spell_ui_ = std::make_unique<TQtSpellUserInterface>(OrthexSpell1, this);
@@ -84,11 +117,9 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
   OrthexRichEdit1->SetOrthexSpell(&OrthexSpell1);
   setCentralWidget(OrthexRichEdit1);
   connect(OrthexRichEdit1, &QTextEdit::textChanged, this, &TSpellingDlg::OrthexRichEdit1Change);
+  connect(OrthexRichEdit1->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
   OrthexRichEdit1->viewport()->installEventFilter(this);
 
-  StatusBar1 = new QLabel(kWelcome);
-  StatusBar1->setObjectName("StatusBar1");
-  statusBar()->addWidget(StatusBar1, 1);
   BuildMenu();
 
   checker_ = std::make_unique<TBackgroundChecker>(
@@ -102,8 +133,13 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
   resize(kWidth, kHeight);
   if (const QScreen* screen = QApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
+  // A large scale factor or a small screen: the window and every dialog
+  // keep their title bars on the screen.
+  FitOnScreen(*this);
+  qApp->installEventFilter(this);
 
   FormCreate();
+  ShowFileInTitle();
   Timer1.start();
 }
 
@@ -164,20 +200,27 @@ void TSpellingDlg::BuildMenu() {
     return action;
   };
   QMenu* file = menuBar()->addMenu("&File");
-  add(file, "Openfile1", "&Open file", [this] { Openfile1Click(); });
-  add(file, "Savefile1", "&Save file", [this] { Savefile1Click(); });
-  add(file, "Exit1", "E&xit", [this] { Exit1Click(); });
+  add(file, "Openfile1", "&Open file", [this] { Openfile1Click(); }, QKeySequence::Open);
+  add(file, "Savefile1", "&Save file", [this] { Savefile1Click(); }, QKeySequence::Save);
+  add(file, "Exit1", "E&xit", [this] { Exit1Click(); }, QKeySequence("Ctrl+Q"));
   QMenu* edit = menuBar()->addMenu("&Edit");
+  QAction* undo = add(edit, "EditUndo1", "&Undo", [this] { OrthexRichEdit1->undo(); }, QKeySequence::Undo);
+  QAction* redo = add(edit, "EditRedo1", "&Redo", [this] { OrthexRichEdit1->redo(); }, QKeySequence::Redo);
+  undo->setEnabled(false);
+  redo->setEnabled(false);
+  connect(OrthexRichEdit1, &QTextEdit::undoAvailable, undo, &QAction::setEnabled);
+  connect(OrthexRichEdit1, &QTextEdit::redoAvailable, redo, &QAction::setEnabled);
+  edit->addSeparator();
   add(edit, "EditCut1", "Cu&t", [this] { OrthexRichEdit1->cut(); }, QKeySequence("Ctrl+X"));
   add(edit, "EditCopy1", "&Copy", [this] { OrthexRichEdit1->copy(); }, QKeySequence("Ctrl+C"));
   add(edit, "EditPaste1", "&Paste", [this] { OrthexRichEdit1->paste(); }, QKeySequence("Ctrl+V"));
   QMenu* check = menuBar()->addMenu("&Check");
-  add(check, "Spelling1", "&Spelling", [this] { Spelling1Click(); });
+  add(check, "Spelling1", "&Spelling", [this] { Spelling1Click(); }, QKeySequence(Qt::Key_F7));
   add(check, "Wordcount1", "&Word count", [this] { Wordcount1Click(); });
   QMenu* options = menuBar()->addMenu("&Options");
   add(options, "Configure1", "&Configure", [this] { Configure1Click(); });
   QMenu* help = menuBar()->addMenu("&Help");
-  add(help, "Help2", "&Help", [this] { Help2Click(); });
+  add(help, "Help2", "&Help", [this] { Help2Click(); }, QKeySequence::HelpContents);
 }
 
 void TSpellingDlg::FormCreate() {
@@ -195,7 +238,7 @@ void TSpellingDlg::FormCreate() {
   loading_ = true;
   OrthexRichEdit1->clear();
   loading_ = false;
-  unsaved_ = false;
+  OrthexRichEdit1->document()->setModified(false);
 #ifdef TOVURI_DEVELOPER_TOOLS
   auto* test = new QPushButton("Test");
   auto* rejects = new QPushButton("List rejects");
@@ -236,6 +279,14 @@ void TSpellingDlg::OrthexSpellWordCheck(const std::string& word, TWordCheckType&
   }
 }
 
+bool TSpellingDlg::HasUnsavedChanges() const { return OrthexRichEdit1->document()->isModified(); }
+
+void TSpellingDlg::ShowFileInTitle() {
+  const QString name = file_name_.isEmpty() ? QString("Untitled") : QFileInfo(file_name_).fileName();
+  setWindowTitle(QString("%1[*] - %2").arg(name, kCaption));
+  setWindowModified(HasUnsavedChanges());
+}
+
 void TSpellingDlg::SetPlainText(bool plain) {
   plain_text_ = plain;
   OrthexRichEdit1->setAcceptRichText(!plain);
@@ -247,6 +298,12 @@ bool TSpellingDlg::OpenFile(const QString& path, TFileFormat format) {
   loading_ = true;
   OrthexRichEdit1->clear();
   text_file_ = TTextFile{};
+  // Nothing of the last document's formatting carries over to this one.
+  OrthexRichEdit1->setCurrentCharFormat(QTextCharFormat());
+  QTextCursor(OrthexRichEdit1->document()).setBlockFormat(QTextBlockFormat());
+  // Words ignored at places of the last document were ignored there only.
+  OrthexRichEdit1->LiveEditor().ForgetDocument();
+  skipped_.clear();
   std::string error;
   const std::optional<std::string> bytes = ReadWholeFile(path.toStdString(), error);
   bool loaded = false;
@@ -255,6 +312,7 @@ bool TSpellingDlg::OpenFile(const QString& path, TFileFormat format) {
       SetPlainText(false);
       if (const std::optional<RichDocument> rich = ReadRtf(*bytes); rich && !rich->paragraphs.empty()) {
         SetRichDocument(*OrthexRichEdit1->document(), *rich);
+        skipped_ = rich->skipped;
         loaded = true;
       }
     }
@@ -266,10 +324,12 @@ bool TSpellingDlg::OpenFile(const QString& path, TFileFormat format) {
       loaded = true;
     }
     OrthexRichEdit1->moveCursor(QTextCursor::Start);
+    OrthexRichEdit1->document()->clearUndoRedoStacks();
   }
   loading_ = false;
-  unsaved_ = false;
   OrthexRichEdit1->document()->setModified(false);
+  file_name_ = bytes ? path : QString();
+  ShowFileInTitle();
   // New text: the background checker starts over once the user is quiet.
   checker_->SetCheckState(TCheckState::csTextChanged);
   if (!bytes)
@@ -311,12 +371,15 @@ bool TSpellingDlg::SaveFile(const QString& path) {
         QString("Cannot save the file %1:\n%2.\nThe file was left as it was.").arg(path, QString::fromStdString(error)));
     return false;
   }
-  unsaved_ = false;
+  OrthexRichEdit1->document()->setModified(false);
+  if (QFileInfo(path) != QFileInfo(file_name_)) skipped_.clear();  // the opened file keeps what it held
+  file_name_ = path;
+  ShowFileInTitle();
   return true;
 }
 
 bool TSpellingDlg::MaySaveChanges() {
-  if (!unsaved_) return true;
+  if (!HasUnsavedChanges()) return true;
   const QMessageBox::StandardButton answer = QMessageBox::question(
       this, kCaption, "The text has changed since it was opened or saved.\nDo you want to save it?",
       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
@@ -338,11 +401,49 @@ void TSpellingDlg::Openfile1Click() {
 }
 
 bool TSpellingDlg::Savefile1Click() {
-  QFileDialog dialog(this, "Save file");
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilters({plain_text_ ? kSaveTextFilter : kSaveRichTextFilter});
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  return SaveFile(dialog.selectedFiles().front());
+  QString suggested = file_name_;
+  for (;;) {
+    QFileDialog dialog(this, "Save file");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({plain_text_ ? kSaveTextFilter : kSaveRichTextFilter});
+    // The file's own folder and name; a new text goes to the user's documents.
+    if (suggested.isEmpty()) {
+      dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    } else {
+      dialog.setDirectory(QFileInfo(suggested).absolutePath());
+      dialog.selectFile(QFileInfo(suggested).fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    const QString path = dialog.selectedFiles().front();
+    switch (MayOverwrite(path)) {
+      case TOverwrite::owWrite: return SaveFile(path);
+      case TOverwrite::owCancel: return false;
+      case TOverwrite::owSaveAs:
+        suggested = QFileInfo(path).absolutePath() + "/" + QFileInfo(path).completeBaseName() + " (edited)." +
+                    QFileInfo(path).suffix();
+        break;
+    }
+  }
+}
+
+TSpellingDlg::TOverwrite TSpellingDlg::MayOverwrite(const QString& path) {
+  if (skipped_.empty() || file_name_.isEmpty() || QFileInfo(path) != QFileInfo(file_name_) ||
+      !QFileInfo::exists(path))
+    return TOverwrite::owWrite;
+  QMessageBox box(QMessageBox::Warning, kCaption,
+                  QString("%1 holds %2, which Tovuri cannot show or keep.\n"
+                          "Saving over it loses them. Save the text under another name instead?")
+                      .arg(QFileInfo(path).fileName(), JoinedList(skipped_)),
+                  QMessageBox::NoButton, this);
+  box.setObjectName("OverwriteWarning");
+  QPushButton* save_as = box.addButton("Save &As...", QMessageBox::AcceptRole);
+  QPushButton* overwrite = box.addButton("&Overwrite", QMessageBox::DestructiveRole);
+  box.addButton(QMessageBox::Cancel);
+  box.setDefaultButton(save_as);
+  box.exec();
+  if (box.clickedButton() == save_as) return TOverwrite::owSaveAs;
+  if (box.clickedButton() == overwrite) return TOverwrite::owWrite;
+  return TOverwrite::owCancel;
 }
 
 void TSpellingDlg::Exit1Click() { close(); }
@@ -350,9 +451,11 @@ void TSpellingDlg::Exit1Click() { close(); }
 void TSpellingDlg::Spelling1Click() {
   const TCheckState remembered = checker_->CheckState();
   checker_->SetCheckState(TCheckState::csIdle);
-  OrthexRichEdit1->CheckControl(TCheckMode::cmSelectionThenRest);
-  ShowStatus("Spelling check finished");
-  if (remembered != TCheckState::csIdle) checker_->SetCheckState(TCheckState::csTextChanged);
+  // The dialog is modeless: the check ends when the user is done with it.
+  OrthexRichEdit1->CheckControl(TCheckMode::cmSelectionThenRest, [this, remembered] {
+    ShowStatus("Spelling check finished");
+    if (remembered != TCheckState::csIdle) checker_->SetCheckState(TCheckState::csTextChanged);
+  });
 }
 
 void TSpellingDlg::Wordcount1Click() {
@@ -361,6 +464,12 @@ void TSpellingDlg::Wordcount1Click() {
   const int words = OrthexSpell1.CountWinControlWords(*OrthexRichEdit1, TCheckMode::cmAll);
   QMessageBox box(QMessageBox::NoIcon, "Word Count", QString("Number of words: %1").arg(words), QMessageBox::Ok,
                   this);
+  box.setObjectName("WordCountBox");
+  // A box as narrow as its text would cut its title: the title sets the least width.
+  const int title_width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtonsWidth;
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(title_width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
   box.exec();
   if (remembered != TCheckState::csIdle) checker_->SetCheckState(TCheckState::csWait);
 }
@@ -368,24 +477,58 @@ void TSpellingDlg::Wordcount1Click() {
 void TSpellingDlg::Configure1Click() { OrthexSpell1.ShowConfigDialog(); }
 
 void TSpellingDlg::Help2Click() {
-  // Whether a browser starts is not reported: there is nothing the user could do about it here.
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(ProgramDir() + "tovuri.html")));
+  QString guide = QString::fromStdString(ProgramDir() + "tovuri.html");
+  if (!QFileInfo::exists(guide)) guide = QString::fromStdString(data_dir_ + "/tovuri.html");
+  // Without a browser the guide shows in a window of its own.
+  if (!OpenInBrowser || !OpenInBrowser(QUrl::fromLocalFile(guide))) ShowGuideWindow(guide);
+}
+
+void TSpellingDlg::ShowGuideWindow(const QString& guide) {
+  auto* window = findChild<QDialog*>("GuideWindow");
+  if (window == nullptr) {
+    window = new QDialog(this);
+    window->setObjectName("GuideWindow");
+    window->setWindowTitle(QString("Tovuri Help"));
+    auto* browser = new QTextBrowser(window);
+    browser->setObjectName("GuideBrowser");
+    browser->setOpenExternalLinks(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, window);
+    connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::close);
+    auto* layout = new QVBoxLayout(window);
+    layout->addWidget(browser);
+    layout->addWidget(buttons);
+    window->resize(kGuideWidth, kGuideHeight);
+  }
+  auto* browser = window->findChild<QTextBrowser*>("GuideBrowser");
+  if (QFileInfo::exists(guide))
+    browser->setSource(QUrl::fromLocalFile(guide));
+  else
+    browser->setPlainText(QString("The user guide is not installed (%1).").arg(guide));
+  window->show();
+  window->raise();
+  window->activateWindow();
 }
 
 // ---- Editor events ----------------------------------------------------------------
 
 void TSpellingDlg::OrthexRichEdit1Change() {
-  if (loading_) return;
-  QTextDocument* document = OrthexRichEdit1->document();
-  if (!document->isModified()) return;
-  unsaved_ = true;
+  // The document's modified mark stays: it tells the title bar and the undo
+  // history (which groups typing only into a modified document) what changed.
+  if (loading_ || !OrthexRichEdit1->document()->isModified()) return;
   checker_->SetCheckState(TCheckState::csTextChanged);
-  document->setModified(false);
 }
 
 bool TSpellingDlg::eventFilter(QObject* watched, QEvent* event) {
   if (watched == OrthexRichEdit1->viewport() && event->type() == QEvent::MouseButtonPress)
     checker_->SetCheckState(TCheckState::csWait);
+  if (event->type() == QEvent::Show && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->isWindow() && widget->windowType() != Qt::Popup && widget->windowType() != Qt::ToolTip) {
+      FitOnScreen(*widget);
+      // Again once the window manager has framed it: only then is its title bar's height known.
+      QTimer::singleShot(kFramedAfterMs, widget, [widget] { FitOnScreen(*widget); });
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

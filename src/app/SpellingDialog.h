@@ -6,8 +6,10 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/BackgroundChecker.h"
 #include "app/NdebeleEngineThread.h"
@@ -21,6 +23,7 @@
 
 class QAction;
 class QLabel;
+class QUrl;
 
 namespace tovuri {
 
@@ -50,7 +53,14 @@ class TSpellingDlg : public QMainWindow {
   // Whether the editor holds plain text (else rich text).
   bool IsPlainText() const { return plain_text_; }
   // The text changed since it was opened or saved.
-  bool HasUnsavedChanges() const { return unsaved_; }
+  bool HasUnsavedChanges() const;
+  // The file the text was opened from or last saved to; empty for a new text.
+  QString FileName() const { return file_name_; }
+  // What the RTF reader passed over in the opened file (pictures, footnotes
+  // and the like), which saving over it would lose.
+  const std::vector<std::string>& SkippedContent() const { return skipped_; }
+  // Opens a URL in the user's browser; false when none could be started.
+  std::function<bool(const QUrl&)> OpenInBrowser;
 
   // Answers other programs' word queries on the bus under the given name
   // (the program's start-up asks for it; tests may use a bus of their own).
@@ -83,6 +93,13 @@ class TSpellingDlg : public QMainWindow {
   void BuildMenu();
   void FormCreate();
   void OrthexRichEdit1Change();
+  void ShowFileInTitle();
+  // Whether the text may be written over path: saving over an RTF file whose
+  // skipped content would be lost asks first, offering Save As instead.
+  enum class TOverwrite : unsigned char { owWrite, owSaveAs, owCancel };
+  TOverwrite MayOverwrite(const QString& path);
+  // The Help window that shows the guide when no browser does.
+  void ShowGuideWindow(const QString& guide);
   // Asks whether to save changed text; false when the user cancels.
   bool MaySaveChanges();
   void SetPlainText(bool plain);
@@ -114,8 +131,9 @@ class TSpellingDlg : public QMainWindow {
   std::unique_ptr<TBackgroundChecker> checker_;
   bool plain_text_ = false;
   TTextFile text_file_;  // how the open plain text file was written (its text is not kept)
-  bool unsaved_ = false;
   bool loading_ = false;
+  QString file_name_;
+  std::vector<std::string> skipped_;
 };
 
 }  // namespace tovuri

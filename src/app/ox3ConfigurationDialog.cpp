@@ -4,10 +4,13 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -32,6 +35,7 @@ enum : TSpellLanguageString {
   kStrDictionaries = 38,
   kStrLocate = 39,
   kStrOK = 45,
+  kStrCancel = 31,
 };
 
 // Options 0 to 13 can have a box.
@@ -42,11 +46,10 @@ constexpr int kOptionCount = 14;
 TConfigurationDialog::TConfigurationDialog(QWidget* owner) : QDialog(owner) {
   setObjectName("ConfigurationDialog");
   options_group_ = new QGroupBox(this);
-  auto* option_layout = new QVBoxLayout(options_group_);
+  option_layout_ = new QGridLayout(options_group_);
   for (int i = 0; i < kOptionBoxes; ++i) {
     auto* box = new QCheckBox(options_group_);
     box->setObjectName(QString("Option%1").arg(i + 1));
-    option_layout->addWidget(box);
     options_[static_cast<size_t>(i)] = box;
     connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
       const int option = option_of_[static_cast<size_t>(i)];
@@ -74,13 +77,16 @@ TConfigurationDialog::TConfigurationDialog(QWidget* owner) : QDialog(owner) {
 
   reset_ = new QPushButton(this);
   ok_ = new QPushButton(this);
+  cancel_ = new QPushButton(this);
+  cancel_->setObjectName("CancelButton");
   help_ = new QPushButton(this);
-  for (QPushButton* b : {dictionaries_, reset_, help_}) b->setAutoDefault(false);
+  for (QPushButton* b : {dictionaries_, reset_, cancel_, help_}) b->setAutoDefault(false);
   ok_->setDefault(true);
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(reset_);
   bottom->addStretch();
   bottom->addWidget(ok_);
+  bottom->addWidget(cancel_);
   bottom->addWidget(help_);
 
   auto* layout = new QVBoxLayout(this);
@@ -90,6 +96,7 @@ TConfigurationDialog::TConfigurationDialog(QWidget* owner) : QDialog(owner) {
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel_, &QPushButton::clicked, this, &TConfigurationDialog::reject);
   connect(help_, &QPushButton::clicked, this, [this] { control_.ShowHelp(control_.HelpCtxConfigDialog()); });
   connect(dictionaries_, &QPushButton::clicked, this, [this] {
     control_.ShowCustomDictionariesDialog();
@@ -106,7 +113,31 @@ TConfigurationDialog::TConfigurationDialog(QWidget* owner) : QDialog(owner) {
   });
   connect(main_list_, &QTreeWidget::itemChanged, this, &TConfigurationDialog::MainItemChanged);
   connect(main_list_, &QTreeWidget::itemClicked, this, &TConfigurationDialog::MainItemClicked);
-  control_.OnConfigurationAvailable = [this](TConfigurationDialogCtrl&) { FillCaptions(); };
+  control_.OnConfigurationAvailable = [this](TConfigurationDialogCtrl&) {
+    opened_with_ = {control_.Options(), control_.MainDictionaryFiles(), control_.CustomDictionaryFiles(),
+                    control_.ActiveCustomName()};
+    FillCaptions();
+  };
+}
+
+void TConfigurationDialog::reject() {
+  if (TOrthexSpell3Base* spell = control_.Spell()) {
+    TOrthexConfig& config = spell->Configuration();
+    config.SetSpellOptions(opened_with_.options);
+    if (config.MainList().Items() != opened_with_.main) config.MainList().Assign(opened_with_.main);
+    // A dictionary deleted meanwhile (in the dictionaries dialog) stays deleted.
+    const std::vector<std::string> available = control_.AvailableCustomDictionaries();
+    const auto exists = [&](const std::string& name) {
+      return std::find(available.begin(), available.end(), name) != available.end();
+    };
+    std::vector<std::string> custom;
+    for (const std::string& name : opened_with_.custom)
+      if (exists(name)) custom.push_back(name);
+    if (config.CustomList().Items() != custom) config.CustomList().Assign(custom);
+    if (exists(opened_with_.active_custom) && config.ActiveCustomName() != opened_with_.active_custom)
+      config.SetActiveCustom(opened_with_.active_custom);
+  }
+  QDialog::reject();
 }
 
 void TConfigurationDialog::FillCaptions() {
@@ -119,6 +150,7 @@ void TConfigurationDialog::FillCaptions() {
   dictionaries_->setText(text(kStrDictionaries));
   reset_->setText(text(kStrReset));
   ok_->setText(text(kStrOK));
+  cancel_->setText(text(kStrCancel));
   help_->setText(text(kStrHelp));
 
   custom_label_->setVisible(control_.Visible(sdcCustomDictionary));
@@ -134,7 +166,31 @@ void TConfigurationDialog::FillCaptions() {
   FillOptions();
   FillMainDictionaries();
   FillCustomDictionaries();
+  ArrangeOptionBoxes(1);
+  layout()->activate();
   adjustSize();
+  // A short screen (or a large scale factor): the boxes go in two columns,
+  // so that the dialog and its title bar fit on it.
+  const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+  if (screen != nullptr &&
+      sizeHint().height() + fontMetrics().height() * 2 > screen->availableGeometry().height()) {
+    ArrangeOptionBoxes(2);
+    layout()->activate();
+    adjustSize();
+  }
+}
+
+void TConfigurationDialog::ArrangeOptionBoxes(int columns) {
+  std::vector<QCheckBox*> used;
+  for (int i = 0; i < kOptionBoxes; ++i) {
+    option_layout_->removeWidget(options_[static_cast<size_t>(i)]);
+    if (option_of_[static_cast<size_t>(i)] >= 0) used.push_back(options_[static_cast<size_t>(i)]);
+  }
+  const int rows = std::max(1, (static_cast<int>(used.size()) + columns - 1) / columns);
+  // Down the first column, then down the next, as the options read.
+  for (size_t n = 0; n < used.size(); ++n)
+    option_layout_->addWidget(used[n], static_cast<int>(n) % rows, static_cast<int>(n) / rows);
+  option_columns_ = columns;
 }
 
 void TConfigurationDialog::FillOptions() {
@@ -205,13 +261,19 @@ void TConfigurationDialog::MainItemChanged(QTreeWidgetItem* item, int column) {
       const QSignalBlocker block(main_list_);
       item->setCheckState(0, Qt::Unchecked);
     }
-    control_.ShowAddDictionaryDir();
-    FillMainDictionaries();
+    // The tree reads the item again once this signal returns: it is rebuilt
+    // (and the item freed) only after that.
+    QTimer::singleShot(0, this, &TConfigurationDialog::LocateDictionaries);
     return;
   }
   const int row = main_list_->indexOfTopLevelItem(item);
   if (row < 0 || static_cast<size_t>(row) >= main_files_.size()) return;
   control_.EnableMainDictionary(main_files_[static_cast<size_t>(row)], item->checkState(0) == Qt::Checked);
+}
+
+void TConfigurationDialog::LocateDictionaries() {
+  control_.ShowAddDictionaryDir();
+  FillMainDictionaries();
 }
 
 void TConfigurationDialog::MainItemClicked(QTreeWidgetItem* item, int column) {

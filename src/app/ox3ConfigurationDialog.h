@@ -9,6 +9,7 @@
 #include "spell/ox3ConfigurationDialogCtrl.h"
 
 class QCheckBox;
+class QGridLayout;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -35,6 +36,12 @@ class TConfigurationDialog : public QDialog {
   QPushButton* DictionariesButton() const { return dictionaries_; }
   QPushButton* ResetButton() const { return reset_; }
   QPushButton* OkButton() const { return ok_; }
+  QPushButton* CancelButton() const { return cancel_; }
+  // The columns the option boxes are in: two on a screen too short for one.
+  int OptionColumns() const { return option_columns_; }
+
+  // Cancel (and Escape): the settings go back to what they were when the dialog opened.
+  void reject() override;
 
  private:
   void FillCaptions();
@@ -43,10 +50,23 @@ class TConfigurationDialog : public QDialog {
   void FillCustomDictionaries();
   void MainItemChanged(QTreeWidgetItem* item, int column);
   void MainItemClicked(QTreeWidgetItem* item, int column);
+  void LocateDictionaries();
+  void ArrangeOptionBoxes(int columns);
+
+  // The settings as the dialog found them, for Cancel.
+  struct Settings {
+    TSpellOptions options;
+    std::vector<std::string> main;
+    std::vector<std::string> custom;
+    std::string active_custom;
+  };
+  Settings opened_with_;
 
   TConfigurationDialogCtrl control_;
   bool filling_ = false;
   QGroupBox* options_group_;
+  QGridLayout* option_layout_;
+  int option_columns_ = 1;
   std::array<QCheckBox*, kOptionBoxes> options_{};
   std::array<int, kOptionBoxes> option_of_{};
   QGroupBox* dictionaries_group_;
@@ -56,6 +76,7 @@ class TConfigurationDialog : public QDialog {
   QPushButton* dictionaries_;
   QPushButton* reset_;
   QPushButton* ok_;
+  QPushButton* cancel_;
   QPushButton* help_;
   // The rows' file names; the last row may be "Locate Dictionaries...".
   std::vector<std::string> main_files_;

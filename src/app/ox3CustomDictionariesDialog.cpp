@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -47,13 +48,15 @@ TCustomDictionariesDialog::TCustomDictionariesDialog(QWidget* owner) : QDialog(o
   new_ = new QPushButton(group_);
   delete_ = new QPushButton(group_);
   edit_ = new QPushButton(group_);
+  rename_ = new QPushButton("&Rename", group_);
+  rename_->setObjectName("RenameButton");
   ok_ = new QPushButton(this);
   help_ = new QPushButton(this);
-  for (QPushButton* b : {new_, delete_, edit_, help_}) b->setAutoDefault(false);
+  for (QPushButton* b : {new_, delete_, edit_, rename_, help_}) b->setAutoDefault(false);
   ok_->setDefault(true);
 
   auto* side = new QVBoxLayout;
-  for (QPushButton* b : {new_, delete_, edit_}) side->addWidget(b);
+  for (QPushButton* b : {new_, delete_, edit_, rename_}) side->addWidget(b);
   side->addStretch();
   auto* inner = new QHBoxLayout(group_);
   inner->addWidget(list_, 1);
@@ -69,6 +72,11 @@ TCustomDictionariesDialog::TCustomDictionariesDialog(QWidget* owner) : QDialog(o
   connect(new_, &QPushButton::clicked, this, &TCustomDictionariesDialog::AskNew);
   connect(delete_, &QPushButton::clicked, this, &TCustomDictionariesDialog::Delete);
   connect(edit_, &QPushButton::clicked, this, &TCustomDictionariesDialog::Edit);
+  // The name is edited in place, as F2 does.
+  connect(rename_, &QPushButton::clicked, this, [this] {
+    if (QListWidgetItem* item = list_->currentItem(); item != nullptr && (item->flags() & Qt::ItemIsEditable))
+      list_->editItem(item);
+  });
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   connect(help_, &QPushButton::clicked, this, [this] { control_.ShowHelp(control_.HelpCtxDictionariesDialog()); });
   connect(list_, &QListWidget::currentRowChanged, this, &TCustomDictionariesDialog::RowChanged);
@@ -131,6 +139,7 @@ void TCustomDictionariesDialog::RowChanged() {
   const TListEntry* entry = selected ? &entries_[static_cast<size_t>(row)] : nullptr;
   edit_->setEnabled(selected && control_.Enabled(sdcCustomDictionaries));
   delete_->setEnabled(entry != nullptr && !entry->IsInternal && !entry->IsMSWord);
+  rename_->setEnabled(entry != nullptr && !entry->IsInternal && !entry->IsMSWord && entry->Name == entry->FileName);
   new_->setEnabled(true);
 }
 
@@ -153,8 +162,13 @@ void TCustomDictionariesDialog::ItemChanged(QListWidgetItem* item) {
     // Renamed in place: the file follows, or the old name comes back.
     if (control_.RenameCustomDictionary(entry.FileName, shown)) {
       const std::string file = QFileInfo(FromAnsi(shown)).suffix().isEmpty() ? shown + ".oxu" : shown;
-      Rebuild();
-      SelectFile(file);
+      entry.Name = entry.FileName = file;
+      // The list reads the item again once this signal returns: it is
+      // rebuilt (and the item freed) only after that.
+      QTimer::singleShot(0, this, [this, file] {
+        Rebuild();
+        SelectFile(file);
+      });
     } else {
       const QSignalBlocker block(list_);
       item->setText(FromAnsi(entry.Name));

@@ -36,6 +36,7 @@ class TCustomDictionariesDialog : public QDialog {
   QPushButton* NewButton() const { return new_; }
   QPushButton* DeleteButton() const { return delete_; }
   QPushButton* EditButton() const { return edit_; }
+  QPushButton* RenameButton() const { return rename_; }
   QPushButton* OkButton() const { return ok_; }
 
   // Creates the dictionary, or selects its row when it exists already.
@@ -59,6 +60,7 @@ class TCustomDictionariesDialog : public QDialog {
   QPushButton* new_;
   QPushButton* delete_;
   QPushButton* edit_;
+  QPushButton* rename_;
   QPushButton* ok_;
   QPushButton* help_;
 };

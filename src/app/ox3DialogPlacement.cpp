@@ -1,5 +1,9 @@
 #include "app/ox3DialogPlacement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
 #include <algorithm>
 
 namespace tovuri {
@@ -59,6 +63,38 @@ QPoint MoveOffWord(const QRect& dialog, const QRect& word, const QRect& work, TS
   for (int i = 0; i < count; ++i)
     if (!QRect(candidates[i], dialog.size()).intersects(word)) return candidates[i];
   return candidates[0];
+}
+
+namespace {
+
+// Pixels of left and right border together that a window manager adds.
+constexpr int kAssumedBorders = 8;
+
+}  // namespace
+
+QRect FitIntoWorkArea(const QRect& window, const QSize& frame_extra, const QSize& minimum, const QRect& work) {
+  const QSize size = window.size().boundedTo(work.size() - frame_extra).expandedTo(minimum);
+  QRect frame(window.topLeft(), size + frame_extra);
+  // The title bar comes first: a frame taller than the work area still shows it.
+  if (frame.right() > work.right()) frame.moveRight(work.right());
+  if (frame.bottom() > work.bottom()) frame.moveBottom(work.bottom());
+  if (frame.left() < work.left()) frame.moveLeft(work.left());
+  if (frame.top() < work.top()) frame.moveTop(work.top());
+  return QRect(frame.topLeft(), size);
+}
+
+void FitOnScreen(QWidget& window) {
+  const QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect work = screen->availableGeometry();
+  // Before the window system has framed the window, a title bar and borders
+  // of a usual size are assumed.
+  QSize extra = window.frameGeometry().size() - window.size();
+  if (extra.height() <= 0) extra = extra.expandedTo(QSize(kAssumedBorders, window.fontMetrics().height() * 2));
+  const QRect fitted =
+      FitIntoWorkArea(QRect(window.frameGeometry().topLeft(), window.size()), extra, window.minimumSize(), work);
+  if (fitted.size() != window.size()) window.resize(fitted.size());
+  if (fitted.topLeft() != window.frameGeometry().topLeft()) window.move(fitted.topLeft());
 }
 
 }  // namespace tovuri

@@ -6,6 +6,8 @@
 
 #include "spell/ox3SpellUI.h"
 
+class QWidget;
+
 namespace tovuri {
 
 QRect ToQRect(const TScreenRect& rect);
@@ -21,5 +23,15 @@ QPoint PlaceNearControl(const QRect& dialog, const QRect& control, const QRect& 
 // or left of it. saAvoid and saAvoidUpDown move only a dialog that overlaps
 // the word; saNone never moves it.
 QPoint MoveOffWord(const QRect& dialog, const QRect& word, const QRect& work, TSpellDialogAvoidPos avoid);
+
+// A window fitted into the work area. window is the frame's top left with
+// the client area's size; frame_extra the frame's size less the client's
+// (title bar and borders). The client shrinks as far as needed, no further
+// than minimum, and the frame moves inside, its title bar first; the result
+// is again the frame's top left with the client's size.
+QRect FitIntoWorkArea(const QRect& window, const QSize& frame_extra, const QSize& minimum, const QRect& work);
+
+// Fits a top-level window into the available geometry of its screen.
+void FitOnScreen(QWidget& window);
 
 }  // namespace tovuri

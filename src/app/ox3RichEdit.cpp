@@ -9,6 +9,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
+#include <utility>
 
 #include "app/ox3QtText.h"
 
@@ -51,8 +52,23 @@ TOrthexRichEdit::TOrthexRichEdit(QWidget* parent) : QTextEdit(parent) {
 }
 
 TOrthexRichEdit::~TOrthexRichEdit() {
-  live_.SetSpell(nullptr);
+  SetOrthexSpell(nullptr);
   live_.AttachControl(nullptr);
+}
+
+void TOrthexRichEdit::SetOrthexSpell(TOrthexSpell3Base* spell) {
+  if (TOrthexSpell3Base* old = live_.Spell(); old != nullptr && old != spell) {
+    old->OnCompleteCheck = std::move(spell_complete_check_);
+    spell_complete_check_ = nullptr;
+  }
+  if (spell != nullptr && spell != live_.Spell()) {
+    spell_complete_check_ = std::move(spell->OnCompleteCheck);
+    spell->OnCompleteCheck = [this](TOrthexSpell3Base& sender) {
+      if (spell_complete_check_) spell_complete_check_(sender);
+      CheckEnded();
+    };
+  }
+  live_.SetSpell(spell);
 }
 
 QColor TOrthexRichEdit::LiveSpellingColor() const {
@@ -64,16 +80,30 @@ void TOrthexRichEdit::SetLiveSpellingColor(const QColor& colour) { live_.SetUnde
 
 QString TOrthexRichEdit::Version() const { return QString::fromStdString(TOrthexSpell3Base::Version()); }
 
-void TOrthexRichEdit::CheckControl(TCheckMode mode) {
+void TOrthexRichEdit::CheckControl(TCheckMode mode, std::function<void()> ended) {
+  // This editor's check is still open (the command given again): it goes
+  // on, and its end is told once, when it comes.
+  if (check_running_) return;
   // The selection stays visible while the dialog has the focus.
-  QPalette saved = palette();
-  QPalette shown = saved;
-  shown.setColor(QPalette::Inactive, QPalette::Highlight, saved.color(QPalette::Active, QPalette::Highlight));
+  palette_before_check_ = palette();
+  QPalette shown = palette_before_check_;
+  shown.setColor(QPalette::Inactive, QPalette::Highlight,
+                 palette_before_check_.color(QPalette::Active, QPalette::Highlight));
   shown.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                 saved.color(QPalette::Active, QPalette::HighlightedText));
+                 palette_before_check_.color(QPalette::Active, QPalette::HighlightedText));
   setPalette(shown);
+  check_running_ = true;
+  check_ended_ = std::move(ended);
   live_.CheckControl(mode);
-  setPalette(saved);
+  // A check that never started (no component, another check running) ends here.
+  if (check_running_ && (OrthexSpell() == nullptr || !OrthexSpell()->IsChecking())) CheckEnded();
+}
+
+void TOrthexRichEdit::CheckEnded() {
+  if (!check_running_) return;
+  check_running_ = false;
+  setPalette(palette_before_check_);
+  if (const std::function<void()> ended = std::exchange(check_ended_, nullptr)) ended();
 }
 
 // ---- Lines -------------------------------------------------------------------
@@ -179,10 +209,46 @@ int TOrthexRichEdit::CaretIndex() const { return textCursor().position(); }
 
 void TOrthexRichEdit::ScrollCaret() { ensureCursorVisible(); }
 
+QTextBlock TOrthexRichEdit::FirstVisibleBlock() const {
+  QAbstractTextDocumentLayout* layout = document()->documentLayout();
+  const qreal top = verticalScrollBar()->value();
+  const qreal bottom = top + viewport()->height();
+  QTextBlock block = document()->findBlock(std::max(layout->hitTest(QPointF(0, top), Qt::FuzzyHit), 0));
+  if (!block.isValid()) block = document()->begin();
+  // The document lays a long text out lazily, a part at a time, and a hit
+  // in a part not laid out yet is anywhere: the blocks' own rectangles (each
+  // laid out when asked for) say where the view starts.
+  while (block.previous().isValid() && layout->blockBoundingRect(block).top() > top) block = block.previous();
+  while (block.next().isValid() && layout->blockBoundingRect(block).bottom() <= top) block = block.next();
+  // Every block in view is laid out, so its lines are known.
+  bool laid_out = false;
+  for (QTextBlock b = block; b.isValid(); b = b.next()) {
+    if (b.layout() == nullptr || b.layout()->lineCount() == 0) laid_out = true;
+    if (layout->blockBoundingRect(b).top() > bottom) break;
+  }
+  if (laid_out) line_map_valid_ = false;
+  return block;
+}
+
+QRectF TOrthexRichEdit::LaidOutBlock(const QTextBlock& block) const {
+  return document()->documentLayout()->blockBoundingRect(block);
+}
+
 int TOrthexRichEdit::FirstVisibleLine() const {
-  const QPointF top(horizontalScrollBar()->value(), verticalScrollBar()->value());
-  const int position = document()->documentLayout()->hitTest(top, Qt::FuzzyHit);
-  return LineFromChar(std::max(position, 0));
+  const QTextBlock block = FirstVisibleBlock();
+  const qreal top = verticalScrollBar()->value();
+  int position = block.position();
+  if (const QTextLayout* layout = block.layout()) {
+    const QRectF rect = LaidOutBlock(block);
+    for (int i = 0; i < layout->lineCount(); ++i) {
+      const QTextLine line = layout->lineAt(i);
+      if (rect.top() + line.y() + line.height() > top) {
+        position += line.textStart();
+        break;
+      }
+    }
+  }
+  return LineFromChar(position);
 }
 
 void TOrthexRichEdit::ScrollLines(int lines) {
@@ -193,6 +259,7 @@ void TOrthexRichEdit::ScrollLines(int lines) {
 TScreenPoint TOrthexRichEdit::ClientPositionFromChar(int index) const {
   index = std::clamp(index, 0, TextLength());
   const QTextBlock block = document()->findBlock(index);
+  if (block.isValid()) LaidOutBlock(block);
   const QTextLayout* layout = block.isValid() ? block.layout() : nullptr;
   if (layout == nullptr || layout->lineCount() == 0) {
     const QRect r = cursorRect(QTextCursor(document()));
@@ -210,6 +277,7 @@ TScreenPoint TOrthexRichEdit::ClientPositionFromChar(int index) const {
 int TOrthexRichEdit::CharBaseline(int index) const {
   index = std::clamp(index, 0, TextLength());
   const QTextBlock block = document()->findBlock(index);
+  if (block.isValid()) LaidOutBlock(block);
   const QTextLayout* layout = block.isValid() ? block.layout() : nullptr;
   if (layout == nullptr || layout->lineCount() == 0) return ClientPositionFromChar(index).y + FontHeight() + 1;
   QTextLine tl = layout->lineForTextPosition(index - block.position());
@@ -258,8 +326,30 @@ void TOrthexRichEdit::InvalidateBand(int top, int bottom) {
 
 // ---- Events --------------------------------------------------------------------
 
+bool TOrthexRichEdit::StartsUndoStep(const QKeyEvent& event) {
+  const QString typed = event.text();
+  if (typed.size() != 1 || !typed.front().isPrint() || isReadOnly()) return false;
+  const QChar c = typed.front();
+  const bool paused = !since_typed_.isValid() || since_typed_.elapsed() >= kUndoPauseMs;
+  // A space or punctuation after a letter ends the word: it and the next
+  // word are the next step.
+  const bool word_ends = !c.isLetterOrNumber() && (last_typed_.isLetterOrNumber() || last_typed_.isNull());
+  last_typed_ = c;
+  since_typed_.start();
+  return paused || word_ends;
+}
+
 void TOrthexRichEdit::keyPressEvent(QKeyEvent* event) {
-  QTextEdit::keyPressEvent(event);
+  // The document merges consecutive typing into one undo step; an edit
+  // block of its own is where a new step begins.
+  if (StartsUndoStep(*event)) {
+    QTextCursor step(document());
+    step.beginEditBlock();
+    QTextEdit::keyPressEvent(event);
+    step.endEditBlock();
+  } else {
+    QTextEdit::keyPressEvent(event);
+  }
   const QString typed = event->text();
   live_.KeyPressed(typed.size() == 1 ? ToAnsi(typed)[0] : '\0');
 }

@@ -3,7 +3,11 @@
 // the framework's TTextControl over a QTextEdit (lines are the visual lines
 // of the layout) and forwards its events to a TOrthexLiveRichEdit.
 #include <QColor>
+#include <QElapsedTimer>
+#include <QPalette>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <functional>
 #include <vector>
 
 #include "spell/ox3LiveRichEdit.h"
@@ -34,7 +38,7 @@ class TOrthexRichEdit : public QTextEdit, public TTextControl {
   void SetLiveCorrect(bool on) { live_.SetLiveCorrectWish(on); }
   // The checker component; it must outlive the editor or be unset first.
   TOrthexSpell3Base* OrthexSpell() const { return live_.Spell(); }
-  void SetOrthexSpell(TOrthexSpell3Base* spell) { live_.SetSpell(spell); }
+  void SetOrthexSpell(TOrthexSpell3Base* spell);
   QColor LiveSpellingColor() const;
   void SetLiveSpellingColor(const QColor& colour);
   // Qt paints through a back buffer anyway; kept as the setting it is.
@@ -55,8 +59,12 @@ class TOrthexRichEdit : public QTextEdit, public TTextControl {
   TOrthexLiveRichEdit& LiveEditor() { return live_; }
   // The live editor's tokenizer (the background checker has its own).
   TMainParsingEngine& ParsingEngine() { return live_.ParsingEngine(); }
-  // An interactive check of the editor's text that keeps the selection in sight.
-  void CheckControl(TCheckMode mode);
+  // An interactive check of the editor's text that keeps the selection in
+  // sight until the check ends; ended runs then. The check may go on in a
+  // modeless dialog after this returns.
+  void CheckControl(TCheckMode mode, std::function<void()> ended = {});
+  // Typing pauses this long (ms) or more start a new undo step.
+  static constexpr int kUndoPauseMs = 1000;
 
   // ---- TTextControl ---------------------------------------------------------
 
@@ -105,6 +113,13 @@ class TOrthexRichEdit : public QTextEdit, public TTextControl {
   void EnsureLineMap() const;
   LinePlace PlaceOfLine(int line) const;
   int TextLength() const;
+  // The block at the top of the view, with every block in view laid out.
+  QTextBlock FirstVisibleBlock() const;
+  // A block's rectangle in the document, laying it out first if need be.
+  QRectF LaidOutBlock(const QTextBlock& block) const;
+  void CheckEnded();
+  // Whether a typed key starts a new undo step: a word or a pause begins.
+  bool StartsUndoStep(const QKeyEvent& event);
 
   TOrthexLiveRichEdit live_;
   int redraw_off_ = 0;
@@ -112,6 +127,15 @@ class TOrthexRichEdit : public QTextEdit, public TTextControl {
   mutable std::vector<int> block_first_line_;
   mutable int line_count_ = 0;
   mutable bool line_map_valid_ = false;
+  // The check that runs: the palette to put back and what to run at its end.
+  bool check_running_ = false;
+  QPalette palette_before_check_;
+  std::function<void()> check_ended_;
+  // The component's own end-of-check handler, called before ours.
+  std::function<void(TOrthexSpell3Base&)> spell_complete_check_;
+  // The last typed character and when it was typed.
+  QChar last_typed_;
+  QElapsedTimer since_typed_;
 };
 
 }  // namespace tovuri

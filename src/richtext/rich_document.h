@@ -35,6 +35,12 @@ struct TextRun {
 
 struct Paragraph {
   std::vector<TextRun> runs;
+  // Space above and below the paragraph, in twips (1/1440 inch).
+  int space_before = 0;
+  int space_after = 0;
+  // Tab stops from the left margin in twips, ascending; a table row's are
+  // its cells' left edges, so that its columns line up.
+  std::vector<int> tab_stops;
   // Appends text, joining it to the last run when the format is the same.
   void Append(std::string_view text, const CharFormat& format);
   std::string PlainText() const;
@@ -43,6 +49,9 @@ struct Paragraph {
 
 struct RichDocument {
   std::vector<Paragraph> paragraphs;
+  // What the reader passed over and the document cannot hold, each named
+  // once, in the order met ("pictures", "footnotes", ...).
+  std::vector<std::string> skipped;
   // The paragraphs' text joined by "\n".
   std::string PlainText() const;
   bool operator==(const RichDocument&) const = default;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "spell/ox3Encoding.h"
@@ -22,6 +23,9 @@ constexpr int64_t kMaxParameter = 1'000'000'000;
 constexpr size_t kMaxFontNameBytes = 256;
 constexpr int kMaxUnicodeFallback = 16;
 constexpr int kDefaultHalfPoints = 24;  // RTF's default size, 12 points
+// Spacing and positions beyond this (about 56 cm) are clamped.
+constexpr int64_t kMaxTwips = 32'000;
+constexpr size_t kMaxCells = 64;
 
 enum class Action : std::uint8_t {
   aBold,
@@ -48,6 +52,14 @@ enum class Action : std::uint8_t {
   aFontTable,
   aColourTable,
   aSkipDestination,
+  aParagraphDefaults,
+  aSpaceBefore,
+  aSpaceAfter,
+  aTabStop,
+  aInTable,
+  aRowDefaults,
+  aCellEdge,
+  aListText,
 };
 
 struct ControlWord {
@@ -59,12 +71,14 @@ struct ControlWord {
 // Sorted by name for binary search. Destinations whose text is not part of
 // the document body are skipped whole.
 constexpr ControlWord kControlWords[] = {
+    {"annotation", Action::aSkipDestination},
     {"author", Action::aSkipDestination},
     {"b", Action::aBold},
     {"bin", Action::aBinary},
     {"blue", Action::aBlue},
     {"bullet", Action::aSymbol, 0x2022},
     {"cell", Action::aCell},
+    {"cellx", Action::aCellEdge},
     {"cf", Action::aColour},
     {"colortbl", Action::aColourTable},
     {"comment", Action::aSkipDestination},
@@ -91,11 +105,13 @@ constexpr ControlWord kControlWords[] = {
     {"headerr", Action::aSkipDestination},
     {"i", Action::aItalic},
     {"info", Action::aSkipDestination},
+    {"intbl", Action::aInTable},
     {"keywords", Action::aSkipDestination},
     {"ldblquote", Action::aSymbol, 0x201C},
     {"line", Action::aLineBreak},
     {"listoverridetable", Action::aSkipDestination},
     {"listtable", Action::aSkipDestination},
+    {"listtext", Action::aListText},
     {"lquote", Action::aSymbol, 0x2018},
     {"nestcell", Action::aCell},
     {"nestrow", Action::aRow},
@@ -103,20 +119,26 @@ constexpr ControlWord kControlWords[] = {
     {"object", Action::aSkipDestination},
     {"operator", Action::aSkipDestination},
     {"par", Action::aParagraph},
+    {"pard", Action::aParagraphDefaults},
     {"pict", Action::aSkipDestination},
     {"plain", Action::aPlain},
+    {"pntext", Action::aListText},
     {"rdblquote", Action::aSymbol, 0x201D},
     {"red", Action::aRed},
     {"revtbl", Action::aSkipDestination},
     {"row", Action::aRow},
     {"rquote", Action::aSymbol, 0x2019},
     {"rsidtbl", Action::aSkipDestination},
+    {"sa", Action::aSpaceAfter},
+    {"sb", Action::aSpaceBefore},
     {"shp", Action::aSkipDestination},
     {"stylesheet", Action::aSkipDestination},
     {"subject", Action::aSkipDestination},
     {"tab", Action::aTab},
     {"themedata", Action::aSkipDestination},
     {"title", Action::aSkipDestination},
+    {"trowd", Action::aRowDefaults},
+    {"tx", Action::aTabStop},
     {"u", Action::aUnicode},
     {"uc", Action::aUnicodeFallback},
     {"ul", Action::aUnderline},
@@ -141,12 +163,45 @@ constexpr ControlWord kControlWords[] = {
 };
 static_assert(std::ranges::is_sorted(kControlWords, {}, &ControlWord::name));
 
+// What a skipped destination held that a document can lose, in the words
+// the user is told; destinations not listed hold no content of the document.
+struct SkippedKind {
+  std::string_view destination;
+  std::string_view content;
+};
+constexpr SkippedKind kSkippedKinds[] = {
+    {"annotation", "comments"},
+    {"comment", "comments"},
+    {"fldinst", "fields such as hyperlinks"},
+    {"footer", "headers and footers"},
+    {"footerf", "headers and footers"},
+    {"footerl", "headers and footers"},
+    {"footerr", "headers and footers"},
+    {"footnote", "footnotes"},
+    {"header", "headers and footers"},
+    {"headerf", "headers and footers"},
+    {"headerl", "headers and footers"},
+    {"headerr", "headers and footers"},
+    {"nonshppict", "pictures"},
+    {"object", "embedded objects"},
+    {"pict", "pictures"},
+    {"shp", "drawings"},
+};
+
 const ControlWord* FindControlWord(std::string_view name) {
   const auto* found = std::ranges::lower_bound(kControlWords, name, {}, &ControlWord::name);
   return found != std::end(kControlWords) && found->name == name ? found : nullptr;
 }
 
-enum class Destination : std::uint8_t { dText, dSkip, dFontTable, dColourTable };
+enum class Destination : std::uint8_t { dText, dSkip, dFontTable, dColourTable, dListText };
+
+// The paragraph properties that \pard resets.
+struct ParagraphState {
+  int space_before = 0;  // twips
+  int space_after = 0;
+  bool in_table = false;
+  std::vector<int> tab_stops;
+};
 
 struct FormatState {
   bool bold = false;
@@ -159,6 +214,7 @@ struct FormatState {
 
 struct Group {
   FormatState format;
+  ParagraphState paragraph;
   int unicode_fallback = 1;  // characters that stand in for each \uN
   Destination destination = Destination::dText;
 };
@@ -243,7 +299,9 @@ class RtfParser {
       return true;
     }
     if (Top().destination == Destination::dFontTable) CommitFont();
+    const bool list_text = Top().destination == Destination::dListText;
     groups_.pop_back();
+    if (list_text && !groups_.empty()) CommitListText();
     return !groups_.empty();
   }
 
@@ -345,10 +403,38 @@ class RtfParser {
       case Action::aUnicodeFallback:
         Top().unicode_fallback = static_cast<int>(std::clamp<int64_t>(parameter.value_or(1), 0, kMaxUnicodeFallback));
         break;
-      case Action::aParagraph: EndParagraph(); break;
+      case Action::aParagraph:
+        // Inside a table cell a paragraph mark only separates the cell's text.
+        if (Top().paragraph.in_table || row_open_)
+          cell_break_ = true;
+        else
+          EndParagraph();
+        break;
+      case Action::aParagraphDefaults: Top().paragraph = ParagraphState{}; break;
+      case Action::aSpaceBefore: Top().paragraph.space_before = Twips(parameter); break;
+      case Action::aSpaceAfter: Top().paragraph.space_after = Twips(parameter); break;
+      case Action::aTabStop: Top().paragraph.tab_stops.push_back(Twips(parameter)); break;
+      case Action::aInTable: Top().paragraph.in_table = true; break;
+      case Action::aRowDefaults:
+        if (Dropping()) break;
+        row_open_ = true;
+        cell_edges_.clear();
+        break;
+      case Action::aCellEdge:
+        if (!Dropping() && cell_edges_.size() < kMaxCells) cell_edges_.push_back(Twips(parameter));
+        break;
+      case Action::aListText:
+        if (groups_.size() > 1 && !Dropping()) {
+          Top().destination = Destination::dListText;
+          list_text_.clear();
+        }
+        break;
       case Action::aLineBreak: TextUtf8(kLineBreak); break;
-      case Action::aTab:
-      case Action::aCell: TextUtf8("\t"); break;
+      case Action::aTab: TextUtf8("\t"); break;
+      case Action::aCell:
+        cell_break_ = false;
+        TextUtf8("\t");
+        break;
       case Action::aRow: EndRow(); break;
       case Action::aSymbol: EmitCodePoint(word.symbol); break;
       case Action::aFontTable:
@@ -363,9 +449,22 @@ class RtfParser {
         break;
       case Action::aSkipDestination:
         if (groups_.size() > 1) Top().destination = Destination::dSkip;
+        NoteSkipped(word.name);
         break;
       case Action::aBinary: break;  // handled where it is read
     }
+  }
+
+  static int Twips(std::optional<int64_t> parameter) {
+    return static_cast<int>(std::clamp<int64_t>(parameter.value_or(0), 0, kMaxTwips));
+  }
+
+  void NoteSkipped(std::string_view destination) {
+    const auto* kind = std::ranges::find(kSkippedKinds, destination, &SkippedKind::destination);
+    if (kind == std::end(kSkippedKinds)) return;
+    const std::string content(kind->content);
+    if (std::ranges::find(document_.skipped, content) == document_.skipped.end())
+      document_.skipped.push_back(content);
   }
 
   void SetComponentValue(std::uint8_t& component, std::optional<int64_t> parameter) {
@@ -428,7 +527,17 @@ class RtfParser {
   void TextUtf8(std::string_view text) {
     if (Dropping() || text.empty()) return;
     switch (Top().destination) {
-      case Destination::dText: paragraph_.Append(text, CurrentFormat()); break;
+      case Destination::dText:
+        if (cell_break_) {
+          cell_break_ = false;
+          if (!paragraph_.runs.empty() && paragraph_.runs.back().text.back() != '\t')
+            paragraph_.Append(" ", CurrentFormat());
+        }
+        paragraph_.Append(text, CurrentFormat());
+        break;
+      case Destination::dListText:
+        if (list_text_.size() < kMaxFontNameBytes) list_text_ += text;
+        break;
       case Destination::dFontTable:
         for (char c : text) {
           if (c == ';')
@@ -454,6 +563,14 @@ class RtfParser {
     font_name_.clear();
   }
 
+  // A list item's number or bullet and the tab after it; a numbering that
+  // shows nothing (a heading's, say) leaves no tab at the paragraph's start.
+  void CommitListText() {
+    const std::string text = std::exchange(list_text_, {});
+    if (text.find_first_not_of(" \t") == std::string::npos) return;
+    TextUtf8(text);
+  }
+
   void CommitColour() {
     colours_.push_back(colour_set_ ? std::optional<Colour>(colour_) : std::nullopt);
     colour_ = Colour{};
@@ -476,6 +593,11 @@ class RtfParser {
 
   void EndParagraph() {
     if (Dropping() || Top().destination != Destination::dText) return;
+    const ParagraphState& state = Top().paragraph;
+    paragraph_.space_before = state.space_before;
+    paragraph_.space_after = state.space_after;
+    if (paragraph_.tab_stops.empty()) paragraph_.tab_stops = state.tab_stops;
+    cell_break_ = false;
     document_.paragraphs.push_back(std::move(paragraph_));
     paragraph_ = Paragraph{};
   }
@@ -488,7 +610,13 @@ class RtfParser {
       if (!text.empty() && text.back() == '\t') text.pop_back();
       if (text.empty()) paragraph_.runs.pop_back();
     }
+    // Each cell starts where the one before it ends, so the columns line up.
+    if (cell_edges_.size() > 1) paragraph_.tab_stops.assign(cell_edges_.begin(), cell_edges_.end() - 1);
+    row_open_ = false;
     EndParagraph();
+    // The row's own paragraph properties were the cells'; the row has no space of its own.
+    document_.paragraphs.back().space_before = 0;
+    document_.paragraphs.back().space_after = 0;
   }
 
   RichDocument Finish() {
@@ -511,6 +639,12 @@ class RtfParser {
   bool colour_set_ = false;
   RichDocument document_;
   Paragraph paragraph_;
+  // Between a row's \trowd and its \row, and the cells' right edges in twips.
+  bool row_open_ = false;
+  std::vector<int> cell_edges_;
+  // A paragraph mark inside a cell: a space goes before the cell's next text.
+  bool cell_break_ = false;
+  std::string list_text_;
 };
 
 }  // namespace

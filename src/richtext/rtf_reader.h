@@ -1,8 +1,10 @@
 #pragma once
 // Reads RTF as word processors write it: paragraphs, bold, italic, underline,
 // font family and size, colours, Unicode and Windows-1252 characters, tabs and
-// line breaks. Tables become one paragraph per row with tabs between cells;
-// pictures, headers, style sheets and other destinations are skipped.
+// line breaks, paragraph spacing and tab stops. Tables become one paragraph
+// per row with tabs between cells and a tab stop where each cell starts;
+// pictures, headers, style sheets and other destinations are skipped, and
+// the document names what it lost that way (RichDocument::skipped).
 #include <optional>
 #include <string_view>
 

@@ -120,7 +120,17 @@ std::string WriteRtf(const RichDocument& document) {
   CharFormat current;
   current.font = fonts.front();
   current.half_points = kDefaultHalfPoints;
+  bool plain_paragraph = true;  // the \pard above still holds
   for (const Paragraph& paragraph : document.paragraphs) {
+    const bool plain = paragraph.space_before == 0 && paragraph.space_after == 0 && paragraph.tab_stops.empty();
+    if (!plain || !plain_paragraph) {
+      out += "\\pard";
+      if (paragraph.space_before > 0) out += "\\sb" + std::to_string(paragraph.space_before);
+      if (paragraph.space_after > 0) out += "\\sa" + std::to_string(paragraph.space_after);
+      for (const int stop : paragraph.tab_stops) out += "\\tx" + std::to_string(stop);
+      out += ' ';
+    }
+    plain_paragraph = plain;
     for (const TextRun& run : paragraph.runs) {
       CharFormat wanted = run.format;
       if (wanted.font.empty()) wanted.font = fonts.front();

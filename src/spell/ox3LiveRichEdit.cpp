@@ -193,6 +193,12 @@ void TOrthexLiveRichEdit::InvalidateAll() {
     if (cache) cache->NeedsRecheck = true;
 }
 
+void TOrthexLiveRichEdit::ForgetDocument() {
+  ignored_after_.clear();
+  caches_.clear();
+  if (control_ != nullptr) control_->Repaint();
+}
+
 bool TOrthexLiveRichEdit::IsWordAcceptable(const std::string& word, const std::string& preceding) {
   if (spell_ == nullptr) return true;
   if (spell_->IsWordAcceptable(word) && !(spell_->UseExcludeWords && spell_->IsExcludedWord(word))) return true;

@@ -97,6 +97,9 @@ class TOrthexLiveRichEdit {
   // answers whether live correction is active.
   bool UpdateActiveFlags();
   void InvalidateAll();
+  // The control holds another document now: what was ignored at places of
+  // the old one (the menu's and the dialog's Ignore) is forgotten.
+  void ForgetDocument();
   // A word is acceptable to the component, or was ignored here after the same preceding word.
   bool IsWordAcceptable(const std::string& word, const std::string& preceding);
   void ReplaceAll(const std::string& old_word, const std::string& new_word);

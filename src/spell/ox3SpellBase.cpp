@@ -248,7 +248,78 @@ bool TOrthexSpell3Base::IsExcludedWord(std::string_view word) {
   return mapping_dictionary_ && mapping_dictionary_->FindAutoCorrect(word, replacement);
 }
 
+namespace {
+
+enum class WordShape { wsLower, wsCapitalised, wsCapitals, wsMixed };
+
+bool IsAnsiUpper(char c) { return AnsiLowerChar(c) != c; }
+bool IsAnsiLower(char c) { return AnsiUpperChar(c) != c; }
+
+WordShape ShapeOf(std::string_view word) {
+  if (word.empty()) return WordShape::wsMixed;
+  const auto upper = std::count_if(word.begin(), word.end(), IsAnsiUpper);
+  const auto lower = std::count_if(word.begin(), word.end(), IsAnsiLower);
+  if (upper == 0) return WordShape::wsLower;
+  if (lower == 0 && upper > 1) return WordShape::wsCapitals;
+  if (upper == 1 && IsAnsiUpper(word.front())) return WordShape::wsCapitalised;
+  return WordShape::wsMixed;
+}
+
+std::string WithFirst(std::string_view word, char (*change)(char)) {
+  std::string out(word);
+  if (!out.empty()) out.front() = change(out.front());
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> TOrthexSpell3Base::IgnoredForms(std::string_view word) {
+  std::vector<std::string> forms{std::string(word)};
+  switch (ShapeOf(word)) {
+    case WordShape::wsCapitalised:
+      forms.push_back(WithFirst(word, AnsiLowerChar));
+      break;
+    case WordShape::wsLower:
+      forms.push_back(WithFirst(word, AnsiUpperChar));
+      forms.push_back(AnsiUpperCase(word));
+      break;
+    default:
+      break;
+  }
+  return forms;
+}
+
+void TOrthexSpell3Base::IgnoreAllForms(std::string_view word) {
+  for (const std::string& form : IgnoredForms(word)) internal_dictionary_->AddWord(form);
+}
+
 bool TOrthexSpell3Base::FindAutoCorrect(std::string_view word, std::string& replacement) {
+  if (FindAutoCorrectAsWritten(word, replacement)) return true;
+  // A pair learnt at a sentence start applies inside a sentence and the
+  // other way round; the correction takes the shape of the word it corrects.
+  std::string found;
+  switch (ShapeOf(word)) {
+    case WordShape::wsLower:
+      if (!FindAutoCorrectAsWritten(WithFirst(word, AnsiUpperChar), found)) return false;
+      if (ShapeOf(found) != WordShape::wsCapitalised) return false;  // McDonald keeps its shape
+      replacement = WithFirst(found, AnsiLowerChar);
+      return true;
+    case WordShape::wsCapitalised:
+      if (!FindAutoCorrectAsWritten(WithFirst(word, AnsiLowerChar), found)) return false;
+      replacement = WithFirst(found, AnsiUpperChar);
+      return true;
+    case WordShape::wsCapitals:
+      if (!FindAutoCorrectAsWritten(AnsiLowerCase(word), found) &&
+          !FindAutoCorrectAsWritten(WithFirst(AnsiLowerCase(word), AnsiUpperChar), found))
+        return false;
+      replacement = AnsiUpperCase(found);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TOrthexSpell3Base::FindAutoCorrectAsWritten(std::string_view word, std::string& replacement) {
   configuration_->EnsureLoaded();
   if (active_custom_ && active_custom_->FindAutoCorrect(word, replacement)) return true;
   if (internal_dictionary_->FindAutoCorrect(word, replacement)) return true;

@@ -288,6 +288,11 @@ class TOrthexSpell3Base : public TConfigOwner {
   virtual bool IsWordAcceptable(std::string_view word);
   virtual bool IsExcludedWord(std::string_view word);
   virtual bool FindAutoCorrect(std::string_view word, std::string& replacement);
+  // Ignores a word for the rest of the run in the shapes a user means by it:
+  // a capitalised word (sentence start) also in lower case, a lower-case one
+  // also capitalised and in capitals.
+  void IgnoreAllForms(std::string_view word);
+  static std::vector<std::string> IgnoredForms(std::string_view word);
   virtual bool IsPossessiveOfKnownWord(std::string_view word);
   // Language identifier of the primary main dictionary, 0 when none is open.
   virtual int PrimaryLanguage();
@@ -426,6 +431,8 @@ class TOrthexSpell3Base : public TConfigOwner {
   virtual void ShowAddDictionaryDirFor();
 
  private:
+  // The auto-correct pair stored for exactly this word.
+  bool FindAutoCorrectAsWritten(std::string_view word, std::string& replacement);
   void BindEngineHooks(TMainParsingEngine& engine);
   // Puts the caret where EndCursorPosition says and collapses the selection.
   void PlaceEndCaret(TControlParser& parser, TTextPos original);

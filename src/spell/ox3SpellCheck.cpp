@@ -223,7 +223,7 @@ void TOrthexSpell3Base::CmdIgnoreRepeated() { CmdIgnore(); }
 void TOrthexSpell3Base::CmdIgnoreAll() {
   if (!is_checking_ || repeated_mode_) return;
   RecordUndo(TSpellAction::sacIgnoreAll, {}, false);
-  internal_dictionary_->AddWord(current_word_);
+  IgnoreAllForms(current_word_);
   IgnoreCurrentWord(11);
   ContinueCheck();
 }
@@ -330,7 +330,7 @@ void TOrthexSpell3Base::UndoLast() {
         current_parser_->SetPosition(record.X, record.Y, TPositionKind::pkPosition);
         break;
       case TSpellAction::sacIgnoreAll:
-        internal_dictionary_->RemoveWord(record.Word);
+        for (const std::string& form : IgnoredForms(record.Word)) internal_dictionary_->RemoveWord(form);
         current_parser_->SetPosition(record.X, record.Y, TPositionKind::pkPosition);
         break;
       case TSpellAction::sacAdd:

@@ -353,6 +353,7 @@ void TOrthexSpell3Base::DeleteCustomDictionary(const std::string& name) {
     path = dictionary->Filename();
   std::error_code error;
   if (!path.empty() && FileExists(path)) fs::remove(path, error);
+  if (!path.empty()) fs::remove(path + ".lock", error);
 }
 
 void TOrthexSpell3Base::NewCustomDictionary(const std::string& name) {
@@ -395,6 +396,8 @@ bool TOrthexSpell3Base::RenameCustomDictionary(const std::string& old_name, cons
     fs::rename(old_path, new_path, error);
     if (error) return false;
   }
+  // The old name's save lock guards a file that is no more.
+  fs::remove(old_path + ".lock", error);
 
   TOrthexConfig& config = *configuration_;
   if (config.ActiveCustomName() == old_name) config.SetActiveCustom(new_file);

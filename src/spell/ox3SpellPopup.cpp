@@ -88,7 +88,7 @@ TSpellPopupOption TOrthexSpell3Base::ShowWordPopup(TTextControl& /*control*/, TS
       if (active_custom_) active_custom_->AddWord(word);
       break;
     case spIgnoreAll:
-      internal_dictionary_->AddWord(word);
+      IgnoreAllForms(word);
       break;
     case spReplace:
       LearnReplacement(word, replacement);

@@ -120,6 +120,22 @@ TEST_F(CorrectionMenu, AddAndIgnoreAllClearEveryOccurrence) {
   EXPECT_FALSE(spell_.ActiveCustomDictionary()->Contains("snurk"));
 }
 
+TEST_F(CorrectionMenu, IgnoreAllOnACapitalisedWordCoversItsLowerCaseForm) {
+  editor_->setPlainText("Snurk sat on a snurk\nthe snurk ");
+  Grab();
+  EXPECT_EQ(SpansOf(0), (Spans{{0, 5}, {15, 20}}));
+  RightClick(1, {"&Ignore All"});
+  EXPECT_EQ(SpansOf(0), Spans{});
+  EXPECT_EQ(SpansOf(1), Spans{});
+
+  // A lower-case word ignored covers it at a sentence start and in capitals.
+  editor_->setPlainText("the blorp sat\nBlorp BLORP ");
+  Grab();
+  RightClick(5, {"&Ignore All"});
+  EXPECT_EQ(SpansOf(0), Spans{});
+  EXPECT_EQ(SpansOf(1), Spans{});
+}
+
 TEST_F(CorrectionMenu, ChangeAllReplacesEveryOccurrenceAndRemembersThePair) {
   editor_->setPlainText("the dgo sat, a dgo\ndgo on ");
   Grab();

@@ -51,5 +51,24 @@ TEST(DialogPlacement, AvoidMovesOnlyAnOverlappingDialogAndMoveAlways) {
   EXPECT_EQ(MoveOffWord(clear, word, kWork, saMove), QPoint(300, 124));
 }
 
+TEST(DialogPlacement, AWindowLargerThanTheScreenShrinksAndKeepsItsTitleBarOnIt) {
+  // 1280 x 900 at a scale factor of 2, less a panel: the main window of 648 x 526.
+  const QRect work(0, 0, 640, 434);
+  const QSize frame(2, 32);
+  // The frame's top left with the client's size.
+  struct Case {
+    QRect window;
+    QRect expected;
+  };
+  const Case cases[] = {
+      {QRect(-4, -46, 648, 526), QRect(0, 0, 638, 402)},     // shrunk, the frame's top left on the screen
+      {QRect(100, 50, 300, 200), QRect(100, 50, 300, 200)},  // fits: left alone
+      {QRect(500, 300, 300, 200), QRect(338, 202, 300, 200)},  // moved back inside
+  };
+  for (const Case& c : cases) EXPECT_EQ(FitIntoWorkArea(c.window, frame, QSize(), work), c.expected) << c.window.x();
+  // Never below the window's least size, but the title bar stays in reach.
+  EXPECT_EQ(FitIntoWorkArea(QRect(0, 0, 648, 526), frame, QSize(400, 500), work), QRect(0, 0, 638, 500));
+}
+
 }  // namespace
 }  // namespace tovuri

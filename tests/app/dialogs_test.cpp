@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTest>
 
 #include "app/ox3ConfigurationDialog.h"
 #include "app/ox3CustomDictionariesDialog.h"
@@ -107,6 +108,7 @@ TEST_F(Dialogs, OptionsDialogLocatesDictionariesChoosesTheCustomOneAndResets) {
   QTreeWidget* list = dialog.MainDictionaries();
   QTreeWidgetItem* locate = list->topLevelItem(list->topLevelItemCount() - 1);
   locate->setCheckState(0, Qt::Checked);
+  QApplication::processEvents();  // the folder is asked for once the tick's signal has returned
   EXPECT_EQ(browsed, 1);
   EXPECT_EQ(list->topLevelItem(list->topLevelItemCount() - 1)->checkState(0), Qt::Unchecked);
 
@@ -185,9 +187,92 @@ TEST_F(Dialogs, RenamingInPlaceMovesTheFileOrPutsTheOldNameBack) {
   EXPECT_EQ(item_of("Old.oxu")->text().toStdString(), "Old.oxu");
   EXPECT_TRUE(fs::exists(folder_ / "Old.oxu"));
   item_of("Old.oxu")->setText("New.oxu");
+  QApplication::processEvents();  // the list is rebuilt once the edit's signal has returned
   EXPECT_FALSE(fs::exists(folder_ / "Old.oxu"));
   EXPECT_TRUE(fs::exists(folder_ / "New.oxu"));
   EXPECT_NE(item_of("New.oxu"), nullptr);
+  // No lock of the old name is left behind.
+  EXPECT_FALSE(fs::exists(folder_ / "Old.oxu.lock"));
+}
+
+TEST_F(Dialogs, TheRenameButtonEditsTheSelectedDictionarysName) {
+  TCustomDictionariesDialog dialog(nullptr);
+  dialog.Control().SetSpell(&spell_);
+  dialog.NewDictionary("Mine");
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  ASSERT_NE(dialog.RenameButton(), nullptr);
+  EXPECT_EQ(dialog.RenameButton()->text().toStdString(), "&Rename");
+  ASSERT_TRUE(dialog.RenameButton()->isEnabled());
+  QTest::mouseClick(dialog.RenameButton(), Qt::LeftButton);
+  auto* editor = dialog.List()->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->text().toStdString(), "Mine.oxu");
+  editor->setText("Ours");
+  QTest::keyClick(editor, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_TRUE(fs::exists(folder_ / "Ours.oxu"));
+  EXPECT_FALSE(fs::exists(folder_ / "Mine.oxu"));
+  EXPECT_FALSE(fs::exists(folder_ / "Mine.oxu.lock"));
+}
+
+TEST_F(Dialogs, TickingLocateDictionariesRebuildsTheTreeOnlyAfterTheTicksSignal) {
+  int browsed = 0;
+  spell_.OnShowAddDictionaryDir = [&](TOrthexSpell3Base&) { ++browsed; };
+  TConfigurationDialog dialog(nullptr);
+  dialog.Control().SetSpell(&spell_);
+  QTreeWidget* list = dialog.MainDictionaries();
+  QTreeWidgetItem* locate = list->topLevelItem(list->topLevelItemCount() - 1);
+  // A slot after the dialog's own: Qt's view reads the item after them all,
+  // so the tree must still be the same then.
+  int browsed_in_signal = -1;
+  int rows_in_signal = -1;
+  QObject::connect(list, &QTreeWidget::itemChanged, [&] {
+    browsed_in_signal = browsed;
+    rows_in_signal = list->topLevelItemCount();
+  });
+  const int rows = list->topLevelItemCount();
+  locate->setCheckState(0, Qt::Checked);
+  EXPECT_EQ(browsed_in_signal, 0);
+  EXPECT_EQ(rows_in_signal, rows);
+  QApplication::processEvents();
+  EXPECT_EQ(browsed, 1);
+  EXPECT_EQ(list->topLevelItem(list->topLevelItemCount() - 1)->checkState(0), Qt::Unchecked);
+}
+
+TEST_F(Dialogs, OptionsDialogFitsItsScreenWithItsTitleBar) {
+  spell_.ConfigAvailableOptions = TSpellOptions::FromBits(0x3FF);
+  TConfigurationDialog dialog(nullptr);
+  dialog.Control().SetSpell(&spell_);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  const QRect work = dialog.screen()->availableGeometry();
+  EXPECT_LE(dialog.height() + dialog.fontMetrics().height() * 2, work.height())
+      << dialog.height() << " in " << work.height() << " with " << dialog.OptionColumns() << " columns";
+  EXPECT_LE(dialog.width(), work.width());
+}
+
+TEST_F(Dialogs, OptionsDialogCancelPutsTheSettingsBack) {
+  spell_.ConfigAvailableOptions = TSpellOptions::FromBits(0x3FF);
+  spell_.NewCustomDictionary("Other.oxu");
+  const TSpellOptions before = spell_.Configuration().SpellOptionsValue();
+  const std::vector<std::string> main_before = spell_.Configuration().MainList().Items();
+  TConfigurationDialog dialog(nullptr);
+  dialog.Control().SetSpell(&spell_);
+  ASSERT_NE(dialog.CancelButton(), nullptr);
+  EXPECT_EQ(dialog.CancelButton()->text().toStdString(), "Cancel");
+  dialog.OptionBox(1)->click();
+  dialog.MainDictionaries()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+  const int other = dialog.CustomDictionary()->findText("Other.oxu");
+  ASSERT_GE(other, 0);
+  dialog.CustomDictionary()->setCurrentIndex(other);
+  emit dialog.CustomDictionary()->activated(other);
+  EXPECT_NE(spell_.Configuration().SpellOptionsValue(), before);
+  QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_EQ(spell_.Configuration().SpellOptionsValue(), before);
+  EXPECT_EQ(spell_.Configuration().MainList().Items(), main_before);
+  EXPECT_EQ(spell_.Configuration().ActiveCustomName(), "Test.oxu");
 }
 
 TEST_F(Dialogs, InternalDictionaryRowIsShownWhenItHoldsWordsAndCannotBeUnticked) {

@@ -7,7 +7,12 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QPushButton>
 #include <QFileDialog>
+#include <QFontInfo>
+#include <QStandardPaths>
+#include <QTextBrowser>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTest>
@@ -21,6 +26,7 @@
 #include <sstream>
 #include <thread>
 
+#include "app/ox3SpellDialog.h"
 #include "checker/ndebele_checker.h"
 #include "spell_test_support.h"
 
@@ -111,8 +117,10 @@ class MainWindow : public ::testing::Test {
     return State() == state;
   }
   std::string Text() { return window_->Editor().toPlainText().toStdString(); }
+  // The text as a user's paste would put it there.
   void SetText(const QString& text) {
-    window_->Editor().setPlainText(text);
+    window_->Editor().selectAll();
+    window_->Editor().textCursor().insertText(text);
     QApplication::processEvents();
   }
 
@@ -131,7 +139,7 @@ class MainWindow : public ::testing::Test {
 
 TEST_F(MainWindow, ShowsTheCaptionSizeMenuAndWelcome) {
   CreateWindow();
-  EXPECT_EQ(window_->windowTitle(), "Tovuri 1.0");
+  EXPECT_EQ(window_->windowTitle(), "Untitled[*] - Tovuri 1.0");
   EXPECT_EQ(window_->size(), QSize(648, 526));
   EXPECT_EQ(window_->StatusText(), "Welcome to Tovuri, a spelling checker for the Ndebele language");
   QStringList menus;
@@ -142,11 +150,11 @@ TEST_F(MainWindow, ShowsTheCaptionSizeMenuAndWelcome) {
     menus << menu->text() + ": " + items.join(", ");
   }
   EXPECT_EQ(menus.join("\n").toStdString(),
-            "&File: &Open file, &Save file, E&xit\n"
-            "&Edit: Cu&t Ctrl+X, &Copy Ctrl+C, &Paste Ctrl+V\n"
-            "&Check: &Spelling, &Word count\n"
+            "&File: &Open file Ctrl+O, &Save file Ctrl+S, E&xit Ctrl+Q\n"
+            "&Edit: &Undo Ctrl+Z, &Redo Ctrl+Y, , Cu&t Ctrl+X, &Copy Ctrl+C, &Paste Ctrl+V\n"
+            "&Check: &Spelling F7, &Word count\n"
             "&Options: &Configure\n"
-            "&Help: &Help");
+            "&Help: &Help F1");
   EXPECT_TRUE(Text().empty());
   EXPECT_EQ(State(), csIdle);
 }
@@ -157,6 +165,12 @@ TEST_F(MainWindow, ShowsEachLexiconWarningInAMessageBox) {
   AnswerMessageBox(seen, QMessageBox::Ok);
   CreateWindow();
   EXPECT_EQ(seen.text, "List of passive exceptions not found");
+}
+
+TEST_F(MainWindow, AMissingMainDictionaryIsSaidInTheStatusBar) {
+  fs::remove(data_ / "Ndebele.oxm");
+  CreateWindow();
+  EXPECT_TRUE(window_->StatusText().contains("Ndebele.oxm")) << window_->StatusText().toStdString();
 }
 
 TEST_F(MainWindow, AnEmptyEditorsPassGoesThreeFourZeroAndSaysItIsReady) {
@@ -175,7 +189,6 @@ TEST_F(MainWindow, TypingRestartsTheCheckerAndAClickMakesItWaitOneTick) {
   CreateWindow();
   QTest::keyClicks(&window_->Editor(), "abantu ");
   EXPECT_EQ(State(), csTextChanged);
-  EXPECT_FALSE(window_->Editor().document()->isModified());  // cleared for the next change
   EXPECT_TRUE(window_->HasUnsavedChanges());
   window_->Checker().SetCheckState(csIdle);
   QTest::mouseClick(window_->Editor().viewport(), Qt::LeftButton);
@@ -294,6 +307,306 @@ TEST_F(MainWindow, WordCountOfAnEmptyEditorIsZeroAndOfATextItsWords) {
 }
 
 constexpr char kRtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Abantu {\\b bayahamba}\\par njalo\\par}";
+
+TEST_F(MainWindow, OpeningAFileUnderlinesItsVisibleTyposPromptly) {
+  CreateWindow();
+  window_->Timer().start();  // the background checker runs as in the program
+  std::string text;
+  while (text.size() < 200 * 1024) text += "abantu bayahamba xyzzy njalo abantu\n";
+  const fs::path file = home_.Root() / "long.txt";
+  std::ofstream(file) << text;
+  ChooseFile(file, "Text Files (*.txt)");
+  Trigger("Openfile1");
+  const TLineCache* first = nullptr;
+  for (int i = 0; i < 300; ++i) {
+    QTest::qWait(10);
+    first = window_->Editor().LiveEditor().LineCache(0);
+    if (first != nullptr && !first->Errors.empty()) break;
+  }
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->Errors, (std::vector<TSpellingError>{{17, 22}}));
+}
+
+TEST_F(MainWindow, IgnoresAtPlacesOfADocumentEndWithIt) {
+  CreateWindow();
+  const fs::path file = home_.Root() / "story.txt";
+  std::ofstream(file) << "Abntu bayahamba\nnjalo Abntu\n";
+  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(file.string()), TFileFormat::ffPlainText));
+  TOrthexRichEdit& editor = window_->Editor();
+  const auto spans = [&](int line) {
+    QApplication::processEvents();
+    editor.viewport()->grab();
+    const TLineCache* cache = editor.LiveEditor().LineCache(line);
+    return cache != nullptr ? cache->Errors : std::vector<TSpellingError>{{-1, -1}};
+  };
+  ASSERT_EQ(spans(0), (std::vector<TSpellingError>{{0, 5}}));
+  // Ignore, as the spelling dialog's and the correction menu's Ignore do it.
+  editor.SetSelection(0, 5);
+  editor.LiveEditor().RunAction(10);
+  EXPECT_EQ(spans(0), std::vector<TSpellingError>{});
+  EXPECT_EQ(spans(1), (std::vector<TSpellingError>{{6, 11}}));
+
+  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(file.string()), TFileFormat::ffPlainText));
+  EXPECT_EQ(spans(0), (std::vector<TSpellingError>{{0, 5}}));
+  EXPECT_EQ(spans(1), (std::vector<TSpellingError>{{6, 11}}));
+}
+
+TEST_F(MainWindow, SpellingSaysItFinishedAndGivesThePaletteBackOnlyWhenTheCheckEnds) {
+  CreateWindow();
+  SetText("xyzzy abantu");
+  window_->Checker().SetCheckState(csIdle);
+  TOrthexRichEdit& editor = window_->Editor();
+  const QColor active = editor.palette().color(QPalette::Active, QPalette::Highlight);
+  const QColor inactive = editor.palette().color(QPalette::Inactive, QPalette::Highlight);
+  window_->ShowStatus("Ready");
+  editor.moveCursor(QTextCursor::Start);
+  // While the dialog is up, the check has not ended.
+  bool dialog_seen = false;
+  QString status_meanwhile;
+  QColor inactive_meanwhile;
+  auto* poll = new QTimer(window_.get());
+  QObject::connect(poll, &QTimer::timeout, [&, poll] {
+    auto* dialog = window_->findChild<TSpellDialog*>("SpellDialog");
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    poll->stop();
+    dialog_seen = true;
+    // The command again while its check is open changes nothing.
+    window_->findChild<QAction*>("Spelling1")->trigger();
+    status_meanwhile = window_->StatusText();
+    inactive_meanwhile = editor.palette().color(QPalette::Inactive, QPalette::Highlight);
+    dialog->CancelButton()->click();
+  });
+  poll->start(5);
+  Trigger("Spelling1");
+  for (int i = 0; i < 500 && !dialog_seen; ++i) QTest::qWait(10);
+  ASSERT_TRUE(dialog_seen);
+  EXPECT_NE(status_meanwhile, "Spelling check finished");
+  EXPECT_EQ(inactive_meanwhile, active);
+
+  QApplication::processEvents();
+  EXPECT_FALSE(window_->Spell().IsChecking());
+  EXPECT_EQ(window_->StatusText(), "Spelling check finished");
+  EXPECT_EQ(editor.palette().color(QPalette::Inactive, QPalette::Highlight), inactive);
+  EXPECT_EQ(State(), csIdle);
+}
+
+TEST_F(MainWindow, HelpWithoutABrowserShowsTheGuideInAWindowOfItsOwn) {
+  CreateWindow();
+  QUrl asked;
+  window_->OpenInBrowser = [&asked](const QUrl& url) {
+    asked = url;
+    return false;
+  };
+  Trigger("Help2");
+  EXPECT_TRUE(asked.toLocalFile().endsWith("tovuri.html")) << asked.toString().toStdString();
+  auto* guide = window_->findChild<QDialog*>("GuideWindow");
+  ASSERT_NE(guide, nullptr);
+  EXPECT_TRUE(guide->isVisible());
+  auto* browser = guide->findChild<QTextBrowser*>();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->toPlainText().contains("Tovuri")) << browser->toPlainText().left(200).toStdString();
+
+  // A browser that opens it: no window of our own.
+  guide->close();
+  window_->OpenInBrowser = [](const QUrl&) { return true; };
+  Trigger("Help2");
+  EXPECT_FALSE(guide->isVisible());
+}
+
+TEST_F(MainWindow, TypingIsUndoneAWordOrAPauseAtATime) {
+  CreateWindow();
+  TOrthexRichEdit& editor = window_->Editor();
+  QTest::keyClicks(&editor, "abantu bayahamba njalo");
+  Trigger("EditUndo1");
+  EXPECT_EQ(Text(), "abantu bayahamba");
+  Trigger("EditUndo1");
+  EXPECT_EQ(Text(), "abantu");
+  Trigger("EditRedo1");
+  EXPECT_EQ(Text(), "abantu bayahamba");
+
+  editor.clear();
+  QTest::keyClicks(&editor, "aba");
+  QTest::qWait(TOrthexRichEdit::kUndoPauseMs + 100);
+  QTest::keyClicks(&editor, "ntu");
+  Trigger("EditUndo1");
+  EXPECT_EQ(Text(), "aba");
+}
+
+TEST_F(MainWindow, TheStandardKeysReachTheirCommandsFromTheEditor) {
+  CreateWindow();
+  window_->activateWindow();
+  window_->Editor().setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  bool helped = false;
+  window_->OpenInBrowser = [&helped](const QUrl&) { return helped = true; };
+  QTest::keyClick(&window_->Editor(), Qt::Key_F1);
+  EXPECT_TRUE(helped);
+
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Ok);
+  QTest::keyClick(&window_->Editor(), Qt::Key_F7);
+  EXPECT_EQ(seen.text, "The spelling check is complete.");
+
+  for (const auto& [key, title] : {std::pair{Qt::Key_O, QString("Open file")}, std::pair{Qt::Key_S, QString("Save file")}}) {
+    QString shown;
+    WhenModal<QFileDialog>([&shown](QFileDialog* dialog) {
+      shown = dialog->windowTitle();
+      dialog->reject();
+    });
+    window_->activateWindow();  // back from the box
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    QTest::keyClick(&window_->Editor(), key, Qt::ControlModifier);
+    EXPECT_EQ(shown, title);
+  }
+}
+
+TEST_F(MainWindow, TheTitleBarNamesTheFileAndMarksAChange) {
+  CreateWindow();
+  EXPECT_FALSE(window_->isWindowModified());
+  QTest::keyClicks(&window_->Editor(), "a");
+  EXPECT_TRUE(window_->isWindowModified());
+  const fs::path file = home_.Root() / "story.txt";
+  std::ofstream(file) << "abantu\n";
+  SeenBox seen;
+  AnswerMessageBox(seen, QMessageBox::Discard);
+  ChooseFile(file, "Text Files (*.txt)");
+  Trigger("Openfile1");
+  EXPECT_EQ(window_->windowTitle(), "story.txt[*] - Tovuri 1.0");
+  EXPECT_FALSE(window_->isWindowModified());
+  QTest::keyClicks(&window_->Editor(), "x");
+  EXPECT_TRUE(window_->isWindowModified());
+  Trigger("EditUndo1");
+  EXPECT_FALSE(window_->isWindowModified());  // back as it was saved
+  QTest::keyClicks(&window_->Editor(), "y");
+  const fs::path copy = home_.Root() / "copy.txt";
+  ASSERT_TRUE(window_->SaveFile(QString::fromStdString(copy.string())));
+  EXPECT_EQ(window_->windowTitle(), "copy.txt[*] - Tovuri 1.0");
+  EXPECT_FALSE(window_->isWindowModified());
+}
+
+TEST_F(MainWindow, TheSaveDialogOpensAtTheFileOrInTheDocumentsFolder) {
+  CreateWindow();
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  fs::create_directories(documents.toStdString());
+  QString folder;
+  QStringList chosen;
+  const auto look = [&] {
+    WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+      folder = dialog->directory().absolutePath();
+      chosen = dialog->selectedFiles();
+      dialog->reject();
+    });
+  };
+  look();
+  Trigger("Savefile1");
+  EXPECT_EQ(folder, QDir(documents).absolutePath());
+
+  const fs::path file = home_.Root() / "texts" / "story.txt";
+  fs::create_directories(file.parent_path());
+  std::ofstream(file) << "abantu\n";
+  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(file.string()), TFileFormat::ffPlainText));
+  look();
+  Trigger("Savefile1");
+  EXPECT_EQ(folder.toStdString(), file.parent_path().string());
+  ASSERT_EQ(chosen.size(), 1);
+  EXPECT_EQ(chosen.front().toStdString(), file.string());
+}
+
+TEST_F(MainWindow, APlainTextFileOpenedAfterAnRtfFileHasNoneOfItsFormatting) {
+  CreateWindow();
+  const fs::path rtf = home_.Root() / "story.rtf";
+  std::ofstream(rtf) << "{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\fs40\\sa400 Abantu\\par}";
+  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(rtf.string()), TFileFormat::ffRichText));
+  const fs::path text = home_.Root() / "notes.txt";
+  std::ofstream(text) << "njalo\n";
+  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(text.string()), TFileFormat::ffPlainText));
+  QTextCursor cursor(window_->Editor().document());
+  cursor.setPosition(1);
+  EXPECT_FALSE(cursor.charFormat().hasProperty(QTextFormat::FontFamilies));
+  EXPECT_FALSE(cursor.charFormat().hasProperty(QTextFormat::FontPointSize));
+  EXPECT_EQ(cursor.blockFormat().bottomMargin(), 0);
+  EXPECT_EQ(QFontInfo(cursor.charFormat().font()).family(), QFontInfo(window_->Editor().font()).family());
+}
+
+TEST_F(MainWindow, SavingOverAnRtfFileWhosePicturesWouldBeLostOffersSaveAs) {
+  CreateWindow();
+  const fs::path rtf = home_.Root() / "story.rtf";
+  const std::string original =
+      "{\\rtf1 Abantu{\\pict\\pngblip 89504e47}{\\footnote bayahamba}\\par"
+      "{\\field{\\*\\fldinst HYPERLINK \"https://example.org\"}{\\fldrslt njalo}}\\par}";
+  std::ofstream(rtf) << original;
+  ASSERT_TRUE(window_->OpenFile(QString::fromStdString(rtf.string()), TFileFormat::ffRichText));
+  EXPECT_EQ(window_->SkippedContent(),
+            (std::vector<std::string>{"pictures", "footnotes", "fields such as hyperlinks"}));
+  QTest::keyClicks(&window_->Editor(), "x");
+
+  const auto save_over = [&](const fs::path& file) {
+    WhenModal<QFileDialog>([file](QFileDialog* dialog) {
+      dialog->setOption(QFileDialog::DontConfirmOverwrite);
+      dialog->selectFile(QString::fromStdString(file.string()));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+  };
+  // Cancel: nothing is written.
+  QString warning;
+  save_over(rtf);
+  WhenModal<QMessageBox>([&warning](QMessageBox* box) {
+    warning = box->text();
+    box->button(QMessageBox::Cancel)->click();
+  });
+  Trigger("Savefile1");
+  EXPECT_TRUE(warning.contains("pictures, footnotes and fields such as hyperlinks")) << warning.toStdString();
+  EXPECT_EQ(Contents(rtf), original);
+
+  // Save As: another name is asked for, the original stays whole.
+  save_over(rtf);
+  QString suggested;
+  const fs::path other = home_.Root() / "story (edited).rtf";
+  WhenModal<QMessageBox>([&](QMessageBox* box) {
+    for (QAbstractButton* button : box->buttons())
+      if (button->text() == "Save &As...") {
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+          suggested = dialog->selectedFiles().value(0);
+          dialog->setOption(QFileDialog::DontConfirmOverwrite);
+          static_cast<QDialog*>(dialog)->accept();
+        });
+        button->click();
+      }
+  });
+  Trigger("Savefile1");
+  EXPECT_EQ(suggested.toStdString(), other.string());
+  EXPECT_EQ(Contents(rtf), original);
+  EXPECT_TRUE(fs::exists(other));
+  EXPECT_EQ(window_->FileName().toStdString(), other.string());
+}
+
+TEST_F(MainWindow, TheWindowFitsTheScreen) {
+  CreateWindow();
+  const QRect work = window_->screen()->availableGeometry();
+  EXPECT_TRUE(work.contains(window_->frameGeometry())) << window_->frameGeometry().width() << "x"
+                                                       << window_->frameGeometry().height();
+  // A dialog larger than the screen is fitted as it shows.
+  QDialog big(window_.get());
+  big.resize(work.width() + 400, work.height() + 300);
+  big.show();
+  EXPECT_LE(big.width(), work.width());
+  EXPECT_LE(big.height(), work.height());
+  EXPECT_TRUE(work.contains(big.frameGeometry().topLeft()));
+}
+
+TEST_F(MainWindow, TheWordCountBoxIsWideEnoughForItsTitle) {
+  CreateWindow();
+  int width = 0;
+  int title = 0;
+  WhenModal<QMessageBox>([&](QMessageBox* box) {
+    QApplication::processEvents();
+    width = box->width();
+    title = box->fontMetrics().horizontalAdvance(box->windowTitle());
+    box->button(QMessageBox::Ok)->click();
+  });
+  Trigger("Wordcount1");
+  EXPECT_GE(width, title + 100) << width << " for a title of " << title;
+}
 
 TEST_F(MainWindow, TheTextFilterShowsAnRtfFilesMarkup) {
   CreateWindow();

@@ -44,6 +44,16 @@ TEST_F(RichEdit, TypingAWordWithAnAutoCorrectPairAndASpaceReplacesIt) {
   EXPECT_EQ(Text(), "cat the sat");
 }
 
+TEST_F(RichEdit, AnAutoCorrectPairAppliesToTheOtherCaseOfTheFirstLetterInTheWordsShape) {
+  SetUpSpell({"the", "cat", "sat"});
+  ShowEditor();
+  ASSERT_NE(spell_.ActiveCustomDictionary(), nullptr);
+  spell_.ActiveCustomDictionary()->AddAutoCorrect("Ngiyabthanda", "Ngiyabathanda");
+  spell_.ActiveCustomDictionary()->AddAutoCorrect("umntu", "umuntu");
+  QTest::keyClicks(editor_.get(), "Ngiyabthanda ngiyabthanda NGIYABTHANDA Umntu umntu ");
+  EXPECT_EQ(Text(), "Ngiyabathanda ngiyabathanda NGIYABATHANDA Umuntu umuntu ");
+}
+
 TEST_F(RichEdit, WithTheUsersLiveSpellingOptionOffNothingIsUnderlined) {
   SetUpSpell({"the", "cat"}, {TSpellOption::soLiveCorrect});
   ShowEditor();

@@ -113,7 +113,7 @@ TEST_F(NdebeleChecker, SuggestionsNeverOfferAnExcludedWordAndFollowTheWordsCase)
   EXPECT_EQ(checker_->Suggestions("Inji").front(), "Inje");
   EXPECT_EQ(checker_->Suggestions("INJI").front(), "INJE");
   ASSERT_TRUE(checker_->Exclude("inje"));
-  for (const std::string& word : {"inji", "Inji", "INJI"}) {
+  for (const std::string word : {"inji", "Inji", "INJI"}) {
     const std::vector<std::string> suggestions = checker_->Suggestions(word);
     EXPECT_FALSE(suggestions.empty()) << word;
     for (const std::string& suggestion : suggestions)

@@ -116,6 +116,74 @@ TEST(RtfReader, ReadsTheBodyOfAWordProcessorsDocumentWithATableAPictureAndUnicod
   EXPECT_EQ(document->paragraphs[0].runs[0].format.font, "Times New Roman");
 }
 
+TEST(RtfReader, ATableRowsCellsStartAtTheirColumnsTabStops) {
+  const std::optional<RichDocument> document = ReadRtf(kWordProcessorDocument);
+  ASSERT_TRUE(document.has_value());
+  ASSERT_GE(document->paragraphs.size(), 4u);
+  EXPECT_EQ(document->paragraphs[1].tab_stops, std::vector<int>{4680});
+  EXPECT_EQ(document->paragraphs[2].tab_stops, std::vector<int>{4680});
+  EXPECT_EQ(document->paragraphs[3].tab_stops, std::vector<int>{});
+}
+
+TEST(RtfReader, NamesWhatItSkippedThatSavingWouldLose) {
+  EXPECT_EQ(ReadRtf(kWordProcessorDocument)->skipped,
+            (std::vector<std::string>{"headers and footers", "pictures"}));
+  EXPECT_EQ(ReadRtf(kSmallEditorDocument)->skipped, std::vector<std::string>{});  // style sheets and the like are no loss
+  EXPECT_EQ(ReadRtf("{\\rtf1 a{\\footnote b}{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt c}}"
+                    "{\\annotation d}{\\object e}\\par}")
+                ->skipped,
+            (std::vector<std::string>{"footnotes", "fields such as hyperlinks", "comments", "embedded objects"}));
+}
+
+// What pandoc writes: each cell's text is a paragraph of its own inside the cell.
+constexpr char kPandocDocument[] =
+    "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 \\fswiss Helvetica;}}\n"
+    "{\\pard \\ql \\f0 \\sa180 \\li0 \\fi0 \\outlinelevel0 \\b \\fs36 Isihloko\\par}\n"
+    "{\n\\trowd \\trgaph120\n\\clbrdrb\\brdrs\\cellx4320\\clbrdrb\\brdrs\\cellx8640\n\\trkeep\\intbl\n{\n"
+    "{\\intbl {\\pard \\ql \\f0 \\sa0 \\li0 \\fi0 \\b Ibizo\\par}\n\\cell}\n"
+    "{\\intbl {\\pard \\ql \\f0 \\sa0 \\li0 \\fi0 \\b Inani\\par}\n\\cell}\n}\n\\intbl\\row}\n"
+    "{\n\\trowd \\trgaph120\n\\cellx4320\\cellx8640\n\\trkeep\\intbl\n{\n"
+    "{\\intbl {\\pard \\ql \\f0 \\sa0 \\li0 \\fi0 amanzi\\par}\n"
+    "{\\pard \\ql \\f0 \\sa0 \\li0 \\fi0 amahle\\par}\n\\cell}\n"
+    "{\\intbl {\\pard \\ql \\f0 \\sa0 \\li0 \\fi0 12\\par}\n\\cell}\n}\n\\intbl\\row}\n"
+    "{\\pard \\ql \\f0 \\sa180 \\sb120 \\li0 \\fi0 Ekupheleni.\\par}\n"
+    "}\n";
+
+TEST(RtfReader, ReadsPandocsTablesAsOneLinePerRowAndKeepsParagraphSpacing) {
+  const std::optional<RichDocument> document = ReadRtf(kPandocDocument);
+  ASSERT_TRUE(document.has_value());
+  EXPECT_EQ(Lines(*document),
+            (std::vector<std::string>{"Isihloko", "Ibizo\tInani", "amanzi amahle\t12", "Ekupheleni."}));
+  ASSERT_EQ(document->paragraphs.size(), 4u);
+  EXPECT_EQ(document->paragraphs[0].space_after, 180);
+  EXPECT_EQ(document->paragraphs[0].space_before, 0);
+  EXPECT_EQ(document->paragraphs[1].tab_stops, std::vector<int>{4320});
+  EXPECT_EQ(document->paragraphs[3].space_before, 120);
+  EXPECT_EQ(document->paragraphs[3].space_after, 180);
+}
+
+// What LibreOffice writes for a heading with outline numbering that shows no
+// number, a plain paragraph, and a numbered list item.
+constexpr char kLibreOfficeDocument[] =
+    "{\\rtf1\\ansi\\deff3\\adeflang1025{\\fonttbl{\\f3\\fswiss Liberation Sans;}}"
+    "{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc255{\\leveltext \\'00;}{\\levelnumbers;}}"
+    "\\listid1}}{\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}}\n"
+    "{\\*\\generator LibreOffice/7.4}{\\info{\\creatim\\yr2024}}\n"
+    "{\\listtext\\pard\\plain \\tab}\\pard\\plain \\s1\\ilvl0\\ls1\\outlinelevel0\\sb240\\sa120\\keepn"
+    "{\\b\\fs36 Isihloko}\\par\n"
+    "\\pard\\plain \\s0\\sa140 Umbhalo.\\par\n"
+    "{\\listtext\\pard\\plain 1.\\tab}\\pard\\plain \\ls2 Okokuqala\\par}\n";
+
+TEST(RtfReader, AHeadingsEmptyNumberingLeavesNoTabButAListItemKeepsItsNumber) {
+  const std::optional<RichDocument> document = ReadRtf(kLibreOfficeDocument);
+  ASSERT_TRUE(document.has_value());
+  EXPECT_EQ(Lines(*document), (std::vector<std::string>{"Isihloko", "Umbhalo.", "1.\tOkokuqala"}));
+  EXPECT_EQ(document->paragraphs[0].space_before, 240);
+  EXPECT_EQ(document->paragraphs[0].space_after, 120);
+  EXPECT_EQ(document->paragraphs[1].space_after, 140);
+  EXPECT_EQ(document->skipped, std::vector<std::string>{});
+}
+
 TEST(RtfReader, SkipsBinaryDataWhateverBytesItHolds) {
   const std::string rtf = std::string("{\\rtf1 a{\\pict\\wmetafile8\\bin5 }{\\\n\x01}b\\par}");
   EXPECT_EQ(ReadLines(rtf), (std::vector<std::string>{"ab"}));

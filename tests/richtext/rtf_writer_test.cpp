@@ -64,6 +64,25 @@ TEST(RtfWriter, GivesDefaultFontAndSizeToRunsWithout) {
   EXPECT_EQ(read->paragraphs[0].runs.at(0).format, Format("Sans", 24));
 }
 
+TEST(RtfWriter, KeepsParagraphSpacingAndTabStops) {
+  RichDocument document;
+  document.paragraphs.resize(3);
+  document.paragraphs[0].Append("Isihloko", {});
+  document.paragraphs[0].space_before = 240;
+  document.paragraphs[0].space_after = 120;
+  document.paragraphs[1].Append("Ibizo\tInani", {});
+  document.paragraphs[1].tab_stops = {4320};
+  document.paragraphs[2].Append("Ekupheleni.", {});
+  const std::optional<RichDocument> back = ReadRtf(WriteRtf(document));
+  ASSERT_TRUE(back.has_value());
+  ASSERT_EQ(back->paragraphs.size(), 3u);
+  EXPECT_EQ(back->paragraphs[0].space_before, 240);
+  EXPECT_EQ(back->paragraphs[0].space_after, 120);
+  EXPECT_EQ(back->paragraphs[1].tab_stops, std::vector<int>{4320});
+  EXPECT_EQ(back->paragraphs[1].space_after, 0);
+  EXPECT_EQ(back->paragraphs[2].tab_stops, std::vector<int>{});
+}
+
 TEST(RtfWriter, AnEmptyDocumentIsStillRtf) {
   const std::string rtf = WriteRtf(RichDocument{});
   const std::optional<RichDocument> read = ReadRtf(rtf);

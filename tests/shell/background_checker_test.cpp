@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <new>
 #include <set>
 #include <string>
 #include <thread>
@@ -65,6 +66,7 @@ class BackgroundCheckerTest : public ::testing::Test {
   TNdebeleEngine engine_{TEnginePriority::epNormal, [this](std::string_view word) {
                            while (!gate_open_) std::this_thread::yield();
                            ++analysed_;
+                           if (word == "kuyaphuka") throw std::bad_alloc();
                            return accepted_.contains(std::string(word));
                          }};
   std::vector<std::string> status_;
@@ -137,6 +139,19 @@ TEST_F(BackgroundCheckerTest, LearnsAnAcceptedWordAndRemembersARejectedOne) {
   checker_->SetCheckState(csStartPass);
   ASSERT_TRUE(TickUntil(csIdle));
   EXPECT_EQ(checker_->WordsHandedOver(), 2);
+  EXPECT_EQ(analysed_, 2);
+}
+
+TEST_F(BackgroundCheckerTest, AWordWhoseAnalysisFailsIsSaidNotAcceptedAndNotHandedOverAgain) {
+  editor_.SetText("kuyaphuka ngiyabonga");
+  checker_->SetCheckState(csStartPass);
+  ASSERT_TRUE(TickUntil(csIdle));
+  EXPECT_NE(std::find(status_.begin(), status_.end(), "Cannot check kuyaphuka: not enough memory"), status_.end());
+  EXPECT_TRUE(checker_->RejectedWords().contains("kuyaphuka"));
+  EXPECT_FALSE(spell_.ActiveCustomDictionary()->Contains("kuyaphuka"));
+  EXPECT_TRUE(spell_.ActiveCustomDictionary()->Contains("ngiyabonga"));  // the pass went on
+  checker_->SetCheckState(csStartPass);
+  ASSERT_TRUE(TickUntil(csIdle));
   EXPECT_EQ(analysed_, 2);
 }
 

@@ -7,7 +7,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <new>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -63,6 +65,28 @@ TEST(NdebeleEngine, RunsAPreparationJobAsItWouldAWordAndWaitsForItBeforeTheNextW
   WaitUntilSuspended(engine);
   EXPECT_EQ(engine.Answer().Word, "word");
   EXPECT_TRUE(engine.Answer().Accepted);
+}
+
+TEST(NdebeleEngine, AnExceptionWhileAnalysingIsAnsweredAsAFailureAndTheWorkerGoesOn) {
+  TNdebeleEngine engine(TEnginePriority::epNormal, [](std::string_view word) {
+    if (word == "huge") throw std::bad_alloc();
+    if (word == "odd") throw std::runtime_error("a broken lexicon entry");
+    return true;
+  });
+  ASSERT_TRUE(engine.Prepare([] { throw std::bad_alloc(); }));
+  WaitUntilSuspended(engine);
+  EXPECT_EQ(engine.TakePreparationFailure(), "not enough memory");
+  EXPECT_EQ(engine.TakePreparationFailure(), "");  // told once
+  for (const auto& [word, failure] : {std::pair<std::string, std::string>{"huge", "not enough memory"},
+                                      {"odd", "a broken lexicon entry"},
+                                      {"fine", ""}}) {
+    ASSERT_TRUE(engine.Resume(word));
+    WaitUntilSuspended(engine);
+    const TEngineAnswer answer = engine.Answer();
+    EXPECT_EQ(answer.Word, word);
+    EXPECT_EQ(answer.Failure, failure) << word;
+    EXPECT_EQ(answer.Accepted, failure.empty()) << word;
+  }
 }
 
 TEST(NdebeleEngine, TakesNoWordOnceStopped) {
