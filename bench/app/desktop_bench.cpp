@@ -17,7 +17,7 @@
 #include "analyser/form_sink.h"
 #include "analyser/lexicon.h"
 #include "analyser/word_check.h"
-#include "app/SpellingDialog.h"
+#include "app/main_window.h"
 #include "spell/ox3Encoding.h"
 
 namespace {

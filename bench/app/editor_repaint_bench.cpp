@@ -9,7 +9,7 @@
 #include <fstream>
 #include <memory>
 
-#include "app/ox3RichEdit.h"
+#include "app/ui/ox3RichEdit.h"
 #include "spell/ox3DictionaryCompiler.h"
 #include "spell/ox3Spell.h"
 

@@ -20,6 +20,10 @@
 
 namespace tovuri {
 
+// A verdict on one Windows-1252 word: IsNdebeleWord, or what stands in for it
+// (a timed or counting wrapper, a test's few words).
+using TWordAnalyser = std::function<bool(std::string_view word)>;
+
 // The arguments of one generator pass over a lexicon entry.
 struct EntryPass {
   std::string tag, prefix, stem, final, attribute;

@@ -9,6 +9,7 @@
 #include "spell/ox3IgnoringUserInterface.h"
 #include "spell/ox3SpellBase.h"
 #include "spell/ox3SpellUI.h"
+#include "analyser/word_check.h"
 
 namespace tovuri {
 
@@ -46,8 +47,6 @@ struct TUnknownWordVerdict {
 // holding a character the code page lacks is never accepted.
 class TNdebeleChecker {
  public:
-  // The analyser's verdict on one Windows-1252 word; IsNdebeleWord by default.
-  using Analyse = std::function<bool(std::string_view)>;
   // Shows the user a problem with the files (a failed save, a dictionary
   // that cannot be used, no place to learn words), each once; the tools
   // print it on standard error.
@@ -59,11 +58,11 @@ class TNdebeleChecker {
   static constexpr size_t kRememberedSuggestions = 2000;
 
   // Owns a component configured for the Ndebele dictionaries of app_dir.
-  TNdebeleChecker(const std::string& app_dir, TLearning learning, Analyse analyse = {}, Report report = {});
+  TNdebeleChecker(const std::string& app_dir, TLearning learning, TWordAnalyser analyse = {}, Report report = {});
   // Decides for a component the caller owns and configured (the desktop
   // program's, with its dialogs and live editor); the caller routes the
   // component's word check event to WordCheck.
-  TNdebeleChecker(TOrthexSpell3Base& spell, TLearning learning, Analyse analyse = {}, Report report = {});
+  TNdebeleChecker(TOrthexSpell3Base& spell, TLearning learning, TWordAnalyser analyse = {}, Report report = {});
   ~TNdebeleChecker();
   TNdebeleChecker(const TNdebeleChecker&) = delete;
   TNdebeleChecker& operator=(const TNdebeleChecker&) = delete;
@@ -140,7 +139,7 @@ class TNdebeleChecker {
   TOrthexSpell3Base& spell_;
   std::unique_ptr<TIgnoringUserInterface> ui_;
   TLearning learning_;
-  Analyse analyse_;
+  TWordAnalyser analyse_;
   Report report_;
   TLruMemo<bool> verdicts_{kRememberedVerdicts};
   // Forgotten whenever the user's words change, which changes the lists.

@@ -48,11 +48,11 @@ class BestCosts {
 
 }  // namespace
 
-TNdebeleSuggestions::TNdebeleSuggestions(std::shared_ptr<const TLetterModel> letters, Analyse analyse,
+TNdebeleSuggestions::TNdebeleSuggestions(std::shared_ptr<const TLetterModel> letters, TWordAnalyser analyse,
                                          Budget budget)
     : letters_(std::move(letters)), analyse_(std::move(analyse)), budget_(budget) {}
 
-TNdebeleSuggestions::TNdebeleSuggestions(LetterModelFile letters, Analyse analyse, Budget budget)
+TNdebeleSuggestions::TNdebeleSuggestions(LetterModelFile letters, TWordAnalyser analyse, Budget budget)
     : letter_model_path_(std::move(letters.path)), analyse_(std::move(analyse)), budget_(budget) {}
 
 const TLetterModel* TNdebeleSuggestions::Letters() {

@@ -10,6 +10,7 @@
 
 #include "checker/letter_model.h"
 #include "spell/ox3Suggestions.h"
+#include "analyser/word_check.h"
 
 namespace tovuri {
 
@@ -22,7 +23,6 @@ namespace tovuri {
 class TNdebeleSuggestions final : public TSuggestionExtension {
  public:
   // The analyser's verdict on one Windows-1252 word.
-  using Analyse = std::function<bool(std::string_view)>;
 
   // How much one request may spend: past max_analysed candidates only the
   // dictionaries are asked; past max_time the search ends. Either way the
@@ -43,13 +43,13 @@ class TNdebeleSuggestions final : public TSuggestionExtension {
   // Words past this many best ones are not looked for.
   static constexpr size_t kWanted = 10;
 
-  TNdebeleSuggestions(std::shared_ptr<const TLetterModel> letters, Analyse analyse, Budget budget);
+  TNdebeleSuggestions(std::shared_ptr<const TLetterModel> letters, TWordAnalyser analyse, Budget budget);
   // Where the letter model is read from, at the first request: a checker
   // that never suggests (tovuri-check -l) does not pay for it.
   struct LetterModelFile {
     std::string path;
   };
-  TNdebeleSuggestions(LetterModelFile letters, Analyse analyse, Budget budget);
+  TNdebeleSuggestions(LetterModelFile letters, TWordAnalyser analyse, Budget budget);
 
   void Extend(std::string_view word, TSuggestionSources& sources, std::vector<std::string>& ranked) override;
 
@@ -60,7 +60,7 @@ class TNdebeleSuggestions final : public TSuggestionExtension {
   std::shared_ptr<const TLetterModel> letters_;
   std::string letter_model_path_;  // read at the first request when not empty
   std::once_flag letters_read_;
-  Analyse analyse_;
+  TWordAnalyser analyse_;
   Budget budget_;
 };
 

@@ -180,7 +180,7 @@ TLearning Learning(const Options& options) {
 }
 
 // The analyser's verdict as the options ask for it, timed.
-TNdebeleChecker::Analyse AnalyseFor(const Options& options) {
+TWordAnalyser AnalyseFor(const Options& options) {
   return [&options](std::string_view word) { return Verdict(options, word); };
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ox3RichEdit.h"
+#include "app/ui/ox3RichEdit.h"
 #include "spell_test_support.h"
 
 namespace tovuri::testing {

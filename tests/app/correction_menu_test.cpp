@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/ox3SpellDialog.h"
-#include "app/ox3SpellUserInterface.h"
+#include "app/ui/ox3SpellDialog.h"
+#include "app/ui/ox3SpellUserInterface.h"
 #include "app_test_support.h"
 
 namespace tovuri {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ox3DialogPlacement.h"
+#include "app/ui/ox3DialogPlacement.h"
 
 namespace tovuri {
 namespace {

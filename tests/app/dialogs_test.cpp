@@ -12,11 +12,11 @@
 #include <QTreeWidget>
 #include <QTest>
 
-#include "app/ox3ConfigurationDialog.h"
-#include "app/ox3CustomDictionariesDialog.h"
-#include "app/ox3CustomDictionaryEditDialog.h"
-#include "app/ox3NewCustomDictionaryDialog.h"
-#include "app/ox3SpellUserInterface.h"
+#include "app/ui/ox3ConfigurationDialog.h"
+#include "app/ui/ox3CustomDictionariesDialog.h"
+#include "app/ui/ox3CustomDictionaryEditDialog.h"
+#include "app/ui/ox3NewCustomDictionaryDialog.h"
+#include "app/ui/ox3SpellUserInterface.h"
 #include "app_test_support.h"
 
 namespace tovuri {

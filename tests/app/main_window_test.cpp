@@ -1,4 +1,4 @@
-#include "app/SpellingDialog.h"
+#include "app/main_window.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -26,7 +26,7 @@
 #include <sstream>
 #include <thread>
 
-#include "app/ox3SpellDialog.h"
+#include "app/ui/ox3SpellDialog.h"
 #include "checker/ndebele_checker.h"
 #include "spell_test_support.h"
 

@@ -10,13 +10,13 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/ox3ConfigurationDialog.h"
-#include "app/ox3CustomDictionariesDialog.h"
-#include "app/ox3CustomDictionaryEditDialog.h"
-#include "app/ox3NewCustomDictionaryDialog.h"
-#include "app/ox3RichEdit.h"
-#include "app/ox3SpellDialog.h"
-#include "app/ox3SpellUserInterface.h"
+#include "app/ui/ox3ConfigurationDialog.h"
+#include "app/ui/ox3CustomDictionariesDialog.h"
+#include "app/ui/ox3CustomDictionaryEditDialog.h"
+#include "app/ui/ox3NewCustomDictionaryDialog.h"
+#include "app/ui/ox3RichEdit.h"
+#include "app/ui/ox3SpellDialog.h"
+#include "app/ui/ox3SpellUserInterface.h"
 #include "spell/ox3DictionaryCompiler.h"
 
 using namespace tovuri;

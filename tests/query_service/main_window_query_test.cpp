@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "../spell/user_dirs.h"
-#include "app/NdebeleEngineThread.h"
-#include "app/SpellingDialog.h"
+#include "app/shell/NdebeleEngineThread.h"
+#include "app/main_window.h"
 #include "cli/spelling_client.h"
 #include "query_test_support.h"
 #include "raw_bus.h"

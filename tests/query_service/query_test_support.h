@@ -13,7 +13,7 @@
 #include <utility>
 
 #include "analyser/word_check.h"
-#include "app/SpellWordQueries.h"
+#include "app/dbus/spell_word_queries.h"
 #include "checker/ndebele_spell_config.h"
 #include "spell/ox3CustomDictionary.h"
 #include "spell/ox3SpellBase.h"

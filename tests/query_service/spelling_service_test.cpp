@@ -12,7 +12,7 @@
 
 #include "../spell/user_dirs.h"
 #include "analyser/lexicon.h"
-#include "app/SpellingService.h"
+#include "app/dbus/spelling_service.h"
 #include "cli/spelling_client.h"
 #include "query_test_support.h"
 #include "raw_bus.h"
@@ -127,7 +127,7 @@ TEST_F(SpellingService, MatchesTheInstalledInterfaceDescription) {
     RawBus bus;
     return bus.Call(RawBus::NewCall(kBusName, "org.freedesktop.DBus.Introspectable", "Introspect"));
   });
-  QFile file(TOVURI_SOURCE_DIR "/src/app/org.tovuri.Spelling.xml");
+  QFile file(TOVURI_SOURCE_DIR "/src/app/dbus/org.tovuri.Spelling.xml");
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const std::set<std::string> shipped = Members(QString::fromUtf8(file.readAll()));
   EXPECT_EQ(shipped, (std::set<std::string>{"method Execute", "arg Execute s in", "arg Execute s out",

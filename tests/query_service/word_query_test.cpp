@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/WordQuery.h"
+#include "app/dbus/word_query.h"
 #include "common/spelling_service_names.h"
 
 namespace tovuri {

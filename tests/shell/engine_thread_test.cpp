@@ -1,4 +1,4 @@
-#include "app/NdebeleEngineThread.h"
+#include "app/shell/NdebeleEngineThread.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

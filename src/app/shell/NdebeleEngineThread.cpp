@@ -1,4 +1,4 @@
-#include "app/NdebeleEngineThread.h"
+#include "app/shell/NdebeleEngineThread.h"
 
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -40,8 +40,8 @@ std::string FailureText(std::exception_ptr failure) {
 
 }  // namespace
 
-TNdebeleEngine::TNdebeleEngine(TEnginePriority priority, TAnalyser analyser)
-    : analyser_(analyser ? std::move(analyser) : TAnalyser(IsNdebeleWordOrAnalysedName)),
+TNdebeleEngine::TNdebeleEngine(TEnginePriority priority, TWordAnalyser analyser)
+    : analyser_(analyser ? std::move(analyser) : TWordAnalyser(IsNdebeleWordOrAnalysedName)),
       priority_(priority),
       thread_([this] { Run(); }) {}
 

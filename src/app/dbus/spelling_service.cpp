@@ -1,4 +1,4 @@
-#include "app/SpellingService.h"
+#include "app/dbus/spelling_service.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>

@@ -1,4 +1,4 @@
-#include "app/ox3ConfigurationDialog.h"
+#include "app/ui/ox3ConfigurationDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/ox3QtText.h"
+#include "app/ui/ox3QtText.h"
 
 namespace tovuri {
 

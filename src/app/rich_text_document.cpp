@@ -1,4 +1,4 @@
-#include "app/RichTextDocument.h"
+#include "app/rich_text_document.h"
 
 #include <QTextBlock>
 #include <QTextBlockFormat>

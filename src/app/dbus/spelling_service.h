@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-#include "app/WordQuery.h"
+#include "app/dbus/word_query.h"
 
 namespace tovuri {
 

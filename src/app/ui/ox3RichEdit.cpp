@@ -1,4 +1,4 @@
-#include "app/ox3RichEdit.h"
+#include "app/ui/ox3RichEdit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/ox3QtText.h"
+#include "app/ui/ox3QtText.h"
 
 namespace tovuri {
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "app/NdebeleEngineThread.h"
+#include "app/shell/NdebeleEngineThread.h"
 #include "checker/ndebele_checker.h"
 #include "spell/ox3SpellBase.h"
 #include "spell/ox3TextControl.h"

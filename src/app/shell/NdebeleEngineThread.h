@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include "analyser/word_check.h"
 
 namespace tovuri {
 
@@ -23,11 +24,10 @@ struct TEngineAnswer {
 
 class TNdebeleEngine {
  public:
-  using TAnalyser = std::function<bool(std::string_view word)>;
 
   // Starts the worker suspended. The analyser defaults to IsNdebeleWord, with
   // names after a prefix.
-  explicit TNdebeleEngine(TEnginePriority priority = TEnginePriority::epLowest, TAnalyser analyser = {});
+  explicit TNdebeleEngine(TEnginePriority priority = TEnginePriority::epLowest, TWordAnalyser analyser = {});
   // Stops the worker, waiting for the word it is analysing.
   ~TNdebeleEngine();
   TNdebeleEngine(const TNdebeleEngine&) = delete;
@@ -55,7 +55,7 @@ class TNdebeleEngine {
  private:
   void Run();
 
-  TAnalyser analyser_;
+  TWordAnalyser analyser_;
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   TEnginePriority priority_;

@@ -1,4 +1,4 @@
-#include "app/ox3CustomDictionaryEditDialog.h"
+#include "app/ui/ox3CustomDictionaryEditDialog.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/ox3QtText.h"
+#include "app/ui/ox3QtText.h"
 
 namespace tovuri {
 

@@ -1,4 +1,4 @@
-#include "app/ox3CustomDictionariesDialog.h"
+#include "app/ui/ox3CustomDictionariesDialog.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/ox3NewCustomDictionaryDialog.h"
-#include "app/ox3QtText.h"
+#include "app/ui/ox3NewCustomDictionaryDialog.h"
+#include "app/ui/ox3QtText.h"
 
 namespace tovuri {
 

@@ -1,4 +1,4 @@
-#include "app/ox3SpellUserInterface.h"
+#include "app/ui/ox3SpellUserInterface.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -9,12 +9,12 @@
 #include <QTimer>
 #include <map>
 
-#include "app/ox3ConfigurationDialog.h"
-#include "app/ox3CustomDictionariesDialog.h"
-#include "app/ox3CustomDictionaryEditDialog.h"
-#include "app/ox3DialogPlacement.h"
-#include "app/ox3QtText.h"
-#include "app/ox3SpellDialog.h"
+#include "app/ui/ox3ConfigurationDialog.h"
+#include "app/ui/ox3CustomDictionariesDialog.h"
+#include "app/ui/ox3CustomDictionaryEditDialog.h"
+#include "app/ui/ox3DialogPlacement.h"
+#include "app/ui/ox3QtText.h"
+#include "app/ui/ox3SpellDialog.h"
 
 namespace tovuri {
 

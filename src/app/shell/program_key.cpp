@@ -1,4 +1,4 @@
-#include "app/MyRegistry.h"
+#include "app/shell/program_key.h"
 
 #include <filesystem>
 

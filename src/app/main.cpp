@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "analyser/lexicon.h"
-#include "app/MyRegistry.h"
-#include "app/NdebeleEngineThread.h"
-#include "app/SpellingDialog.h"
+#include "app/shell/program_key.h"
+#include "app/shell/NdebeleEngineThread.h"
+#include "app/main_window.h"
 
 namespace {
 

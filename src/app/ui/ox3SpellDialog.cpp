@@ -1,4 +1,4 @@
-#include "app/ox3SpellDialog.h"
+#include "app/ui/ox3SpellDialog.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ox3QtText.h"
+#include "app/ui/ox3QtText.h"
 
 namespace tovuri {
 

@@ -1,4 +1,4 @@
-#include "app/SpellingDialog.h"
+#include "app/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,9 +27,9 @@
 
 #include "analyser/lexicon.h"
 #include "analyser/word_check.h"
-#include "app/RichTextDocument.h"
-#include "app/ox3DialogPlacement.h"
-#include "app/ox3QtText.h"
+#include "app/rich_text_document.h"
+#include "app/ui/ox3DialogPlacement.h"
+#include "app/ui/ox3QtText.h"
 #include "checker/ndebele_spell_config.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"

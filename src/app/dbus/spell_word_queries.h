@@ -3,7 +3,7 @@
 // verdict, learning as the word check handler does.
 #include <string>
 
-#include "app/WordQuery.h"
+#include "app/dbus/word_query.h"
 #include "checker/ndebele_checker.h"
 
 namespace tovuri {

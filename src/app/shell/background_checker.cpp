@@ -1,4 +1,4 @@
-#include "app/BackgroundChecker.h"
+#include "app/shell/background_checker.h"
 
 #include <algorithm>
 #include <utility>

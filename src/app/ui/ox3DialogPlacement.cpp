@@ -1,4 +1,4 @@
-#include "app/ox3DialogPlacement.h"
+#include "app/ui/ox3DialogPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

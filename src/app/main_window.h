@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/BackgroundChecker.h"
-#include "app/NdebeleEngineThread.h"
-#include "app/SpellWordQueries.h"
-#include "app/SpellingService.h"
-#include "app/ox3RichEdit.h"
-#include "app/ox3SpellUserInterface.h"
+#include "app/shell/background_checker.h"
+#include "app/shell/NdebeleEngineThread.h"
+#include "app/dbus/spell_word_queries.h"
+#include "app/dbus/spelling_service.h"
+#include "app/ui/ox3RichEdit.h"
+#include "app/ui/ox3SpellUserInterface.h"
 #include "common/version.h"
 #include "richtext/text_file.h"
 #include "spell/ox3Spell.h"

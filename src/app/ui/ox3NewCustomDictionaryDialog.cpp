@@ -1,4 +1,4 @@
-#include "app/ox3NewCustomDictionaryDialog.h"
+#include "app/ui/ox3NewCustomDictionaryDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ox3QtText.h"
+#include "app/ui/ox3QtText.h"
 
 namespace tovuri {
 

@@ -1,4 +1,4 @@
-#include "app/WordQuery.h"
+#include "app/dbus/word_query.h"
 
 #include <optional>
 

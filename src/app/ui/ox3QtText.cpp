@@ -1,4 +1,4 @@
-#include "app/ox3QtText.h"
+#include "app/ui/ox3QtText.h"
 
 #include <algorithm>
 #include <deque>
