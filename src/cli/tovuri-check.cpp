@@ -242,7 +242,7 @@ int Forms(const Options& options, const std::vector<std::string>& args) {
 int Suggest(const Options& options, const std::vector<std::string>& words) {
   if (options.dictionaries_only) return PrintDictionarySuggestions(AppDir(options), words) ? 0 : kExitUsage;
   if (!LoadData(options)) return kExitUsage;
-  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options));
+  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options), ReportProblem);
   PrintSuggestions(checker.Spell(), words);
   checker.Close();
   return 0;

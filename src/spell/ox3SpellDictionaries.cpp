@@ -151,11 +151,14 @@ void TOrthexSpell3Base::ReportProblem(const std::string& file, const std::string
 
 std::unique_ptr<TMainDictionary> TOrthexSpell3Base::OpenConfiguredMain(const std::string& name) {
   std::unique_ptr<TMainDictionary> dictionary = OpenMainDictionary(name);
+  // What is done instead: the words are checked without the file.
+  const auto damaged = [](const std::string& why) {
+    return "the main dictionary is cut short or damaged (" + why + "); it is not used, and words are checked without it";
+  };
   if (dictionary) {
     // Activating checks the sizes that opening does not; lookups would
     // otherwise find nothing without a word said.
-    if (!dictionary->SetActive(true))
-      ReportProblem(dictionary->Filename(), "the main dictionary is cut short or damaged; it is not used");
+    if (!dictionary->SetActive(true)) ReportProblem(dictionary->Filename(), damaged(dictionary->Problem()));
     return dictionary;
   }
   std::vector<std::string> places;
@@ -167,7 +170,12 @@ std::unique_ptr<TMainDictionary> TOrthexSpell3Base::OpenConfiguredMain(const std
   }
   for (const std::string& place : places)
     if (FileExists(place)) {
-      ReportProblem(place, "not a main dictionary, or cut short or damaged; it is not used");
+      // Opened once more to learn why: the failure is rare, the file small.
+      TMainDictionary refused;
+      if (!refused.Open(place) && refused.Damaged())
+        ReportProblem(place, damaged(refused.Problem()));
+      else
+        ReportProblem(place, "not a main dictionary, or cut short or damaged; it is not used");
       return nullptr;
     }
   std::string folders;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "spell/ox3CustomDictionary.h"
+#include "spell/ox3MainDictionary.h"
 #include "spell_test_support.h"
 
 namespace tovuri {
@@ -218,10 +219,24 @@ TEST_F(Tools, DamagedOrMissingDictionariesAreSaidOnce) {
     int status;
   };
   const std::string custom_bytes = ReadText(custom);
+  std::string flipped_main = good_main;
+  flipped_main[good_main.size() - 3000] ^= 0x04;  // in the node records
+  std::string old_main_cut = good_main.substr(0, good_main.size() - 100);
+  std::fill_n(old_main_cut.begin() + kMainChecksumOffset, kMainChecksumSize, '\0');  // as older files are
   const Case cases[] = {
       {"no main dictionary", "", custom_bytes, "Ndebele.oxm: main dictionary not found (looked in", 0},
       {"main dictionary cut short", good_main.substr(0, 1500), custom_bytes,
-       main.string() + ": the main dictionary is cut short or damaged; it is not used", 0},
+       main.string() + ": the main dictionary is cut short or damaged (it is cut short: 1500 of its " +
+           std::to_string(good_main.size()) + " bytes are left); it is not used, and words are checked without it",
+       0},
+      {"main dictionary with a flipped bit", flipped_main, custom_bytes,
+       main.string() + ": the main dictionary is cut short or damaged (its checksum does not match its "
+                       "contents); it is not used, and words are checked without it",
+       0},
+      {"older main dictionary cut short", old_main_cut, custom_bytes,
+       main.string() + ": the main dictionary is cut short or damaged (it is cut short after its node "
+                       "records); it is not used",
+       0},
       {"main dictionary of text", std::string(3000, 'x'), custom_bytes,
        main.string() + ": not a main dictionary, or cut short or damaged", 0},
       {"damaged custom dictionary", good_main, damaged_custom,
@@ -237,6 +252,31 @@ TEST_F(Tools, DamagedOrMissingDictionariesAreSaidOnce) {
     EXPECT_EQ(LineCount(run.err), 1u) << c.name << ": " << run.err;
     EXPECT_NE(run.err.find(c.said), std::string::npos) << c.name << ": " << run.err;
     EXPECT_TRUE(ReadText(custom) == c.custom || c.status == 0) << c.name << ": the damaged file was rewritten";
+  }
+}
+
+// Suggestions use the main dictionary too: a damaged one is said there as
+// well, once, and the suggestions still come from what is left.
+TEST_F(Tools, SuggestionsSayADamagedMainDictionary) {
+  const std::string data = SmallData();
+  const fs::path main = home_.Root() / "small-data/Ndebele.oxm";
+  std::string bytes = ReadText(main);
+  bytes[bytes.size() - 3000] ^= 0x04;
+  std::ofstream(main, std::ios::binary | std::ios::trunc) << bytes;
+  const std::string said =
+      main.string() + ": the main dictionary is cut short or damaged (its checksum does not match its contents)";
+  for (const std::string options : {"", "--dictionaries-only "}) {
+    const Outcome run = Check(data + options + "--suggest ngihambq");
+    EXPECT_EQ(LineCount(run.err), options.empty() ? 1u : 2u) << options << run.err;
+    EXPECT_NE(run.err.find(main.string() + ": "), std::string::npos) << options << run.err;
+    EXPECT_NE(run.err.find("checksum does not match its contents"), std::string::npos) << options << run.err;
+    if (options.empty()) {
+      EXPECT_NE(run.err.find(said), std::string::npos) << run.err;
+      EXPECT_EQ(run.status, 0) << run.err;
+      EXPECT_NE(run.out.find("ngihamba"), std::string::npos) << run.out;
+    } else {
+      EXPECT_EQ(run.status, 2) << run.err;  // no main dictionary left to suggest from
+    }
   }
 }
 
