@@ -316,7 +316,7 @@ int Words(const Options& options, const std::vector<std::string>& words) {
 
 int Explain(const Options& options, const std::vector<std::string>& words) {
   if (!LoadData(options)) return kExitUsage;
-  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options));
+  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options), ReportProblem);
   const int status = ExplainWords(checker, words, std::cout);
   checker.Close();
   return status == 0 ? 0 : kExitRejected;
@@ -325,7 +325,7 @@ int Explain(const Options& options, const std::vector<std::string>& words) {
 // The ispell pipe protocol for editors; learns like -l.
 int Pipe(const Options& options, const std::vector<std::string>&) {
   if (!LoadData(options)) return kExitUsage;
-  TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options));
+  TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options), ReportProblem);
   for (const std::string& file : options.word_lists) {
     if (!AcceptWordList(checker, file)) {
       std::cerr << "tovuri-check: cannot read " << file << '\n';
