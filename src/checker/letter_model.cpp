@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <string>
 #include <unordered_map>
 
 namespace tovuri {
@@ -54,8 +57,9 @@ std::vector<uint8_t> Symbols(std::string_view word) {
 
 }  // namespace
 
-bool TLetterModel::Fail() {
+bool TLetterModel::Fail(std::string problem) {
   Clear();
+  problem_ = std::move(problem);
   return false;
 }
 
@@ -75,28 +79,72 @@ const TLetterModel::Entry* TLetterModel::Find(uint64_t key) const {
 
 bool TLetterModel::Load(const std::string& path) {
   Clear();
+  problem_.clear();
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return false;
   std::ifstream in(path);
-  if (!in) return false;
+  if (!in) return Fail("the file cannot be read");
   std::string line;
   int order = 0;
   std::unordered_map<uint64_t, Entry> entries;
-  while (std::getline(in, line)) {
+  // Each listed n-gram: where it stands, for the check of the counts.
+  struct Listed {
+    int line;
+    int length;
+    std::array<uint8_t, kMaxOrder> symbols;
+  };
+  std::unordered_map<uint64_t, Listed> listed;
+  for (int number = 1; std::getline(in, line); ++number) {
     if (line.empty() || line[0] == '#') continue;
+    const auto at = [number](const std::string& what) { return "line " + std::to_string(number) + ": " + what; };
     const size_t tab = line.find('\t');
-    if (tab == 0 || tab == std::string::npos || tab > static_cast<size_t>(kMaxOrder)) return Fail();
+    if (tab == std::string::npos) return Fail(at("no tab between the n-gram and its count"));
+    if (tab == 0) return Fail(at("no n-gram before the tab"));
+    if (tab > static_cast<size_t>(kMaxOrder))
+      return Fail(at("an n-gram of " + std::to_string(tab) + " symbols, more than " + std::to_string(kMaxOrder)));
     uint8_t symbols[kMaxOrder];
-    for (size_t i = 0; i < tab; ++i) symbols[i] = Symbol(line[i]);
+    for (size_t i = 0; i < tab; ++i) {
+      const char c = line[i];
+      const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+      if (!letter && !(c == '^' && i == 0) && !(c == '$' && i + 1 == tab))
+        return Fail(at("the n-gram " + line.substr(0, tab) + " holds '" + c + "' where no n-gram can"));
+      symbols[i] = Symbol(c);
+    }
     char* end = nullptr;
     const unsigned long count = std::strtoul(line.c_str() + tab + 1, &end, 10);
-    if (*end != '\0' || count == 0 || count > 1'000'000'000UL) return Fail();
+    if (*end != '\0' || count == 0 || count > 1'000'000'000UL || line[tab + 1] < '0' || line[tab + 1] > '9')
+      return Fail(at("the count " + line.substr(tab + 1) + " is not a whole number from 1 to 1000000000"));
     // Each n-gram is listed once, so its context learns one more follower.
     const int length = static_cast<int>(tab);
-    entries[Key(symbols, length)].count += static_cast<uint32_t>(count);
+    const uint64_t key = Key(symbols, length);
+    Listed& first = listed.try_emplace(key, Listed{number, length, {}}).first->second;
+    if (first.line != number)
+      return Fail(at("the n-gram " + line.substr(0, tab) + " is listed again (first at line " +
+                     std::to_string(first.line) + ")"));
+    std::copy(symbols, symbols + length, first.symbols.begin());
+    entries[key].count += static_cast<uint32_t>(count);
     Entry& context = entries[Key(symbols, length - 1)];
-    if (context.total > UINT32_MAX - count) return Fail();  // counts beyond any real list
+    if (context.total > UINT32_MAX - count) return Fail(at("counts beyond any real list"));
     context.total += static_cast<uint32_t>(count);
     ++context.distinct;
     order = std::max(order, static_cast<int>(tab));
+  }
+  if (in.bad()) return Fail("the file cannot be read to its end");
+  // Every place an n-gram is counted at, the n-grams inside it that end there
+  // (its last symbols) or one earlier (its first symbols) are counted too;
+  // a lone "^" is never counted.
+  for (const auto& [key, gram] : listed) {
+    if (gram.length < 2) continue;
+    const uint32_t count = entries[key].count;
+    const bool lone_start = gram.length == 2 && gram.symbols[0] == kWordStart;
+    for (const uint64_t inner : {Key(gram.symbols.data() + 1, gram.length - 1), Key(gram.symbols.data(), gram.length - 1)}) {
+      if (inner == Key(gram.symbols.data(), 1) && lone_start) continue;
+      const auto found = listed.find(inner);
+      if (found == listed.end() || entries[inner].count >= count) continue;
+      return Fail("line " + std::to_string(gram.line) + ": counted " + std::to_string(count) +
+                  " times, more than the n-gram it holds at line " + std::to_string(found->second.line) + " (" +
+                  std::to_string(entries[inner].count) + " times), which no counting of words gives");
+    }
   }
   size_t size = 2;
   while (size * 3 < entries.size() * 4) size *= 2;

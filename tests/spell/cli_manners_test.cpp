@@ -290,6 +290,19 @@ TEST_F(Tools, EveryCommandSaysADamagedMainDictionary) {
   EXPECT_EQ(run.status, 2) << run.err;  // no main dictionary is left to suggest from
 }
 
+// The suggestions' letter model names its bad line and is not used.
+TEST_F(Tools, SuggestionsSayADamagedLetterModel) {
+  const std::string data = SmallData();
+  const fs::path model = home_.Root() / "small-data/letter_model.tsv";
+  std::ofstream(model) << "# letter 2-grams\n$\t1\nab\tl\n";
+  const Outcome run = Check(data + "--no-learn --suggest ngihambq");
+  EXPECT_EQ(run.err, "tovuri-check: " + model.string() +
+                         ": line 3: the count l is not a whole number from 1 to 1000000000; the letter model is not "
+                         "used, and suggestions are ranked without it\n");
+  EXPECT_NE(run.out.find("ngihambq: ngihamba"), std::string::npos) << run.out;
+  EXPECT_EQ(run.status, 0);
+}
+
 // An install under any prefix finds its data in share/tovuri beside bin/,
 // and keeps working when the whole tree is moved.
 TEST_F(Tools, InstalledToolFindsItsDataBesideItsBinFolder) {
