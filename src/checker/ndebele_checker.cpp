@@ -61,7 +61,9 @@ TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning,
 
 TNdebeleChecker::~TNdebeleChecker() {
   Close();
+  // The component saves once more while it goes, after this object's members.
   spell_.OnDictionarySaveFailed = nullptr;
+  spell_.OnDictionaryProblem = nullptr;
   spell_.SetUserInterface(nullptr);
 }
 

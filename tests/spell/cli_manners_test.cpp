@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -301,6 +303,28 @@ TEST_F(Tools, SuggestionsSayADamagedLetterModel) {
                          "used, and suggestions are ranked without it\n");
   EXPECT_NE(run.out.find("ngihambq: ngihamba"), std::string::npos) << run.out;
   EXPECT_EQ(run.status, 0);
+}
+
+// Settings that cannot be written (here a file size limit stands in for a
+// full disk) are said once, and the old file stays whole; the temporary
+// file a killed save left is removed.
+TEST_F(Tools, SettingsThatCannotBeSavedAreSaidAndTheOldFileKept) {
+  const std::string data = SmallData();
+  const fs::path settings = home_.Root() / "home/.config/Tovuri/Ndebele.reg";
+  fs::create_directories(settings.parent_path());
+  const std::string old = "_FirstRun=+\n_Main_count=1\n_Main_0=Ndebele.oxm\n_UserData_count=1\n_UserData_0=note\n"
+                          "User_note=" + std::string(6000, 'x') + "\n";
+  std::ofstream(settings, std::ios::binary) << old;
+  const fs::path stale = settings.string() + ".tmpAb12Cd";
+  std::ofstream(stale) << "_FirstRun=+\n_Ma";
+  const Outcome run = RunShell("trap '' XFSZ; ulimit -f 4; exec " + (bin_ / "tovuri-check").string() + " " + data +
+                                   "--no-learn --words ngihamba",
+                               home_.Root());
+  EXPECT_EQ(run.out, "ngihamba\tyes\n");
+  EXPECT_EQ(run.err, "tovuri-check: " + settings.string() + ": the settings cannot be saved (" + std::strerror(EFBIG) +
+                         "); the file keeps the settings it had, and saving is tried again later\n");
+  EXPECT_EQ(ReadText(settings), old);
+  EXPECT_FALSE(fs::exists(stale));
 }
 
 // An install under any prefix finds its data in share/tovuri beside bin/,
