@@ -58,7 +58,8 @@ uint32_t MainChecksum(const uint8_t* base, std::size_t size) {
 // when a record is there); empty when it is as written, and for a file
 // without a checksum.
 template <typename ComputeCrc>
-std::string RecordProblem(const uint8_t* record, std::size_t size, ComputeCrc&& crc) {
+std::string RecordProblem(const uint8_t* record, [[maybe_unused]] std::size_t size,
+                          [[maybe_unused]] ComputeCrc&& crc) {
   switch (ChecksumMark(record)) {
     case Mark::kNone: return {};
     case Mark::kDamaged: return "its checksum record is damaged";
@@ -92,9 +93,11 @@ FileVersion VersionOf(const struct stat& st) {
 }
 
 // Reads a whole file that carries a checksum and checks it; the file's
-// version when it matches, else nothing with problem set. Read in pieces
-// rather than mapped: a copy costs less than a fault per page.
-std::optional<FileVersion> VerifyFile(const std::string& path, std::string& problem) {
+// version when it matches, else nothing with problem set (and damaged when
+// the file was read but is not as written). Read in pieces rather than
+// mapped: a copy costs less than a fault per page.
+std::optional<FileVersion> VerifyFile(const std::string& path, std::string& problem, bool& damaged) {
+  damaged = false;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     problem = std::string("it cannot be read: ") + std::strerror(errno);
@@ -138,7 +141,8 @@ std::optional<FileVersion> VerifyFile(const std::string& path, std::string& prob
     return version;
   }
   problem = RecordProblem(record.data(), size, [crc] { return crc; });
-  if (problem.empty()) version = VersionOf(st);
+  damaged = !problem.empty();
+  if (!damaged) version = VersionOf(st);
   return version;
 }
 
@@ -836,8 +840,9 @@ bool TMainDictionary::Open(const std::string& path) {
   FileVersion verified;
   if (ChecksumMark(reinterpret_cast<const uint8_t*>(banner.data() + kMainChecksumOffset)) != Mark::kNone) {
     std::string problem;
-    const std::optional<FileVersion> version = VerifyFile(path, problem);
-    if (!version) return fail(std::move(problem), true);
+    bool damaged = false;
+    const std::optional<FileVersion> version = VerifyFile(path, problem, damaged);
+    if (!version) return fail(std::move(problem), damaged);
     verified = *version;
   }
 
