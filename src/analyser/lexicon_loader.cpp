@@ -177,7 +177,6 @@ class Loader {
         ++entry_lines;
         const bool cut = ends_in_line && i + 1 == lines.size() && std::count(lines[i].begin(), lines[i].end(), ',') < 3;
         if (cut) {
-          line_damaged_ = true;
           ++lexicon_.DamagedLines;
           Warn(file_ + " is cut short: its last line, " + std::to_string(line_) +
                ", stops inside an entry without a line break");
@@ -231,7 +230,8 @@ class Loader {
       Warn("Damaged line " + std::to_string(line_) + " in " + file_ + ": " + what);
   }
 
-  // Reads one entry; cut: the line is the end of a file cut short, as said.
+  // Reads one entry; cut: the line is the end of a file cut short, as said,
+  // and nothing more is said of it.
   void ReadEntry(std::string_view line, bool cut) {
     const std::string_view full_line = line;
     line_damaged_ = cut;
@@ -245,7 +245,6 @@ class Loader {
     if (!IsAcceptedTag(tag)) Warn("Invalid entry found in dictionary " + file_ + " - " + tag);
     // An invalid tag is said above; these say what else keeps an entry from
     // ever matching a word.
-    else if (line_damaged_) {}
     else if (commas < 2)
       WarnDamaged("there is no ',' after the word, so the entry can never match");
     else if (const std::string_view word = rest.substr(0, rest.find(','));
