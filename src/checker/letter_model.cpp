@@ -1,9 +1,9 @@
 #include "checker/letter_model.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
-#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -137,7 +137,9 @@ bool TLetterModel::Load(const std::string& path) {
     if (gram.length < 2) continue;
     const uint32_t count = entries[key].count;
     const bool lone_start = gram.length == 2 && gram.symbols[0] == kWordStart;
-    for (const uint64_t inner : {Key(gram.symbols.data() + 1, gram.length - 1), Key(gram.symbols.data(), gram.length - 1)}) {
+    const uint64_t last = Key(gram.symbols.data() + 1, gram.length - 1);
+    const uint64_t first = Key(gram.symbols.data(), gram.length - 1);
+    for (const uint64_t inner : {last, first}) {
       if (inner == Key(gram.symbols.data(), 1) && lone_start) continue;
       const auto found = listed.find(inner);
       if (found == listed.end() || entries[inner].count >= count) continue;

@@ -35,9 +35,10 @@ void ConfigureNdebeleSpell(TOrthexSpell3Base& spell, const std::string& app_dir)
   spell.SetSuggestionsLearning(has_home);
   // A letter model that cannot be used is said as the dictionaries' problems
   // are, to whoever listens when it is read (at the first suggestion).
-  spell.SetSuggestionExtension(NdebeleSuggestionsFor(app_dir, [&spell](const std::string& file, const std::string& problem) {
+  const auto report = [&spell](const std::string& file, const std::string& problem) {
     if (spell.OnDictionaryProblem) spell.OnDictionaryProblem(spell, file, problem);
-  }));
+  };
+  spell.SetSuggestionExtension(NdebeleSuggestionsFor(app_dir, report));
 }
 
 std::unique_ptr<TSuggestionExtension> NdebeleSuggestionsFor(

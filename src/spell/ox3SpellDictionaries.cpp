@@ -153,7 +153,8 @@ std::unique_ptr<TMainDictionary> TOrthexSpell3Base::OpenConfiguredMain(const std
   std::unique_ptr<TMainDictionary> dictionary = OpenMainDictionary(name);
   // What is done instead: the words are checked without the file.
   const auto damaged = [](const std::string& why) {
-    return "the main dictionary is cut short or damaged (" + why + "); it is not used, and words are checked without it";
+    return "the main dictionary is cut short or damaged (" + why +
+           "); it is not used, and words are checked without it";
   };
   if (dictionary) {
     // Activating checks the sizes that opening does not; lookups would
