@@ -87,13 +87,18 @@ bool TLetterModel::Load(const std::string& path) {
   std::string line;
   int order = 0;
   std::unordered_map<uint64_t, Entry> entries;
-  // Each listed n-gram: where it stands, for the check of the counts.
+  // Each listed n-gram in file order, for the check of the counts; an
+  // n-gram is listed when its entry has a count.
   struct Listed {
+    uint64_t key;
     int line;
     int length;
     std::array<uint8_t, kMaxOrder> symbols;
   };
-  std::unordered_map<uint64_t, Listed> listed;
+  std::vector<Listed> listed;
+  const auto line_of = [&listed](uint64_t key) {
+    return std::find_if(listed.begin(), listed.end(), [key](const Listed& l) { return l.key == key; })->line;
+  };
   for (int number = 1; std::getline(in, line); ++number) {
     if (line.empty() || line[0] == '#') continue;
     const auto at = [number](const std::string& what) { return "line " + std::to_string(number) + ": " + what; };
@@ -102,52 +107,33 @@ bool TLetterModel::Load(const std::string& path) {
     if (tab == 0) return Fail(at("no n-gram before the tab"));
     if (tab > static_cast<size_t>(kMaxOrder))
       return Fail(at("an n-gram of " + std::to_string(tab) + " symbols, more than " + std::to_string(kMaxOrder)));
-    uint8_t symbols[kMaxOrder];
+    Listed gram{0, number, static_cast<int>(tab), {}};
     for (size_t i = 0; i < tab; ++i) {
       const char c = line[i];
       const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
       if (!letter && !(c == '^' && i == 0) && !(c == '$' && i + 1 == tab))
         return Fail(at("the n-gram " + line.substr(0, tab) + " holds '" + c + "' where no n-gram can"));
-      symbols[i] = Symbol(c);
+      gram.symbols[i] = Symbol(c);
     }
     char* end = nullptr;
     const unsigned long count = std::strtoul(line.c_str() + tab + 1, &end, 10);
     if (*end != '\0' || count == 0 || count > 1'000'000'000UL || line[tab + 1] < '0' || line[tab + 1] > '9')
       return Fail(at("the count " + line.substr(tab + 1) + " is not a whole number from 1 to 1000000000"));
-    // Each n-gram is listed once, so its context learns one more follower.
-    const int length = static_cast<int>(tab);
-    const uint64_t key = Key(symbols, length);
-    Listed& first = listed.try_emplace(key, Listed{number, length, {}}).first->second;
-    if (first.line != number)
+    gram.key = Key(gram.symbols.data(), gram.length);
+    Entry& entry = entries[gram.key];
+    if (entry.count != 0)
       return Fail(at("the n-gram " + line.substr(0, tab) + " is listed again (first at line " +
-                     std::to_string(first.line) + ")"));
-    std::copy(symbols, symbols + length, first.symbols.begin());
-    entries[key].count += static_cast<uint32_t>(count);
-    Entry& context = entries[Key(symbols, length - 1)];
+                     std::to_string(line_of(gram.key)) + ")"));
+    entry.count = static_cast<uint32_t>(count);
+    // Each n-gram is listed once, so its context learns one more follower.
+    Entry& context = entries[Key(gram.symbols.data(), gram.length - 1)];
     if (context.total > UINT32_MAX - count) return Fail(at("counts beyond any real list"));
     context.total += static_cast<uint32_t>(count);
     ++context.distinct;
-    order = std::max(order, static_cast<int>(tab));
+    order = std::max(order, gram.length);
+    listed.push_back(gram);
   }
   if (in.bad()) return Fail("the file cannot be read to its end");
-  // Every place an n-gram is counted at, the n-grams inside it that end there
-  // (its last symbols) or one earlier (its first symbols) are counted too;
-  // a lone "^" is never counted.
-  for (const auto& [key, gram] : listed) {
-    if (gram.length < 2) continue;
-    const uint32_t count = entries[key].count;
-    const bool lone_start = gram.length == 2 && gram.symbols[0] == kWordStart;
-    const uint64_t last = Key(gram.symbols.data() + 1, gram.length - 1);
-    const uint64_t first = Key(gram.symbols.data(), gram.length - 1);
-    for (const uint64_t inner : {last, first}) {
-      if (inner == Key(gram.symbols.data(), 1) && lone_start) continue;
-      const auto found = listed.find(inner);
-      if (found == listed.end() || entries[inner].count >= count) continue;
-      return Fail("line " + std::to_string(gram.line) + ": counted " + std::to_string(count) +
-                  " times, more than the n-gram it holds at line " + std::to_string(found->second.line) + " (" +
-                  std::to_string(entries[inner].count) + " times), which no counting of words gives");
-    }
-  }
   size_t size = 2;
   while (size * 3 < entries.size() * 4) size *= 2;
   table_.assign(size, Entry{kNoKey});
@@ -156,6 +142,25 @@ bool TLetterModel::Load(const std::string& path) {
     while (table_[i].key != kNoKey) i = (i + 1) & (size - 1);
     table_[i] = entry;
     table_[i].key = key;
+  }
+  // Every place an n-gram is counted at, the n-grams inside it that end there
+  // (its last symbols) or one earlier (its first symbols) are counted too;
+  // a lone "^" is never counted. Checked in the table, where look-ups are
+  // quickest.
+  for (const Listed& gram : listed) {
+    if (gram.length < 2) continue;
+    const uint32_t count = Find(gram.key)->count;
+    const uint64_t last = Key(gram.symbols.data() + 1, gram.length - 1);
+    const uint64_t first = Key(gram.symbols.data(), gram.length - 1);
+    for (const uint64_t inner : {last, first}) {
+      if (inner == first && gram.length == 2 && gram.symbols[0] == kWordStart) continue;
+      const Entry* found = Find(inner);
+      const uint32_t inner_count = found == nullptr ? 0 : found->count;
+      if (inner_count == 0 || inner_count >= count) continue;  // not listed, or as it should be
+      return Fail("line " + std::to_string(gram.line) + ": counted " + std::to_string(count) +
+                  " times, more than the n-gram it holds at line " + std::to_string(line_of(inner)) + " (" +
+                  std::to_string(inner_count) + " times), which no counting of words gives");
+    }
   }
   order_ = order;
   return true;
