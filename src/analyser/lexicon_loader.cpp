@@ -41,8 +41,9 @@ constexpr size_t kLongestSoundLine = 2000;
 // badly damaged file does not bury its reader in messages.
 constexpr int kDamagedLinesNamed = 10;
 
-// Windows-1252 letters are the characters that have a case.
-bool IsLetter(char c) { return AnsiUpperChar(c) != AnsiLowerChar(c); }
+// Windows-1252 letters are the characters that have a case, and the sharp s,
+// which has none.
+bool IsLetter(char c) { return AnsiUpperChar(c) != AnsiLowerChar(c) || c == '\xDF'; }
 
 // What a word of the lexicon may hold: letters, hyphens and apostrophes.
 bool IsWordCharacter(char c) { return IsLetter(c) || c == '-' || c == '\'' || c == '\x92'; }

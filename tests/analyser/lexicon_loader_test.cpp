@@ -120,7 +120,7 @@ TEST(LexiconLoader, SaysDamagedLinesWithTheirNumbers) {
   } const cases[] = {
       {"verb,uku-hamba,Reflexive,walk\nperson,u-Themba,,x\nspecial,kodwa-ke,,x\nadj,ka'hle,,x\n"
        "in/izin,in-dlu,Locative:endlini/endlwini,house\nverb,uku-bona,PassiveOnly,x\n"
-       "isi/izi,isi-gaba,ShortLocative,x\nplace,e-B\xFClawayo,,x\n",
+       "isi/izi,isi-gaba,ShortLocative,x\nplace,e-B\xFClawayo,,x\nperson,u-Strau\xDF,,x\n",
        {}},
       {std::string("verb,uku-hamba,,walk\nverb,uku-ha\0\0a,,go\n", 37),
        {"2: Damaged line 2 in {file}: it holds the control character 0x00, which no text holds"}},
