@@ -292,6 +292,23 @@ TEST_F(Tools, EveryCommandSaysADamagedMainDictionary) {
   EXPECT_EQ(run.status, 2) << run.err;  // no main dictionary is left to suggest from
 }
 
+// A damaged copy in the user's folder, searched first, is said, and the
+// shipped file is used instead.
+TEST_F(Tools, ADamagedCopyInTheUsersFolderIsSaidAndTheShippedOneUsed) {
+  const std::string data = SmallData();
+  const fs::path shipped = home_.Root() / "small-data/Ndebele.oxm";
+  std::string bytes = ReadText(shipped);
+  bytes[bytes.size() - 3000] ^= 0x04;
+  const fs::path copy = UserFolder() / "Ndebele.oxm";
+  fs::create_directories(UserFolder());
+  std::ofstream(copy, std::ios::binary) << bytes;
+  const Outcome run = Check(data + "--no-learn --words umuntu");
+  EXPECT_EQ(run.out, "umuntu\tyes\n");
+  EXPECT_EQ(run.err, "tovuri-check: " + copy.string() +
+                         ": the main dictionary is cut short or damaged (its checksum does not match its contents); "
+                         "it is not used, and " + shipped.string() + " is used instead\n");
+}
+
 // The suggestions' letter model names its bad line and is not used.
 TEST_F(Tools, SuggestionsSayADamagedLetterModel) {
   const std::string data = SmallData();
