@@ -14,8 +14,8 @@ shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(fuzz_custom_dictionary fuzz_main_dictionary fuzz_lexicon_loader fuzz_verdict fuzz_parse_engine
-           fuzz_lexicon_verdicts fuzz_settings fuzz_word_check_index fuzz_rtf_reader fuzz_text_decoder
-           fuzz_pipe_protocol)
+           fuzz_lexicon_verdicts fuzz_settings fuzz_word_check_index fuzz_rtf_reader fuzz_letter_model
+           fuzz_text_decoder fuzz_pipe_protocol)
 fi
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVURI_FUZZ=ON \
   -DTOVURI_BUILD_TESTS=OFF -DTOVURI_BUILD_BENCH=OFF -DTOVURI_BUILD_APP=OFF >/dev/null

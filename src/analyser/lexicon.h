@@ -34,6 +34,12 @@ struct Lexicon {
   // their line's); empty for a lexicon built by hand.
   std::vector<int> LexLine;
 
+  // Lines of dictionary.txt that no sound file holds (control characters,
+  // entries that can never match, a last line cut short), each said while
+  // loading: with any, a word check index made from the sound file is not
+  // stale, the lexicon is damaged.
+  int DamagedLines = 0;
+
   size_t size() const { return LexClass.size(); }
   // Fills PassiveKeys from the entries and passive lists as they are now.
   void PrepareLookups();

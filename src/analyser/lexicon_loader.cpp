@@ -34,6 +34,54 @@ bool IsWholeWordTag(std::string_view tag) {
   return tag == "special" || tag == "rel" || tag == "conj" || tag == "adj";
 }
 
+// An entry with a long gloss takes a hundred bytes or two; a line many times
+// that long is lines whose breaks were lost, or bytes that were never text.
+constexpr size_t kLongestSoundLine = 2000;
+// Damaged lines named one by one; the rest are counted in one warning, so a
+// badly damaged file does not bury its reader in messages.
+constexpr int kDamagedLinesNamed = 10;
+
+// Windows-1252 letters are the characters that have a case, and the sharp s,
+// which has none.
+bool IsLetter(char c) { return AnsiUpperChar(c) != AnsiLowerChar(c) || c == '\xDF'; }
+
+// What a word of the lexicon may hold: letters, hyphens and apostrophes.
+bool IsWordCharacter(char c) { return IsLetter(c) || c == '-' || c == '\'' || c == '\x92'; }
+
+// Text never holds control characters other than the tab.
+std::optional<char> ControlCharacter(std::string_view line) {
+  for (char c : line)
+    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == '\x7F') return c;
+  return std::nullopt;
+}
+
+// The start of an entry inside a line's gloss (after its third comma), as a
+// line break that became another character leaves it: a piece that ends in
+// a tag, then a word, then a comma.
+std::optional<std::string> EntryInGloss(std::string_view line) {
+  std::vector<std::string_view> pieces;
+  for (size_t start = 0, commas = 0;; ++commas) {
+    const size_t end = line.find(',', start);
+    if (commas >= 3) pieces.push_back(line.substr(start, end == std::string_view::npos ? end : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  for (size_t k = 0; k + 2 < pieces.size(); ++k) {
+    const std::string_view word = pieces[k + 1];
+    if (word.empty() || !std::all_of(word.begin(), word.end(), IsWordCharacter)) continue;
+    for (std::string_view tag : kAcceptedTags)
+      if (pieces[k].ends_with(tag) && (IsWholeWordTag(tag) || word.find('-') != std::string_view::npos))
+        return std::string(tag) + "," + std::string(word) + ",";
+  }
+  return std::nullopt;
+}
+
+std::string Hex(char c) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  const auto b = static_cast<unsigned char>(c);
+  return std::string("0x") + kDigits[b >> 4] + kDigits[b & 15];
+}
+
 // The file's bytes, or nothing when it cannot be read as a regular file.
 std::optional<std::string> ReadFile(const std::string& path) {
   std::error_code error;
@@ -119,12 +167,39 @@ class Loader {
     if (!text) throw LexiconError("Cannot read " + path);
     lexicon_.SourceChecksum = HashBytes(*text, lexicon_.SourceChecksum);
     const std::vector<std::string_view> lines = SplitLines(*text);
+    // A file cut short ends inside a line; a sound one ends with a line
+    // break, or at least with a whole entry (a comma after its attribute:
+    // what follows is a gloss, which nothing reads).
+    const bool ends_in_line = !text->empty() && text->back() != '\n' && text->back() != '\r';
+    size_t entry_lines = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
       line_ = static_cast<int>(i + 1);
-      if (!IsSkipped(lines[i])) ReadEntry(lines[i]);
+      if (!IsSkipped(lines[i])) {
+        ++entry_lines;
+        const bool cut = ends_in_line && i + 1 == lines.size() && std::count(lines[i].begin(), lines[i].end(), ',') < 3;
+        if (cut) {
+          ++lexicon_.DamagedLines;
+          Warn(file_ + " is cut short: its last line, " + std::to_string(line_) +
+               ", stops inside an entry without a line break");
+        }
+        ReadEntry(lines[i], cut);
+      }
       lexicon_.LexLine.resize(lexicon_.size(), line_);
     }
     SortUnique(lexicon_.ShortLocativeWords, nullptr);
+    // A file of nothing but comments that ends inside one is a lexicon cut
+    // short to its first lines.
+    if (ends_in_line && entry_lines == 0) {
+      ++lexicon_.DamagedLines;
+      line_ = 0;
+      Warn(file_ + " holds no entry and stops inside a line without a line break: it looks cut short, "
+           "and only closed-class words are analysed");
+    }
+    if (lexicon_.DamagedLines > kDamagedLinesNamed) {
+      line_ = 0;
+      Warn(file_ + " has " + std::to_string(lexicon_.DamagedLines - kDamagedLinesNamed) +
+           " more damaged lines, not named here");
+    }
   }
 
   void ReadPassives(const std::string& path) {
@@ -147,10 +222,36 @@ class Loader {
  private:
   void Warn(std::string message) { if (warn_) warn_({file_, line_, std::move(message)}); }
 
-  void ReadEntry(std::string_view line) {
+  // A line that cannot be a sound entry: damage the index must not be blamed
+  // for. The line is still loaded as it reads.
+  void WarnDamaged(const std::string& what) {
+    if (line_damaged_) return;  // one warning a line: the first thing wrong
+    line_damaged_ = true;
+    if (lexicon_.DamagedLines++ < kDamagedLinesNamed)
+      Warn("Damaged line " + std::to_string(line_) + " in " + file_ + ": " + what);
+  }
+
+  // Reads one entry; cut: the line is the end of a file cut short, as said,
+  // and nothing more is said of it.
+  void ReadEntry(std::string_view line, bool cut) {
+    const std::string_view full_line = line;
+    line_damaged_ = cut;
+    if (const std::optional<char> control = ControlCharacter(line))
+      WarnDamaged("it holds the control character " + Hex(*control) + ", which no text holds");
+    else if (line.size() > kLongestSoundLine)
+      WarnDamaged("it is " + std::to_string(line.size()) + " bytes long, where an entry takes a few dozen");
+    const size_t commas = static_cast<size_t>(std::count(line.begin(), line.end(), ','));
     const std::string tag(TakeField(line, ','));
     std::string_view rest = line.substr(0, std::min(line.size(), kMaxLineRest));
     if (!IsAcceptedTag(tag)) Warn("Invalid entry found in dictionary " + file_ + " - " + tag);
+    // An invalid tag is said above; these say what else keeps an entry from
+    // ever matching a word.
+    else if (commas < 2)
+      WarnDamaged("there is no ',' after the word, so the entry can never match");
+    else if (const std::string_view word = rest.substr(0, rest.find(','));
+             !std::all_of(word.begin(), word.end(), IsWordCharacter))
+      WarnDamaged("the word " + std::string(word) + " holds '" +
+                  *std::find_if_not(word.begin(), word.end(), IsWordCharacter) + "', which no word holds");
 
     std::string prefix, stem, final;
     if (IsWholeWordTag(tag)) {
@@ -166,12 +267,22 @@ class Loader {
       if (prefix.empty()) Warn("Empty prefix found in word " + stem + final);
     }
 
+    if (IsAcceptedTag(tag) && !rest.empty() && rest.find(',') == std::string_view::npos)
+      WarnDamaged("the attribute " + std::string(rest) + " has no ',' after it, so it is not read");
+    else if (IsAcceptedTag(tag))
+      if (const std::optional<std::string> merged = EntryInGloss(full_line))
+        WarnDamaged("its gloss holds what reads as another entry, " + *merged + ": a lost line break?");
     std::string info(TakeField(rest, ','));
     const std::string whole = prefix + stem + final;
     if (CutMarker(info, "ShortLocative")) lexicon_.ShortLocativeWords.push_back(whole);
     if (CutMarker(info, "Locative:")) {
       lexicon_.LocativeWords.push_back(whole);
       lexicon_.LocativeForms.push_back(info);
+      if (!std::all_of(info.begin(), info.end(), [](char c) { return IsWordCharacter(c) || c == '/'; }))
+        WarnDamaged("the locative forms " + info + " hold what no word holds");
+    } else if (tag == "verb" && !info.empty() && info != "PassiveOnly" && info != "Reflexive") {
+      // The verb generator reads no other attribute: a damaged one is lost.
+      WarnDamaged("the verb attribute " + info + " is neither PassiveOnly nor Reflexive, and is ignored");
     }
     lexicon_.AddEntry(tag, prefix, stem, final, info);
 
@@ -213,6 +324,7 @@ class Loader {
   const LexiconWarningHandler& warn_;
   std::string file_;
   int line_ = 0;
+  bool line_damaged_ = false;  // said of the line being read
 };
 
 }  // namespace

@@ -222,7 +222,11 @@ std::unique_ptr<WordCheckIndex> WordCheckIndex::Open(const std::string& path,
     return nullptr;
   }
   if (header.lexicon_checksum != lexicon.SourceChecksum || header.entries != lexicon.size()) {
-    problem = "stale (made from other lexicon files)";
+    // A lexicon whose lines the loader found damaged explains the mismatch:
+    // the index was most likely made from the sound file.
+    problem = lexicon.DamagedLines > 0
+                  ? "does not match " + lexicon.SourceDir + "dictionary.txt, which is damaged (as said above)"
+                  : "stale (made from other lexicon files)";
     return nullptr;
   }
   if (header.payload_size != size - sizeof header) {

@@ -1,10 +1,13 @@
 #include "checker/letter_model.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <string>
 #include <unordered_map>
 
 namespace tovuri {
@@ -54,8 +57,9 @@ std::vector<uint8_t> Symbols(std::string_view word) {
 
 }  // namespace
 
-bool TLetterModel::Fail() {
+bool TLetterModel::Fail(std::string problem) {
   Clear();
+  problem_ = std::move(problem);
   return false;
 }
 
@@ -75,29 +79,61 @@ const TLetterModel::Entry* TLetterModel::Find(uint64_t key) const {
 
 bool TLetterModel::Load(const std::string& path) {
   Clear();
+  problem_.clear();
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return false;
   std::ifstream in(path);
-  if (!in) return false;
+  if (!in) return Fail("the file cannot be read");
   std::string line;
   int order = 0;
   std::unordered_map<uint64_t, Entry> entries;
-  while (std::getline(in, line)) {
+  // Each listed n-gram in file order, for the check of the counts; an
+  // n-gram is listed when its entry has a count.
+  struct Listed {
+    uint64_t key;
+    int line;
+    int length;
+    std::array<uint8_t, kMaxOrder> symbols;
+  };
+  std::vector<Listed> listed;
+  const auto line_of = [&listed](uint64_t key) {
+    return std::find_if(listed.begin(), listed.end(), [key](const Listed& l) { return l.key == key; })->line;
+  };
+  for (int number = 1; std::getline(in, line); ++number) {
     if (line.empty() || line[0] == '#') continue;
+    const auto at = [number](const std::string& what) { return "line " + std::to_string(number) + ": " + what; };
     const size_t tab = line.find('\t');
-    if (tab == 0 || tab == std::string::npos || tab > static_cast<size_t>(kMaxOrder)) return Fail();
-    uint8_t symbols[kMaxOrder];
-    for (size_t i = 0; i < tab; ++i) symbols[i] = Symbol(line[i]);
+    if (tab == std::string::npos) return Fail(at("no tab between the n-gram and its count"));
+    if (tab == 0) return Fail(at("no n-gram before the tab"));
+    if (tab > static_cast<size_t>(kMaxOrder))
+      return Fail(at("an n-gram of " + std::to_string(tab) + " symbols, more than " + std::to_string(kMaxOrder)));
+    Listed gram{0, number, static_cast<int>(tab), {}};
+    for (size_t i = 0; i < tab; ++i) {
+      const char c = line[i];
+      const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+      if (!letter && !(c == '^' && i == 0) && !(c == '$' && i + 1 == tab))
+        return Fail(at("the n-gram " + line.substr(0, tab) + " holds '" + c + "' where no n-gram can"));
+      gram.symbols[i] = Symbol(c);
+    }
     char* end = nullptr;
     const unsigned long count = std::strtoul(line.c_str() + tab + 1, &end, 10);
-    if (*end != '\0' || count == 0 || count > 1'000'000'000UL) return Fail();
+    if (*end != '\0' || count == 0 || count > 1'000'000'000UL || line[tab + 1] < '0' || line[tab + 1] > '9')
+      return Fail(at("the count " + line.substr(tab + 1) + " is not a whole number from 1 to 1000000000"));
+    gram.key = Key(gram.symbols.data(), gram.length);
+    Entry& entry = entries[gram.key];
+    if (entry.count != 0)
+      return Fail(at("the n-gram " + line.substr(0, tab) + " is listed again (first at line " +
+                     std::to_string(line_of(gram.key)) + ")"));
+    entry.count = static_cast<uint32_t>(count);
     // Each n-gram is listed once, so its context learns one more follower.
-    const int length = static_cast<int>(tab);
-    entries[Key(symbols, length)].count += static_cast<uint32_t>(count);
-    Entry& context = entries[Key(symbols, length - 1)];
-    if (context.total > UINT32_MAX - count) return Fail();  // counts beyond any real list
+    Entry& context = entries[Key(gram.symbols.data(), gram.length - 1)];
+    if (context.total > UINT32_MAX - count) return Fail(at("counts beyond any real list"));
     context.total += static_cast<uint32_t>(count);
     ++context.distinct;
-    order = std::max(order, static_cast<int>(tab));
+    order = std::max(order, gram.length);
+    listed.push_back(gram);
   }
+  if (in.bad()) return Fail("the file cannot be read to its end");
   size_t size = 2;
   while (size * 3 < entries.size() * 4) size *= 2;
   table_.assign(size, Entry{kNoKey});
@@ -106,6 +142,25 @@ bool TLetterModel::Load(const std::string& path) {
     while (table_[i].key != kNoKey) i = (i + 1) & (size - 1);
     table_[i] = entry;
     table_[i].key = key;
+  }
+  // Every place an n-gram is counted at, the n-grams inside it that end there
+  // (its last symbols) or one earlier (its first symbols) are counted too;
+  // a lone "^" is never counted. Checked in the table, where look-ups are
+  // quickest.
+  for (const Listed& gram : listed) {
+    if (gram.length < 2) continue;
+    const uint32_t count = Find(gram.key)->count;
+    const uint64_t last = Key(gram.symbols.data() + 1, gram.length - 1);
+    const uint64_t first = Key(gram.symbols.data(), gram.length - 1);
+    for (const uint64_t inner : {last, first}) {
+      if (inner == first && gram.length == 2 && gram.symbols[0] == kWordStart) continue;
+      const Entry* found = Find(inner);
+      const uint32_t inner_count = found == nullptr ? 0 : found->count;
+      if (inner_count == 0 || inner_count >= count) continue;  // not listed, or as it should be
+      return Fail("line " + std::to_string(gram.line) + ": counted " + std::to_string(count) +
+                  " times, more than the n-gram it holds at line " + std::to_string(line_of(inner)) + " (" +
+                  std::to_string(inner_count) + " times), which no counting of words gives");
+    }
   }
   order_ = order;
   return true;

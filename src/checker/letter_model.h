@@ -15,8 +15,13 @@ class TLetterModel {
 
   // Reads "ngram<TAB>count" lines ("^" starts a word, "$" ends it, "_" is any
   // letter outside a to z; "#" starts a comment). False, with the model left
-  // empty, when the file cannot be read or a line is malformed.
+  // empty, when the file cannot be read or fails its check: a malformed
+  // line, an n-gram listed twice, or one counted more often than an n-gram
+  // it holds (no counting of words gives that).
   bool Load(const std::string& path);
+  // Why the last Load failed, as "line N: what" (or what kept the file from
+  // being read); empty after a success and for a file that does not exist.
+  const std::string& Problem() const { return problem_; }
   bool Empty() const { return order_ == 0; }
   int Order() const { return order_; }
 
@@ -45,12 +50,13 @@ class TLetterModel {
   // One letter's probability after the symbols of context (oldest first).
   double Probability(const uint8_t* context, int length, uint8_t symbol) const;
   void Clear();
-  bool Fail();  // clears the model and answers false
+  bool Fail(std::string problem);  // clears the model, keeps the problem and answers false
 
   int order_ = 0;
   // Open addressing, a power of two in size and at most three quarters
   // full: a few probes in one array per look-up.
   std::vector<Entry> table_;
+  std::string problem_;
 };
 
 }  // namespace tovuri

@@ -78,7 +78,9 @@ void TNdebeleChecker::Configure() {
 TNdebeleChecker::~TNdebeleChecker() {
   if (!owned_) return;
   Close();
+  // The component saves once more while it goes, after this object's members.
   spell_.OnDictionarySaveFailed = nullptr;
+  spell_.OnDictionaryProblem = nullptr;
   spell_.SetUserInterface(nullptr);
 }
 

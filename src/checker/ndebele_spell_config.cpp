@@ -33,13 +33,21 @@ void ConfigureNdebeleSpell(TOrthexSpell3Base& spell, const std::string& app_dir)
   spell.SetPhoneticDepth(2);
   spell.SetSuggestionsLearningDict("%AppData%/Tovuri/%UserName%_sp.oxl");
   spell.SetSuggestionsLearning(has_home);
-  spell.SetSuggestionExtension(NdebeleSuggestionsFor(app_dir));
+  // A letter model that cannot be used is said as the dictionaries' problems
+  // are, to whoever listens when it is read (at the first suggestion).
+  const auto report = [&spell](const std::string& file, const std::string& problem) {
+    if (spell.OnDictionaryProblem) spell.OnDictionaryProblem(spell, file, problem);
+  };
+  spell.SetSuggestionExtension(NdebeleSuggestionsFor(app_dir, report));
 }
 
-std::unique_ptr<TSuggestionExtension> NdebeleSuggestionsFor(const std::string& app_dir) {
-  return std::make_unique<TNdebeleSuggestions>(
+std::unique_ptr<TSuggestionExtension> NdebeleSuggestionsFor(
+    const std::string& app_dir, std::function<void(const std::string& file, const std::string& problem)> report) {
+  auto suggestions = std::make_unique<TNdebeleSuggestions>(
       TNdebeleSuggestions::LetterModelFile{(std::filesystem::path(app_dir) / kLetterModelFile).string()},
       [](std::string_view word) { return IsNdebeleWord(word); }, TNdebeleSuggestions::Budget{});
+  suggestions->SetReport(std::move(report));
+  return suggestions;
 }
 
 }  // namespace tovuri

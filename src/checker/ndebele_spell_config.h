@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,7 +18,10 @@ inline constexpr const char* kLetterModelFile = "letter_model.tsv";
 // Its suggestions also offer the words the analyser accepts (NdebeleSuggestionsFor).
 void ConfigureNdebeleSpell(TOrthexSpell3Base& spell, const std::string& app_dir);
 
-// The Ndebele suggestions with the letter model from app_dir and the analyser's verdict.
-std::unique_ptr<TSuggestionExtension> NdebeleSuggestionsFor(const std::string& app_dir);
+// The Ndebele suggestions with the letter model from app_dir and the analyser's
+// verdict; report (when set) hears of a letter model file that cannot be used.
+std::unique_ptr<TSuggestionExtension> NdebeleSuggestionsFor(
+    const std::string& app_dir,
+    std::function<void(const std::string& file, const std::string& problem)> report = {});
 
 }  // namespace tovuri

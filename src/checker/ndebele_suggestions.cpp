@@ -59,8 +59,13 @@ const TLetterModel* TNdebeleSuggestions::Letters() {
   std::call_once(letters_read_, [this] {
     if (letter_model_path_.empty()) return;
     auto letters = std::make_shared<TLetterModel>();
-    // Without the file the ranking rests on the slips and the verdicts alone.
-    if (letters->Load(letter_model_path_)) letters_ = std::move(letters);
+    // Without the file the ranking rests on the slips and the verdicts alone;
+    // a file that fails its check is not used, and that is said.
+    if (letters->Load(letter_model_path_))
+      letters_ = std::move(letters);
+    else if (!letters->Problem().empty() && report_)
+      report_(letter_model_path_, letters->Problem() +
+                                      "; the letter model is not used, and suggestions are ranked without it");
   });
   return letters_.get();
 }

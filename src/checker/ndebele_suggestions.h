@@ -51,6 +51,10 @@ class TNdebeleSuggestions final : public TSuggestionExtension {
   };
   TNdebeleSuggestions(LetterModelFile letters, TWordAnalyser analyse, Budget budget);
 
+  // Says that the letter model file cannot be used: its path and why.
+  using Report = std::function<void(const std::string& file, const std::string& problem)>;
+  void SetReport(Report report) { report_ = std::move(report); }
+
   void Extend(std::string_view word, TSuggestionSources& sources, std::vector<std::string>& ranked) override;
 
  private:
@@ -62,6 +66,7 @@ class TNdebeleSuggestions final : public TSuggestionExtension {
   std::once_flag letters_read_;
   TWordAnalyser analyse_;
   Budget budget_;
+  Report report_;
 };
 
 }  // namespace tovuri

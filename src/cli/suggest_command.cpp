@@ -56,7 +56,11 @@ bool PrintDictionarySuggestions(const std::string& dir, const std::vector<std::s
   TDictionarySuggestionSources sources;
   for (const fs::path& path : paths) {
     auto dictionary = std::make_unique<TMainDictionary>();
-    if (!dictionary->Open(path.string())) continue;
+    if (!dictionary->Open(path.string()) || !dictionary->SetActive(true)) {
+      std::cerr << "tovuri-check: " << path.string() << ": " << dictionary->Problem()
+                << "; it is not used, and its words are not suggested\n";
+      continue;
+    }
     sources.MainDictionaries.push_back(dictionary.get());
     mains.push_back(std::move(dictionary));
   }

@@ -12,7 +12,8 @@ void PrintSuggestions(TNdebeleChecker& checker, const std::vector<std::string>& 
 
 // The same with the suggestions of the main dictionaries (*.oxm in dir,
 // Ndebele.oxm first) alone, exactly as the framework ranks them. False, with
-// a message, when dir holds no main dictionary.
+// a message, when dir holds no usable main dictionary; each file that cannot
+// be used is named on standard error.
 bool PrintDictionarySuggestions(const std::string& dir, const std::vector<std::string>& words);
 
 }  // namespace tovuri

@@ -369,7 +369,7 @@ int Words(const Options& options, const std::vector<std::string>& words) {
 
 int Explain(const Options& options, const std::vector<std::string>& words) {
   if (!LoadData(options)) return kExitUsage;
-  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options));
+  TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options), ReportProblem);
   const int status = ExplainWords(checker, words, std::cout);
   checker.Close();
   return status == 0 ? 0 : kExitRejected;

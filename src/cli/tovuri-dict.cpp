@@ -121,7 +121,7 @@ int Dump(const std::vector<std::string_view>& args) {
   if (StartsWith(path, kMainDictionaryBanner)) {
     TMainDictionary dict;
     if (!dict.Open(path) || !dict.SetActive(true)) {
-      std::cerr << path << ": damaged main dictionary\n";
+      std::cerr << path << ": damaged main dictionary (" << dict.Problem() << ")\n";
       return kFailed;
     }
     dict.EnumeratePrefix("", [](std::string_view word) {

@@ -25,6 +25,7 @@ std::string TConfigOwner::DoConfigReadString(const std::string&, const std::stri
 void TConfigOwner::DoConfigWriteString(const std::string&, const std::string&, const std::string&) {}
 void TConfigOwner::DoConfigLoaded() {}
 void TConfigOwner::DoConfigSaved() {}
+void TConfigOwner::DoConfigSaveFailed(const std::string&, const std::string&) {}
 
 int TConfigList::IndexOf(std::string_view item) const {
   const auto found = std::find(items_.begin(), items_.end(), item);
@@ -91,6 +92,10 @@ class TOrthexConfig::TStore {
   virtual size_t ListBound(const std::string& key) const = 0;
   // Writes out what was written; false when that failed.
   virtual bool Close() = 0;
+  // The file written and why Close failed, for the user; empty when there is
+  // nothing to say.
+  virtual std::string File() const { return {}; }
+  virtual std::string Error() const { return {}; }
 };
 
 namespace {
@@ -134,6 +139,8 @@ class IniStore final : public TOrthexConfig::TStore {
     return HighestIndexBound(ini_.Keys(section_), key, true);
   }
   bool Close() override { return ini_.Save(); }
+  std::string File() const override { return ini_.Path().string(); }
+  std::string Error() const override { return ini_.SaveError(); }
 
  private:
   TIniFile ini_;
@@ -153,6 +160,8 @@ class RegistryStore final : public TOrthexConfig::TStore {
     return HighestIndexBound(names, key, false);
   }
   bool Close() override { return key_.Save(); }
+  std::string File() const override { return key_.File().string(); }
+  std::string Error() const override { return key_.SaveError(); }
 
  private:
   TUserRegistryKey key_;
@@ -492,7 +501,10 @@ bool TOrthexConfig::Save() {
   store_ = store.get();
   if (storage_kind_ != TConfigStorage::csNone) WriteValues();
   store_ = nullptr;
-  if (!store->Close()) return false;
+  if (!store->Close()) {
+    if (owner_ != nullptr && !store->Error().empty()) owner_->DoConfigSaveFailed(store->File(), store->Error());
+    return false;
+  }
   modified_ = false;
   if (owner_ != nullptr) owner_->DoConfigSaved();
   return true;

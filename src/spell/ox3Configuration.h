@@ -48,6 +48,10 @@ class TConfigOwner {
   // OnConfigLoaded and OnConfigSaved.
   virtual void DoConfigLoaded();
   virtual void DoConfigSaved();
+  // The settings could not be written to file (why: reason); the file keeps
+  // what it held and the configuration stays modified, so the next save
+  // tries again.
+  virtual void DoConfigSaveFailed(const std::string& file, const std::string& reason);
 };
 
 // A list of names held by the configuration. Every change reaches the

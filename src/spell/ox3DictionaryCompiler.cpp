@@ -204,6 +204,7 @@ class GraphWriter {
     }
     out += root;
     out.append(kMainTrailerSize, '\0');
+    SealMainDictionary(out);
     return {std::move(out), word_count, node_count};
   }
 

@@ -33,7 +33,8 @@ struct CompiledDictionary {
 
 // The file image of a minimal word graph over the words (any order,
 // duplicates ignored): equal subtrees shared, branch-free chains packed
-// into records of up to 8 extra bytes. The same words give the same bytes.
+// into records of up to 8 extra bytes, sealed with a checksum
+// (SealMainDictionary). The same words give the same bytes.
 CompiledDictionary CompileMainDictionary(std::vector<std::string> words, std::string_view title,
                                          int32_t language);
 

@@ -1,5 +1,7 @@
 #include "spell/ox3IniFile.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -53,10 +55,19 @@ TFileState ReadSettingsFile(const std::filesystem::path& path, std::string& cont
   return TFileState::fsRead;
 }
 
-bool WriteSettingsFile(const std::filesystem::path& path, std::string_view contents) {
-  std::error_code error;
-  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
-  return WriteFileAtomically(path.string(), contents);
+bool WriteSettingsFile(const std::filesystem::path& path, std::string_view contents, std::string& error) {
+  std::error_code folder_error;
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), folder_error);
+  {
+    // Another process's write may be under way until the lock is ours; a
+    // folder where no lock can be made still gets the file, without the
+    // clean-up.
+    const FileLock lock(path.string() + ".lock");
+    if (lock.Held()) RemoveStaleTemporaries(path.string());
+    if (WriteFileAtomically(path.string(), contents)) return true;
+    error = std::strerror(errno);
+  }
+  return false;
 }
 
 TIniFile::TIniFile(std::filesystem::path path) : path_(std::move(path)) {}
@@ -94,15 +105,19 @@ TFileState TIniFile::Load() {
 }
 
 bool TIniFile::Save() {
+  save_error_.clear();
   if (!modified_) return true;
-  if (state_ == TFileState::fsUnreadable) return false;
+  if (state_ == TFileState::fsUnreadable) {
+    save_error_ = kSettingsNotOverwritten;
+    return false;
+  }
   std::string out;
   for (const Section& section : sections_) {
     if (section.has_header) out += "[" + section.name + "]\n";
     for (const Entry& entry : section.entries)
       out += entry.key.empty() ? entry.raw + "\n" : entry.key + "=" + entry.value + "\n";
   }
-  if (!WriteSettingsFile(path_, out)) return false;
+  if (!WriteSettingsFile(path_, out, save_error_)) return false;
   state_ = TFileState::fsRead;
   modified_ = false;
   return true;

@@ -14,6 +14,9 @@ namespace tovuri {
 // How a settings file was found when it was read.
 enum class TFileState : std::uint8_t { fsRead, fsMissing, fsUnreadable };
 
+// Why a settings file that could not be read is not written.
+inline constexpr std::string_view kSettingsNotOverwritten = "the file could not be read, so it is not overwritten";
+
 // Files larger than this are not read as settings (bytes).
 inline constexpr std::uintmax_t kMaxSettingsFileSize = 16u << 20;
 
@@ -21,9 +24,12 @@ inline constexpr std::uintmax_t kMaxSettingsFileSize = 16u << 20;
 // readable regular file of at most kMaxSettingsFileSize bytes.
 TFileState ReadSettingsFile(const std::filesystem::path& path, std::string& contents);
 
-// Creates the folder chain and writes contents atomically (WriteFileAtomically);
-// false, with path untouched, on any failure.
-bool WriteSettingsFile(const std::filesystem::path& path, std::string_view contents);
+// Creates the folder chain and writes contents atomically (WriteFileAtomically)
+// under the lock on path + ".lock" that every settings writer takes, first
+// removing the temporary files of writes that were killed halfway (as custom
+// dictionaries do). False, with path untouched and error saying why, on any
+// failure.
+bool WriteSettingsFile(const std::filesystem::path& path, std::string_view contents, std::string& error);
 
 // Section and key names compare without regard to ASCII case; the first
 // section and the first key of a name win, as Windows reads them.
@@ -34,8 +40,10 @@ class TIniFile {
   // Reads the file; a missing file reads as empty.
   TFileState Load();
   // Writes the file back when something was written; a file that could not
-  // be read is never overwritten.
+  // be read is never overwritten. False, with SaveError() saying why, when
+  // the file was not written.
   bool Save();
+  const std::string& SaveError() const { return save_error_; }
 
   std::optional<std::string> Read(std::string_view section, std::string_view key) const;
   // Line breaks in keys and values become spaces: a value cannot span lines.
@@ -62,6 +70,7 @@ class TIniFile {
   std::vector<Section> sections_;
   TFileState state_ = TFileState::fsMissing;
   bool modified_ = false;
+  std::string save_error_;
 };
 
 }  // namespace tovuri

@@ -7,10 +7,15 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <new>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "spell/ox3Checksum.h"
 #include "spell/ox3Encoding.h"
 
 namespace tovuri {
@@ -18,8 +23,127 @@ namespace {
 
 constexpr std::size_t kPhoneticResultCap = 500;
 
+// A checksum mark with at most this many bits changed is a mark that was
+// damaged: any other 8 bytes lie that close to it once in 10^8 times.
+constexpr int kMarkSlack = 8;
+
 uint32_t ReadLE32(const uint8_t* p) {
   return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+void WriteLE32(char* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<char>(v >> (8 * i));
+}
+
+// What the 8 bytes at kMainChecksumOffset say of the file.
+enum class Mark { kNone, kPresent, kDamaged };
+
+Mark ChecksumMark(const uint8_t* mark) {
+  int changed = 0;
+  for (std::size_t i = 0; i < kMainChecksumMark.size(); ++i)
+    changed += std::popcount(static_cast<uint8_t>(mark[i] ^ static_cast<uint8_t>(kMainChecksumMark[i])));
+  return changed == 0 ? Mark::kPresent : changed <= kMarkSlack ? Mark::kDamaged : Mark::kNone;
+}
+
+// The CRC-32C of every byte of a file image but its checksum record.
+uint32_t MainChecksum(const uint8_t* base, std::size_t size) {
+  const auto* bytes = reinterpret_cast<const char*>(base);
+  const std::size_t after = kMainChecksumOffset + kMainChecksumSize;
+  const uint32_t crc = Crc32c(std::string_view(bytes, kMainChecksumOffset));
+  return Crc32c(std::string_view(bytes + after, size - after), crc);
+}
+
+// Why a file that carries a checksum is not as it was written, from its
+// checksum record, its size and the CRC of its other bytes (computed only
+// when a record is there); empty when it is as written, and for a file
+// without a checksum.
+template <typename ComputeCrc>
+std::string RecordProblem(const uint8_t* record, [[maybe_unused]] std::size_t size,
+                          [[maybe_unused]] ComputeCrc&& crc) {
+  switch (ChecksumMark(record)) {
+    case Mark::kNone: return {};
+    case Mark::kDamaged: return "its checksum record is damaged";
+    case Mark::kPresent: break;
+  }
+#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+  // Fuzzing builds skip the comparisons, so that damaged bytes reach the reader.
+  const uint32_t written = ReadLE32(record + 12);
+  if (written != static_cast<uint32_t>(size)) {
+    if (size < written)
+      return "it is cut short: " + std::to_string(size) + " of its " + std::to_string(written) + " bytes are left";
+    return "it holds " + std::to_string(size) + " bytes where " + std::to_string(written) + " were written";
+  }
+  if (ReadLE32(record + 8) != crc()) return "its checksum does not match its contents";
+#endif
+  return {};
+}
+
+// The same for a file image in memory.
+std::string ChecksumProblem(const uint8_t* base, std::size_t size) {
+  return RecordProblem(base + kMainChecksumOffset, size, [&] { return MainChecksum(base, size); });
+}
+
+FileVersion VersionOf(const struct stat& st) {
+  FileVersion v;
+  v.modified_ns = int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+  v.device = st.st_dev;
+  v.inode = st.st_ino;
+  v.size = st.st_size;
+  return v;
+}
+
+// Reads a whole file that carries a checksum and checks it; the file's
+// version when it matches, else nothing with problem set (and damaged when
+// the file was read but is not as written). Read in pieces rather than
+// mapped: a copy costs less than a fault per page.
+std::optional<FileVersion> VerifyFile(const std::string& path, std::string& problem, bool& damaged) {
+  damaged = false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    problem = std::string("it cannot be read: ") + std::strerror(errno);
+    return std::nullopt;
+  }
+  std::optional<FileVersion> version;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || st.st_size <= static_cast<off_t>(kMainBannerBlockSize)) {
+    problem = "it cannot be read";
+    close(fd);
+    return version;
+  }
+  const auto size = static_cast<std::size_t>(st.st_size);
+  constexpr std::size_t kPiece = 64 * 1024;
+  static_assert(kPiece >= kMainBannerBlockSize);
+  std::vector<uint8_t> piece(kPiece);
+  std::array<uint8_t, kMainChecksumSize> record{};
+  uint32_t crc = 0;
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = pread(fd, piece.data(), std::min(kPiece, size - done), static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    const auto got = static_cast<std::size_t>(n);
+    // The first piece holds the whole banner block, and so the record.
+    if (done == 0 && got >= kMainBannerBlockSize) {
+      std::memcpy(record.data(), piece.data() + kMainChecksumOffset, kMainChecksumSize);
+      crc = Crc32c(std::string_view(reinterpret_cast<const char*>(piece.data()), kMainChecksumOffset));
+      const std::size_t after = kMainChecksumOffset + kMainChecksumSize;
+      crc = Crc32c(std::string_view(reinterpret_cast<const char*>(piece.data()) + after, got - after), crc);
+    } else if (done == 0) {
+      break;
+    } else {
+      crc = Crc32c(std::string_view(reinterpret_cast<const char*>(piece.data()), got), crc);
+    }
+    done += got;
+  }
+  close(fd);
+  if (done != size) {
+    problem = "it cannot be read to its end";
+    return version;
+  }
+  problem = RecordProblem(record.data(), size, [crc] { return crc; });
+  damaged = !problem.empty();
+  if (!damaged) version = VersionOf(st);
+  return version;
 }
 
 // One node record, decoded.
@@ -666,29 +790,37 @@ TMainDictionary::TMainDictionary() = default;
 TMainDictionary::~TMainDictionary() { SetActive(false); }
 
 bool TMainDictionary::Open(const std::string& path) {
+  const auto fail = [this](std::string problem, bool damaged) {
+    std::lock_guard lock(mutex_);
+    problem_ = std::move(problem);
+    damaged_ = damaged;
+    return false;
+  };
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  if (!in) return fail("it cannot be read", false);
   in.seekg(0, std::ios::end);
   const auto size = static_cast<uint64_t>(in.tellg());
-  if (!in || size <= kMainBannerBlockSize) return false;
+  if (!in || size <= kMainBannerBlockSize) return fail("it is no main dictionary (too short)", false);
   in.seekg(0);
 
   std::array<char, kMainBannerBlockSize> banner;
-  if (!in.read(banner.data(), banner.size())) return false;
+  if (!in.read(banner.data(), banner.size())) return fail("it cannot be read", false);
   if (std::string_view(banner.data(), kMainDictionaryBanner.size()) != kMainDictionaryBanner)
-    return false;
+    return fail("it is no main dictionary (its banner differs)", false);
 
   uint8_t title_units = 0;
-  if (!in.read(reinterpret_cast<char*>(&title_units), 1)) return false;
+  if (!in.read(reinterpret_cast<char*>(&title_units), 1)) return fail("it is cut short in its header", true);
   std::string raw_title(std::size_t{title_units} * 2 + 2, '\0');
-  if (!in.read(raw_title.data(), static_cast<std::streamsize>(raw_title.size()))) return false;
+  if (!in.read(raw_title.data(), static_cast<std::streamsize>(raw_title.size())))
+    return fail("it is cut short in its header", true);
   std::u16string title16;
   for (std::size_t i = 0; i < title_units; ++i)
     title16.push_back(static_cast<char16_t>(static_cast<uint8_t>(raw_title[2 * i]) |
                                             static_cast<uint8_t>(raw_title[2 * i + 1]) << 8));
 
   std::array<uint8_t, 12 + 4 * kMainGroupCount> fields;
-  if (!in.read(reinterpret_cast<char*>(fields.data()), fields.size())) return false;
+  if (!in.read(reinterpret_cast<char*>(fields.data()), fields.size()))
+    return fail("it is cut short in its header", true);
   std::array<uint32_t, kMainGroupCount> counts;
   for (int g = 0; g < kMainGroupCount; ++g) counts[g] = ReadLE32(&fields[12 + 4 * g]);
 
@@ -701,7 +833,18 @@ bool TMainDictionary::Open(const std::string& path) {
     first[g] = first[g - 1] + counts[g - 1];
   }
   // Node indexes are 32-bit; more nodes than that cannot be a real file.
-  if (first[kMainGroupCount] > UINT32_MAX) return false;
+  if (first[kMainGroupCount] > UINT32_MAX) return fail("its node counts are beyond any real file", true);
+
+  // Only a file that carries a checksum is read whole here; the others cost
+  // what they always did.
+  FileVersion verified;
+  if (ChecksumMark(reinterpret_cast<const uint8_t*>(banner.data() + kMainChecksumOffset)) != Mark::kNone) {
+    std::string problem;
+    bool damaged = false;
+    const std::optional<FileVersion> version = VerifyFile(path, problem, damaged);
+    if (!version) return fail(std::move(problem), damaged);
+    verified = *version;
+  }
 
   const bool was_active = Active();
   SetActive(false);
@@ -714,31 +857,60 @@ bool TMainDictionary::Open(const std::string& path) {
   group_offsets_ = offsets;
   for (int g = 0; g <= kMainGroupCount; ++g) group_first_index_[g] = static_cast<uint32_t>(first[g]);
   filename_ = path;
+  {
+    std::lock_guard lock(mutex_);
+    verified_ = verified;
+    problem_.clear();
+    damaged_ = false;
+  }
   if (was_active) SetActive(true);
   return true;
 }
 
+std::string TMainDictionary::Problem() const {
+  std::lock_guard lock(mutex_);
+  return problem_;
+}
+
+bool TMainDictionary::Damaged() const {
+  std::lock_guard lock(mutex_);
+  return damaged_;
+}
+
 std::unique_ptr<TMainDictionary::View> TMainDictionary::Map() const {
   if (filename_.empty()) return nullptr;
+  const auto fail = [this](std::string problem, bool damaged) -> std::unique_ptr<View> {
+    problem_ = std::move(problem);
+    damaged_ = damaged;
+    return nullptr;
+  };
   auto v = std::make_unique<View>();
   v->fd = ::open(filename_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (v->fd < 0) return nullptr;
+  if (v->fd < 0) return fail(std::string("it cannot be read: ") + std::strerror(errno), false);
   struct stat st;
   if (fstat(v->fd, &st) != 0 || st.st_size <= static_cast<off_t>(kMainBannerBlockSize))
-    return nullptr;
+    return fail("it is cut short", true);
   const auto size = static_cast<uint64_t>(st.st_size);
   void* p = mmap(nullptr, size, PROT_READ, MAP_SHARED, v->fd, 0);
-  if (p == MAP_FAILED) return nullptr;
+  if (p == MAP_FAILED) return fail(std::string("it cannot be mapped: ") + std::strerror(errno), false);
   v->base = static_cast<const uint8_t*>(p);
   v->size = size;
   // The file may have been replaced since Open; its banner must still be ours.
   if (std::memcmp(v->base, kMainDictionaryBanner.data(), kMainDictionaryBanner.size()) != 0)
-    return nullptr;
+    return fail("it is no main dictionary (its banner differs)", false);
+  // Mapping a file again (after each check, unless dictionaries are kept
+  // active) reads it whole only when it changed since its checksum was read.
+  const FileVersion version = VersionOf(st);
+  if (!(version == verified_)) {
+    std::string problem = ChecksumProblem(v->base, size);
+    if (!problem.empty()) return fail(std::move(problem), true);
+    verified_ = version;
+  }
 
   const uint64_t node_end = group_offsets_[kMainGroupCount];
-  if (node_end + 4 >= size) return nullptr;
+  if (node_end + 4 >= size) return fail("it is cut short in its node records", true);
   const uint32_t linkage_size = ReadLE32(v->base + node_end);
-  if (size < node_end + linkage_size + 3076) return nullptr;
+  if (size < node_end + linkage_size + 3076) return fail("it is cut short after its node records", true);
 
   v->linkage = v->base + node_end + 4;
   v->linkage_size = linkage_size;
@@ -749,7 +921,9 @@ std::unique_ptr<TMainDictionary::View> TMainDictionary::Map() const {
   v->total_nodes = group_first_index_[kMainGroupCount];
   v->wide = node_count_ >= kMainWideIndexNodes;
   v->BuildGroupHints();
-  if (!RecordsHoldTogether(*v)) return nullptr;
+  if (!RecordsHoldTogether(*v)) return fail("its records do not hold together", true);
+  problem_.clear();
+  damaged_ = false;
   return v;
 }
 
@@ -1079,6 +1253,15 @@ void TMainDictionary::EnumeratePhonetic(std::string_view word, const PhoneticEnc
       results.emplace_back(candidate);
     return false;
   });
+}
+
+void SealMainDictionary(std::string& image) {
+  if (image.size() <= kMainBannerBlockSize) return;
+  char* record = image.data() + kMainChecksumOffset;
+  std::memcpy(record, kMainChecksumMark.data(), kMainChecksumMark.size());
+  const auto* base = reinterpret_cast<const uint8_t*>(image.data());
+  WriteLE32(record + 8, MainChecksum(base, image.size()));
+  WriteLE32(record + 12, static_cast<uint32_t>(image.size()));
 }
 
 }  // namespace tovuri

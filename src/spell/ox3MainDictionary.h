@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "spell/ox3FileIO.h"
+
 namespace tovuri {
 
 // The fixed text at the start of every main dictionary file; reader and
@@ -32,6 +34,22 @@ inline constexpr uint32_t kMainNoChildren = 0xFFFFF;
 inline constexpr uint32_t kMainWideIndexNodes = 0xFFFF;
 // Longest word that a prefix walk builds, in bytes.
 inline constexpr std::size_t kMainMaxWordBytes = 512;
+
+// The compiler keeps a checksum in the banner block, whose bytes after the
+// banner text no reader looks at: at kMainChecksumOffset stand the 8 bytes
+// of kMainChecksumMark, the CRC-32C of every other byte of the file, and the
+// file's size (low 32 bits), both little-endian. A file with anything else
+// there (older files of ours hold zeros, other compilers may hold anything)
+// has no checksum and is read as it always was; a file with one is used
+// only when the checksum and size match.
+inline constexpr std::size_t kMainChecksumOffset = 1008;
+inline constexpr std::size_t kMainChecksumSize = 16;
+inline constexpr std::string_view kMainChecksumMark{"CRC-32C\x1A", 8};
+static_assert(kMainChecksumOffset >= kMainDictionaryBanner.size() &&
+              kMainChecksumOffset + kMainChecksumSize <= kMainBannerBlockSize);
+
+// Writes the checksum into a file image that is otherwise complete.
+void SealMainDictionary(std::string& image);
 
 // What the phonetic search needs of a phonetics map; TPhoneticsMap implements it.
 class PhoneticEncoder {
@@ -58,8 +76,9 @@ class TMainDictionary {
   TMainDictionary(const TMainDictionary&) = delete;
   TMainDictionary& operator=(const TMainDictionary&) = delete;
 
-  // Reads and checks the header; on success Filename() is path. A missing,
-  // short or foreign file answers false and changes nothing.
+  // Reads and checks the header, and the checksum of a file that has one;
+  // on success Filename() is path. A missing, short, foreign or damaged file
+  // answers false and changes nothing but Problem().
   bool Open(const std::string& path);
   // Maps or unmaps the file; answers whether the dictionary is now active.
   // A file that breaks the size rules cannot be activated.
@@ -83,6 +102,12 @@ class TMainDictionary {
   // the list at about 500 words.
   void EnumeratePhonetic(std::string_view word, const PhoneticEncoder& map,
                          std::vector<std::string>& results) const;
+
+  // Why the last Open, or the last mapping of the file, failed: empty after
+  // a success. Damaged() tells a damaged file (checksum or sizes that do not
+  // match the file) from a missing or foreign one.
+  std::string Problem() const;
+  bool Damaged() const;
 
   const std::string& Filename() const { return filename_; }
   const std::string& Title() const { return title_; }
@@ -109,6 +134,11 @@ class TMainDictionary {
   std::array<uint64_t, kMainGroupCount + 1> group_offsets_{};
   std::array<uint32_t, kMainGroupCount + 1> group_first_index_{};
   std::atomic<uint32_t> hit_count_{0};
+  // The file's size, time and identity when its checksum last matched, so
+  // that mapping the same file again does not read it all again.
+  mutable FileVersion verified_;  // guarded by mutex_ once open
+  mutable std::string problem_;  // guarded by mutex_ once open
+  mutable bool damaged_ = false;  // guarded by mutex_ once open
 
   // The mapping, created lazily by the first lookup; guarded by mutex_.
   mutable std::mutex mutex_;

@@ -554,4 +554,9 @@ void TOrthexSpell3Base::DoConfigSaved() {
   if (OnConfigSaved) OnConfigSaved(*this);
 }
 
+void TOrthexSpell3Base::DoConfigSaveFailed(const std::string& file, const std::string& reason) {
+  ReportProblem(file, "the settings cannot be saved (" + reason +
+                          "); the file keeps the settings it had, and saving is tried again later");
+}
+
 }  // namespace tovuri

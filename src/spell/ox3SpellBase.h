@@ -94,8 +94,10 @@ class TOrthexSpell3Base : public TConfigOwner {
   // stay in memory and the next save tries again.
   using TDictionarySaveFailedEvent = std::function<void(TOrthexSpell3Base& sender, const std::string& file,
                                                         const std::string& reason)>;
-  // A dictionary that the configuration names cannot be used: its file (or
-  // name) and what is wrong with it, said as "file: problem".
+  // A dictionary that the configuration names, or another file the
+  // component reads or writes (the settings, the suggestions' letter model),
+  // cannot be used: its file (or name) and what is wrong with it and what is
+  // done instead, said as "file: problem".
   using TDictionaryProblemEvent =
       std::function<void(TOrthexSpell3Base& sender, const std::string& file, const std::string& problem)>;
   using TCreateCustomDictEvent =
@@ -401,6 +403,8 @@ class TOrthexSpell3Base : public TConfigOwner {
                            const std::string& value) override;
   void DoConfigLoaded() override;
   void DoConfigSaved() override;
+  // Said through OnDictionaryProblem, as the dictionaries' problems are.
+  void DoConfigSaveFailed(const std::string& file, const std::string& reason) override;
 
  protected:
   // The check loop: runs until a word needs the user or the text ends.

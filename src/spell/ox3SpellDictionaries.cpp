@@ -151,13 +151,6 @@ void TOrthexSpell3Base::ReportProblem(const std::string& file, const std::string
 
 std::unique_ptr<TMainDictionary> TOrthexSpell3Base::OpenConfiguredMain(const std::string& name) {
   std::unique_ptr<TMainDictionary> dictionary = OpenMainDictionary(name);
-  if (dictionary) {
-    // Activating checks the sizes that opening does not; lookups would
-    // otherwise find nothing without a word said.
-    if (!dictionary->SetActive(true))
-      ReportProblem(dictionary->Filename(), "the main dictionary is cut short or damaged; it is not used");
-    return dictionary;
-  }
   std::vector<std::string> places;
   if (HasSeparator(name)) {
     places.push_back(ExpandPath(name));
@@ -165,11 +158,34 @@ std::unique_ptr<TMainDictionary> TOrthexSpell3Base::OpenConfiguredMain(const std
     for (const std::string& folder : dictionary_search_path_)
       places.push_back(ExpandPath(WithoutTrailingSeparator(folder) + "/" + name));
   }
-  for (const std::string& place : places)
-    if (FileExists(place)) {
+  // What is done instead: another folder's file of that name, or the words
+  // are checked without it.
+  const std::string instead =
+      dictionary ? dictionary->Filename() + " is used instead" : std::string("words are checked without it");
+  const auto damaged = [&instead](const std::string& why) {
+    return "the main dictionary is cut short or damaged (" + why + "); it is not used, and " + instead;
+  };
+  // A file that did not open in a folder searched before the one used (a
+  // damaged copy in the user's folder) is said too; opened once more to learn
+  // why, which is rare and cheap.
+  for (const std::string& place : places) {
+    if (dictionary && place == dictionary->Filename()) break;
+    if (!FileExists(place)) continue;
+    TMainDictionary refused;
+    if (!refused.Open(place) && refused.Damaged())
+      ReportProblem(place, damaged(refused.Problem()));
+    else if (!dictionary)
       ReportProblem(place, "not a main dictionary, or cut short or damaged; it is not used");
-      return nullptr;
-    }
+    if (!dictionary) return nullptr;
+  }
+  if (dictionary) {
+    // Activating checks the sizes that opening does not; lookups would
+    // otherwise find nothing without a word said.
+    if (!dictionary->SetActive(true))
+      ReportProblem(dictionary->Filename(), "the main dictionary is cut short or damaged (" + dictionary->Problem() +
+                                                "); it is not used, and words are checked without it");
+    return dictionary;
+  }
   std::string folders;
   for (const std::string& place : places)
     folders += (folders.empty() ? "" : ", ") + fs::path(place).parent_path().string();

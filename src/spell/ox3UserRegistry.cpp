@@ -93,11 +93,18 @@ TFileState TUserRegistryKey::Load() {
 }
 
 bool TUserRegistryKey::Save() {
+  save_error_.clear();
   if (!modified_) return true;
-  if (state_ == TFileState::fsUnreadable || file_.empty()) return false;
+  // Without a home there is no place for settings: nothing fails, so
+  // nothing is said (the tools say once that nothing is kept).
+  if (file_.empty()) return false;
+  if (state_ == TFileState::fsUnreadable) {
+    save_error_ = kSettingsNotOverwritten;
+    return false;
+  }
   std::string out;
   for (const auto& [name, value] : values_) out += Escape(name) + "=" + Escape(value) + "\n";
-  if (!WriteSettingsFile(file_, out)) return false;
+  if (!WriteSettingsFile(file_, out, save_error_)) return false;
   state_ = TFileState::fsRead;
   modified_ = false;
   return true;

@@ -31,8 +31,10 @@ class TUserRegistryKey {
   // Reads the values; a missing file reads as an empty key.
   TFileState Load();
   // Writes the values back when one was written; a file that could not be
-  // read is never overwritten.
+  // read is never overwritten. False when the file was not written, with
+  // SaveError() saying why (empty when there is no configuration folder).
   bool Save();
+  const std::string& SaveError() const { return save_error_; }
 
   std::optional<std::string> Read(std::string_view name) const;
   void Write(std::string_view name, std::string_view value);
@@ -45,6 +47,7 @@ class TUserRegistryKey {
   std::unordered_map<std::string, size_t> index_;  // name -> position in values_
   TFileState state_ = TFileState::fsMissing;
   bool modified_ = false;
+  std::string save_error_;
 };
 
 }  // namespace tovuri

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -99,7 +100,7 @@ TEST(LexiconLoader, WarnsWithTheExactTexts) {
                                 "1: Start a verb with uku-, not with ukw-"}},
   };
   for (const Case& c : cases) {
-    const Loaded loaded = Load(c.line);
+    const Loaded loaded = Load(c.line + "\n");
     std::vector<std::string> expected;
     for (std::string w : c.warnings) {
       if (const size_t at = w.find("{file}"); at != std::string::npos)
@@ -108,6 +109,108 @@ TEST(LexiconLoader, WarnsWithTheExactTexts) {
     }
     EXPECT_THAT(loaded.warnings, ElementsAreArray(expected)) << c.line;
   }
+}
+
+// Lines no sound file holds are said with their numbers, once each; the
+// entry is loaded as it reads all the same.
+TEST(LexiconLoader, SaysDamagedLinesWithTheirNumbers) {
+  struct Case {
+    std::string text;
+    std::vector<std::string> warnings;  // "{file}" stands for dictionary.txt's full name
+  } const cases[] = {
+      {"verb,uku-hamba,Reflexive,walk\nperson,u-Themba,,x\nspecial,kodwa-ke,,x\nadj,ka'hle,,x\n"
+       "in/izin,in-dlu,Locative:endlini/endlwini,house\nverb,uku-bona,PassiveOnly,x\n"
+       "isi/izi,isi-gaba,ShortLocative,x\nplace,e-B\xFClawayo,,x\nperson,u-Strau\xDF,,x\n",
+       {}},
+      {std::string("verb,uku-hamba,,walk\nverb,uku-ha\0\0a,,go\n", 37),
+       {"2: Damaged line 2 in {file}: it holds the control character 0x00, which no text holds"}},
+      {"verb,uku-hamba\x0bverb,uku-bona,,see\n",
+       {"1: Damaged line 1 in {file}: it holds the control character 0x0B, which no text holds"}},
+      {"isi/izi,isi-khwama\n", {"1: Damaged line 1 in {file}: there is no ',' after the word, so the entry can never match"}},
+      {"verb,uku-ham%a,,walk\n", {"1: Damaged line 1 in {file}: the word uku-ham%a holds '%', which no word holds"}},
+      {"adj,khu.u,,big\n", {"1: Damaged line 1 in {file}: the word khu.u holds '.', which no word holds"}},
+      {"verb,uku-hamba,Reflexivm,walk\n",
+       {"1: Damaged line 1 in {file}: the verb attribute Reflexivm is neither PassiveOnly nor Reflexive, and is ignored"}},
+      {"in/izin,in-dlu,Locative:endl!ni,house\n",
+       {"1: Damaged line 1 in {file}: the locative forms endl!ni hold what no word holds"}},
+      {"verb,uku-hamba,,walk " + std::string(3000, 'x') + "\n",
+       {"1: Damaged line 1 in {file}: it is 3021 bytes long, where an entry takes a few dozen"}},
+      {"person,u-Bekezela,lBekezela\n",
+       {"1: Damaged line 1 in {file}: the attribute lBekezela has no ',' after it, so it is not read"}},
+      {"person,u-Thembelani,,ThembelaniJperson,u-Thembelihle,,Thembelihle\n",
+       {"1: Damaged line 1 in {file}: its gloss holds what reads as another entry, person,u-Thembelihle,: a lost "
+        "line break?"}},
+      {"special,du,,of silence, or emptiness, (ideophone)\nadv,ka-bili,,twice, as in: verb, noun, twice\n", {}},
+      {"Verb,uku-h@mba\n", {"1: Invalid entry found in dictionary {file} - Verb"}},  // said once
+  };
+  for (const Case& c : cases) {
+    const Loaded loaded = Load(c.text);
+    std::vector<std::string> expected;
+    for (std::string w : c.warnings) {
+      if (const size_t at = w.find("{file}"); at != std::string::npos) w.replace(at, 6, loaded.dictionary);
+      expected.push_back(w);
+    }
+    EXPECT_THAT(loaded.warnings, ElementsAreArray(expected)) << c.text;
+    EXPECT_EQ(loaded.lexicon.DamagedLines, c.warnings.empty() || c.text.starts_with("Verb") ? 0 : 1) << c.text;
+  }
+}
+
+TEST(LexiconLoader, NamesTenDamagedLinesAndCountsTheRest) {
+  std::string text;
+  for (int i = 0; i < 15; ++i) text += std::string("verb,uku-\0\0\0,,x\n", 16);
+  const Loaded loaded = Load(text);
+  ASSERT_EQ(loaded.warnings.size(), 11u);
+  EXPECT_EQ(loaded.warnings[9].substr(0, 22), "10: Damaged line 10 in");
+  EXPECT_EQ(loaded.warnings[10], "0: " + loaded.dictionary + " has 5 more damaged lines, not named here");
+  EXPECT_EQ(loaded.lexicon.DamagedLines, 15);
+}
+
+// A file that stops inside an entry, or holds no entry and stops inside a
+// line, was cut short; one that stops after a whole entry may have lost no
+// more than a gloss, which nothing reads.
+TEST(LexiconLoader, SaysALexiconCutShort) {
+  struct Case {
+    std::string text;
+    std::string warning;  // "" for none
+  } const cases[] = {
+      {"verb,uku-hamba,,walk\nverb,uku-bo", "2: {file} is cut short: its last line, 2, stops inside an entry without a line break"},
+      {"verb,uku-hamba,Reflexive", "1: {file} is cut short: its last line, 1, stops inside an entry without a line break"},
+      {";", "0: {file} holds no entry and stops inside a line without a line break: it looks cut short, "
+            "and only closed-class words are analysed"},
+      {"; N", "0: {file} holds no entry and stops inside a line without a line break: it looks cut short, "
+              "and only closed-class words are analysed"},
+      {"; Ndebele lexicon\n", ""},
+      {"", ""},
+      {"verb,uku-hamba,,wa", ""},
+      {"verb,uku-hamba,,walk\r", ""},
+  };
+  for (const Case& c : cases) {
+    const Loaded loaded = Load(c.text);
+    std::string expected = c.warning;
+    if (const size_t at = expected.find("{file}"); at != std::string::npos) expected.replace(at, 6, loaded.dictionary);
+    EXPECT_THAT(loaded.warnings, ElementsAreArray(expected.empty() ? std::vector<std::string>{}
+                                                                   : std::vector<std::string>{expected}))
+        << c.text;
+  }
+}
+
+// The shipped lexicon's first lines cut at every byte: the cut is said, or
+// every entry loaded is the sound file's own (nothing but whole lines or a
+// gloss was lost).
+TEST(LexiconLoader, EveryCutOfASoundLexiconIsSaidOrLosesOnlyWholeLines) {
+  std::ifstream in(std::string(TOVURI_SOURCE_DATA_DIR) + "/dictionary.txt", std::ios::binary);
+  std::string sound;
+  for (std::string line; sound.size() < 1500 && std::getline(in, line);) sound += line + "\n";
+  const std::vector<std::string> entries = Entries(Load(sound).lexicon);
+  ASSERT_GT(entries.size(), 20u);
+  std::vector<size_t> unsaid;
+  for (size_t cut = 1; cut < sound.size(); ++cut) {
+    const Loaded loaded = Load(sound.substr(0, cut));
+    if (!loaded.warnings.empty()) continue;
+    const std::vector<std::string> got = Entries(loaded.lexicon);
+    if (got.size() > entries.size() || !std::equal(got.begin(), got.end(), entries.begin())) unsaid.push_back(cut);
+  }
+  EXPECT_THAT(unsaid, ElementsAre()) << "cuts that changed an entry without a word";
 }
 
 TEST(LexiconLoader, CountsLinesEndedByCrLfCrOrLf) {

@@ -171,6 +171,20 @@ TEST_F(IndexFile, FileOfChangedLexiconIsStale) {
   EXPECT_NE(Refusal().find("stale"), std::string::npos) << Refusal();
 }
 
+// A lexicon the loader finds damaged is what is said, not the index made
+// from the sound file: cut short, or with a line of zeros.
+TEST_F(IndexFile, FileOfADamagedLexiconBlamesTheLexicon) {
+  const std::string dictionary = dir_.path() + "dictionary.txt";
+  std::string zeroed(kDictionary);
+  std::fill_n(zeroed.begin() + 40, 12, '\0');
+  for (const std::string& damaged : {std::string(kDictionary.substr(0, 30)), std::string(kDictionary.substr(0, 1)),
+                                     zeroed}) {
+    dir_.Write("dictionary.txt", damaged);
+    lexicon_ = LoadLexicon(dir_.path(), nullptr);
+    EXPECT_EQ(Refusal(), "does not match " + dictionary + ", which is damaged (as said above)") << damaged;
+  }
+}
+
 // A file whose checksum is right but whose records are garbage (made by
 // hand, not by a fault) must still never be read outside: open it, and if
 // it opens, put words to it.

@@ -60,17 +60,44 @@ TEST_F(LetterModelFile, CostNearAgreesWithCost) {
     EXPECT_NEAR(model.CostNear(candidate, word, costs), model.Cost(candidate), 1e-9) << candidate;
 }
 
-TEST_F(LetterModelFile, AMalformedFileLeavesTheModelEmpty) {
-  for (const char* text : {"ab\tx\n", "abcdefgh\t3\n", "\t3\n", "ab 3\n", "ab\t0\n",
-                           "ab\t1000000000\nac\t1000000000\nad\t1000000000\nae\t1000000000\naf\t1000000000\n"}) {
+TEST_F(LetterModelFile, AFileThatFailsItsCheckSaysWhichLineAndLeavesTheModelEmpty) {
+  struct Case {
+    std::string text;
+    std::string problem;
+  } const cases[] = {
+      {"# counts\nab\tx\n", "line 2: the count x is not a whole number from 1 to 1000000000"},
+      {"ab\t3x\n", "line 1: the count 3x is not a whole number from 1 to 1000000000"},
+      {"ab\t-3\n", "line 1: the count -3 is not a whole number from 1 to 1000000000"},
+      {"ab\t0\n", "line 1: the count 0 is not a whole number from 1 to 1000000000"},
+      {"abcdefgh\t3\n", "line 1: an n-gram of 8 symbols, more than 6"},
+      {"\t3\n", "line 1: no n-gram before the tab"},
+      {"ab 3\n", "line 1: no tab between the n-gram and its count"},
+      {"a\x01\t3\n", "line 1: the n-gram a\x01 holds '\x01' where no n-gram can"},
+      {"a^b\t3\n", "line 1: the n-gram a^b holds '^' where no n-gram can"},
+      {"a\t3\nb\t2\na\t1\n", "line 3: the n-gram a is listed again (first at line 1)"},
+      {std::string(kCounts).replace(std::string(kCounts).find("ab\t2"), 4, "ab\t7"),
+       "line 6: counted 7 times, more than the n-gram it holds at line 7 (2 times), which no counting of words gives"},
+      {"ab\t1000000000\nac\t1000000000\nad\t1000000000\nae\t1000000000\naf\t1000000000\n",
+       "line 5: counts beyond any real list"},
+  };
+  for (const Case& c : cases) {
     TLetterModel model;
-    EXPECT_FALSE(model.Load(Write(text))) << text;
+    EXPECT_FALSE(model.Load(Write(c.text))) << c.text;
+    EXPECT_EQ(model.Problem(), c.problem) << c.text;
     EXPECT_TRUE(model.Empty());
     EXPECT_EQ(model.Cost("aba"), 0);
   }
   TLetterModel model;
   EXPECT_FALSE(model.Load((dir_ / "missing.tsv").string()));
   EXPECT_TRUE(model.Empty());
+  EXPECT_EQ(model.Problem(), "") << "a model is not required";
+}
+
+TEST_F(LetterModelFile, TheShippedModelPassesItsCheck) {
+  TLetterModel model;
+  EXPECT_TRUE(model.Load(std::string(TOVURI_SOURCE_DATA_DIR) + "/letter_model.tsv")) << model.Problem();
+  EXPECT_EQ(model.Problem(), "");
+  EXPECT_EQ(model.Order(), 5);
 }
 
 }  // namespace

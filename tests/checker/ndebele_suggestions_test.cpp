@@ -149,5 +149,31 @@ TEST(NdebeleSuggestions, TheLetterModelFileIsReadAtTheFirstRequestAndRanksAsALoa
   std::filesystem::remove_all(dir);
 }
 
+// A letter model that fails its check is not used, and the file and line
+// are said once, when it is read.
+TEST(NdebeleSuggestions, ALetterModelThatFailsItsCheckIsSaidAndNotUsed) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tovuri-suggest-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const std::filesystem::path dir = pattern;
+  const std::string path = (dir / "letter_model.tsv").string();
+  std::string damaged = kUkubaCounts;
+  damaged.replace(damaged.find("uk\t1"), 4, "uk\t\x31\x31");  // 1 became 11
+  std::ofstream(path) << damaged;
+  const auto analyse = [](std::string_view w) { return w == "ukuba" || w == "bukua"; };
+  TNdebeleSuggestions suggestions(TNdebeleSuggestions::LetterModelFile{path}, analyse, {.max_time = std::chrono::hours(1)});
+  std::vector<std::string> said;
+  suggestions.SetReport([&](const std::string& file, const std::string& problem) { said.push_back(file + ": " + problem); });
+  for (int request = 0; request < 2; ++request) {
+    WordSetSources sources({});
+    std::vector<std::string> ranked;
+    suggestions.Extend("ukua", sources, ranked);
+    EXPECT_EQ(ranked, (std::vector<std::string>{"bukua", "ukuba"})) << "ranked as without a model";
+  }
+  EXPECT_EQ(said, (std::vector<std::string>{
+                      path + ": line 8: counted 11 times, more than the n-gram it holds at line 4 (1 times), which no "
+                             "counting of words gives; the letter model is not used, and suggestions are ranked without it"}));
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace tovuri

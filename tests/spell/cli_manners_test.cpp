@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "spell/ox3CustomDictionary.h"
+#include "spell/ox3MainDictionary.h"
 #include "spell_test_support.h"
 
 namespace tovuri {
@@ -218,10 +221,24 @@ TEST_F(Tools, DamagedOrMissingDictionariesAreSaidOnce) {
     int status;
   };
   const std::string custom_bytes = ReadText(custom);
+  std::string flipped_main = good_main;
+  flipped_main[good_main.size() - 3000] ^= 0x04;  // in the node records
+  std::string old_main_cut = good_main.substr(0, good_main.size() - 100);
+  std::fill_n(old_main_cut.begin() + kMainChecksumOffset, kMainChecksumSize, '\0');  // as older files are
   const Case cases[] = {
       {"no main dictionary", "", custom_bytes, "Ndebele.oxm: main dictionary not found (looked in", 0},
       {"main dictionary cut short", good_main.substr(0, 1500), custom_bytes,
-       main.string() + ": the main dictionary is cut short or damaged; it is not used", 0},
+       main.string() + ": the main dictionary is cut short or damaged (it is cut short: 1500 of its " +
+           std::to_string(good_main.size()) + " bytes are left); it is not used, and words are checked without it",
+       0},
+      {"main dictionary with a flipped bit", flipped_main, custom_bytes,
+       main.string() + ": the main dictionary is cut short or damaged (its checksum does not match its "
+                       "contents); it is not used, and words are checked without it",
+       0},
+      {"older main dictionary cut short", old_main_cut, custom_bytes,
+       main.string() + ": the main dictionary is cut short or damaged (it is cut short after its node "
+                       "records); it is not used",
+       0},
       {"main dictionary of text", std::string(3000, 'x'), custom_bytes,
        main.string() + ": not a main dictionary, or cut short or damaged", 0},
       {"damaged custom dictionary", good_main, damaged_custom,
@@ -238,6 +255,94 @@ TEST_F(Tools, DamagedOrMissingDictionariesAreSaidOnce) {
     EXPECT_NE(run.err.find(c.said), std::string::npos) << c.name << ": " << run.err;
     EXPECT_TRUE(ReadText(custom) == c.custom || c.status == 0) << c.name << ": the damaged file was rewritten";
   }
+}
+
+// Every command that uses the main dictionary says once that it is damaged
+// (suggestions and the ispell pipe too) and goes on with what is left.
+TEST_F(Tools, EveryCommandSaysADamagedMainDictionary) {
+  const std::string data = SmallData();
+  const fs::path main = home_.Root() / "small-data/Ndebele.oxm";
+  std::string bytes = ReadText(main);
+  bytes[bytes.size() - 3000] ^= 0x04;
+  std::ofstream(main, std::ios::binary | std::ios::trunc) << bytes;
+  const std::string said = main.string() +
+                           ": the main dictionary is cut short or damaged (its checksum does not match its "
+                           "contents); it is not used, and words are checked without it\n";
+  const fs::path text = home_.Root() / "text.txt";
+  std::ofstream(text) << "ngihamba umuntu\n";
+  struct Case {
+    std::string args;
+    std::string printed;  // part of standard output
+  };
+  const Case cases[] = {
+      {"--words ngihamba", "ngihamba\tyes\n"},
+      {"--list " + text.string(), ":1:10: umuntu"},
+      {"-l " + text.string(), "umuntu\n"},
+      {"-a < " + text.string(), "\n# umuntu 9\n"},
+      {"--suggest ngihambq", "ngihambq: ngihamba"},
+      {"--explain ngihamba", "ngihamba"},
+  };
+  for (const Case& c : cases) {
+    const Outcome run = Check(data + "--no-learn " + c.args);
+    EXPECT_EQ(run.err, "tovuri-check: " + said) << c.args;
+    EXPECT_NE(run.out.find(c.printed), std::string::npos) << c.args << ": " << run.out;
+  }
+  const Outcome run = Check(data + "--dictionaries-only --suggest ngihambq");
+  EXPECT_NE(run.err.find(main.string() + ": its checksum does not match its contents; it is not used"),
+            std::string::npos) << run.err;
+  EXPECT_EQ(run.status, 2) << run.err;  // no main dictionary is left to suggest from
+}
+
+// A damaged copy in the user's folder, searched first, is said, and the
+// shipped file is used instead.
+TEST_F(Tools, ADamagedCopyInTheUsersFolderIsSaidAndTheShippedOneUsed) {
+  const std::string data = SmallData();
+  const fs::path shipped = home_.Root() / "small-data/Ndebele.oxm";
+  std::string bytes = ReadText(shipped);
+  bytes[bytes.size() - 3000] ^= 0x04;
+  const fs::path copy = UserFolder() / "Ndebele.oxm";
+  fs::create_directories(UserFolder());
+  std::ofstream(copy, std::ios::binary) << bytes;
+  const Outcome run = Check(data + "--no-learn --words umuntu");
+  EXPECT_EQ(run.out, "umuntu\tyes\n");
+  EXPECT_EQ(run.err, "tovuri-check: " + copy.string() +
+                         ": the main dictionary is cut short or damaged (its checksum does not match its contents); "
+                         "it is not used, and " + shipped.string() + " is used instead\n");
+}
+
+// The suggestions' letter model names its bad line and is not used.
+TEST_F(Tools, SuggestionsSayADamagedLetterModel) {
+  const std::string data = SmallData();
+  const fs::path model = home_.Root() / "small-data/letter_model.tsv";
+  std::ofstream(model) << "# letter 2-grams\n$\t1\nab\tl\n";
+  const Outcome run = Check(data + "--no-learn --suggest ngihambq");
+  EXPECT_EQ(run.err, "tovuri-check: " + model.string() +
+                         ": line 3: the count l is not a whole number from 1 to 1000000000; the letter model is not "
+                         "used, and suggestions are ranked without it\n");
+  EXPECT_NE(run.out.find("ngihambq: ngihamba"), std::string::npos) << run.out;
+  EXPECT_EQ(run.status, 0);
+}
+
+// Settings that cannot be written (here a file size limit stands in for a
+// full disk) are said once, and the old file stays whole; the temporary
+// file a killed save left is removed.
+TEST_F(Tools, SettingsThatCannotBeSavedAreSaidAndTheOldFileKept) {
+  const std::string data = SmallData();
+  const fs::path settings = home_.Root() / "home/.config/Tovuri/Ndebele.reg";
+  fs::create_directories(settings.parent_path());
+  const std::string old = "_FirstRun=+\n_Main_count=1\n_Main_0=Ndebele.oxm\n_UserData_count=1\n_UserData_0=note\n"
+                          "User_note=" + std::string(6000, 'x') + "\n";
+  std::ofstream(settings, std::ios::binary) << old;
+  const fs::path stale = settings.string() + ".tmpAb12Cd";
+  std::ofstream(stale) << "_FirstRun=+\n_Ma";
+  const Outcome run = RunShell("trap '' XFSZ; ulimit -f 4; exec " + (bin_ / "tovuri-check").string() + " " + data +
+                                   "--no-learn --words ngihamba",
+                               home_.Root());
+  EXPECT_EQ(run.out, "ngihamba\tyes\n");
+  EXPECT_EQ(run.err, "tovuri-check: " + settings.string() + ": the settings cannot be saved (" + std::strerror(EFBIG) +
+                         "); the file keeps the settings it had, and saving is tried again later\n");
+  EXPECT_EQ(ReadText(settings), old);
+  EXPECT_FALSE(fs::exists(stale));
 }
 
 // An install under any prefix finds its data in share/tovuri beside bin/,

@@ -1,11 +1,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -55,6 +60,9 @@ class FakeComponent : public TConfigOwner {
   }
   void DoConfigLoaded() override { ++loaded_events; }
   void DoConfigSaved() override { ++saved_events; }
+  void DoConfigSaveFailed(const std::string& file, const std::string& reason) override {
+    failures.push_back(file + ": " + reason);
+  }
 
   TConfigStorage storage = TConfigStorage::csRegistry;
   std::string config_id = "Ndebele";
@@ -68,6 +76,7 @@ class FakeComponent : public TConfigOwner {
   std::vector<bool> applied;
   int loaded_events = 0;
   int saved_events = 0;
+  std::vector<std::string> failures;  // "file: reason" of each failed save
   std::map<std::string, std::string> callback_values;
 };
 
@@ -388,6 +397,41 @@ TEST_F(Configuration, UnreadableStoreGivesDefaultsAndIsNotOverwritten) {
     EXPECT_FALSE(config.Save());
   }
   fs::permissions(RegistryFile(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// A save that cannot write the file says so, with the file and why, leaves
+// the old file whole and the configuration modified, so the next save tries
+// again; a file that cannot be read is said not to be overwritten.
+TEST_F(Configuration, AFailedSaveIsSaidAndKeepsTheOldFile) {
+  WriteRegistry("_FirstRun=+\n_Main_count=1\n_Main_0=Ndebele.oxm\n");
+  const std::string old_settings = "_FirstRun=+\n_Main_count=1\n_Main_0=Ndebele.oxm\n";
+  TOrthexConfig config(&component);
+  config.SetSpellOptions({soUpcase});
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto old_signal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit none = saved;
+  none.rlim_cur = 0;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+  const bool written = config.Save();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_signal);
+  EXPECT_FALSE(written);
+  EXPECT_TRUE(config.Modified());
+  EXPECT_THAT(component.failures, ElementsAre(RegistryFile().string() + ": " + std::strerror(EFBIG)));
+  std::ifstream in(RegistryFile(), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), old_settings);
+  EXPECT_TRUE(config.Save());
+  EXPECT_EQ(component.failures.size(), 1u);
+
+  fs::remove(RegistryFile());
+  fs::create_directories(RegistryFile());
+  component.failures.clear();
+  TOrthexConfig unreadable(&component);
+  unreadable.SetSpellOptions({soUpcase});
+  EXPECT_FALSE(unreadable.Save());
+  EXPECT_THAT(component.failures,
+              ElementsAre(RegistryFile().string() + ": the file could not be read, so it is not overwritten"));
 }
 
 TEST_F(Configuration, WithoutConfigFolderNothingIsStored) {

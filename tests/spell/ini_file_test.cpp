@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "spell/ox3IniFile.h"
 #include "user_dirs.h"
@@ -84,21 +90,68 @@ TEST(IniFile, OversizedFileIsNotRead) {
 TEST(AtomicWrite, FailureLeavesTheOldFile) {
   testing::ScopedUserDirs dirs;
   const fs::path file = dirs.Root() / "d" / "e.txt";
-  ASSERT_TRUE(WriteSettingsFile(file, "old"));
+  std::string error;
+  ASSERT_TRUE(WriteSettingsFile(file, "old", error));
   EXPECT_EQ(ReadAll(file), "old");
-  ASSERT_TRUE(WriteSettingsFile(file, "new"));
+  ASSERT_TRUE(WriteSettingsFile(file, "new", error));
   EXPECT_EQ(ReadAll(file), "new");
+  EXPECT_EQ(error, "");
   // A folder in the way of the folder chain: nothing can be written.
   std::ofstream(dirs.Root() / "blocker") << "x";
-  EXPECT_FALSE(WriteSettingsFile(dirs.Root() / "blocker" / "f.txt", "data"));
+  EXPECT_FALSE(WriteSettingsFile(dirs.Root() / "blocker" / "f.txt", "data", error));
+  EXPECT_EQ(error, std::strerror(ENOTDIR));
   EXPECT_EQ(ReadAll(dirs.Root() / "blocker"), "x");
   // A folder where the file should be: the rename fails, the temporary file goes.
   fs::create_directories(dirs.Root() / "g.txt" / "inner");
-  EXPECT_FALSE(WriteSettingsFile(dirs.Root() / "g.txt", "data"));
+  EXPECT_FALSE(WriteSettingsFile(dirs.Root() / "g.txt", "data", error));
+  EXPECT_EQ(error, std::strerror(EISDIR));
   for (const auto& entry : fs::directory_iterator(dirs.Root()))
     EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos)
         << "left behind: " << entry.path();
   EXPECT_TRUE(fs::is_directory(dirs.Root() / "g.txt" / "inner"));
+}
+
+// As a full disk does: writes past a size fail (the file size limit stands
+// in for the disk, so no test fills one). The old file stays whole, no
+// temporary file is left, and the error says why.
+TEST(AtomicWrite, AWriteThatRunsOutOfRoomLeavesTheOldFileWhole) {
+  testing::ScopedUserDirs dirs;
+  const fs::path file = dirs.Config() / "Tovuri" / "Ndebele.reg";
+  std::string error;
+  const std::string old_settings = "_FirstRun=+\n_Main_count=1\n_Main_0=Ndebele.oxm\n";
+  ASSERT_TRUE(WriteSettingsFile(file, old_settings, error));
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto old_signal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 512;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = WriteSettingsFile(file, std::string(4096, 'x'), error);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_signal);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(error, std::strerror(EFBIG));
+  EXPECT_EQ(ReadAll(file), old_settings);
+  for (const auto& entry : fs::directory_iterator(file.parent_path()))
+    EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << "left behind: " << entry.path();
+}
+
+// A process killed while writing leaves its temporary file; the next write
+// of the same file removes it, and only those of that file.
+TEST(AtomicWrite, RemovesTheTemporaryFilesOfWritesThatWereKilled) {
+  testing::ScopedUserDirs dirs;
+  const fs::path folder = dirs.Config() / "Tovuri";
+  fs::create_directories(folder);
+  for (const char* name : {"Ndebele.reg.tmpAb12Cd", "Ndebele.reg.tmpzzzzzz", "Ndebele.reg.tmp", "Ndebele.reg.tmpAb12Cd7",
+                           "Other.reg.tmpAb12Cd", "Ndebele.reg.lock"})
+    std::ofstream(folder / name) << "half";
+  std::string error;
+  ASSERT_TRUE(WriteSettingsFile(folder / "Ndebele.reg", "_FirstRun=+\n", error)) << error;
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(folder)) left.push_back(entry.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"Ndebele.reg", "Ndebele.reg.lock", "Ndebele.reg.tmp",
+                                            "Ndebele.reg.tmpAb12Cd7", "Other.reg.tmpAb12Cd"}));
 }
 
 }  // namespace

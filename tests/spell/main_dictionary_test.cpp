@@ -28,6 +28,13 @@ void WriteAll(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+// The file image as older compilers wrote it, without the checksum that
+// would refuse any change the tests make on purpose.
+std::string WithoutChecksum(std::string bytes) {
+  std::fill_n(bytes.begin() + kMainChecksumOffset, kMainChecksumSize, '\0');
+  return bytes;
+}
+
 uint32_t LE32At(const std::string& bytes, std::size_t at) {
   uint32_t v = 0;
   for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(bytes[at + i]);
@@ -142,7 +149,7 @@ TEST_F(MainDictionaryFile, FindsOneLetterWordsThroughTheRootTable) {
   // Clearing the word flag of "a" in the root table hides the word, while
   // the words below it stay: the root table alone answers for one letter.
   std::ifstream in(path, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes = WithoutChecksum(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
   in.close();
   const std::size_t end = NodeAreaEnd(bytes);
   const std::size_t root = end + 4 + LE32At(bytes, end);
@@ -180,12 +187,126 @@ TEST_F(MainDictionaryFile, RefusesABannerThatDiffersInOneByte) {
     EXPECT_FALSE(dict.Open(path)) << "byte " << at;
     EXPECT_FALSE(dict.Lookup("umuntu")) << "byte " << at;
   }
-  std::string tail_changed = good;
-  tail_changed[123] = 'x';  // the rest of the banner block is not read
+  std::string tail_changed = WithoutChecksum(good);
+  tail_changed[123] = 'x';  // without a checksum, the rest of the banner block is not read
   WriteAll(dir_.File("tail.oxm"), tail_changed);
   TMainDictionary dict;
   ASSERT_TRUE(dict.Open(dir_.File("tail.oxm")));
   EXPECT_TRUE(dict.Lookup("umuntu"));
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Every byte of a compiled file is under its checksum: with a bit of any
+// byte flipped (each bit of the checksum's own bytes) the file is refused as
+// damaged (a flip in the banner text, as not a main dictionary at all), and
+// nothing is looked up in it.
+TEST_F(MainDictionaryFile, RefusesAFileWithABitOfAnyByteFlipped) {
+  const std::string good = ReadAll(Compile({"umuntu", "abantu", "hamba", "hambani", "a"}));
+  const std::string path = dir_.File("flipped.oxm");
+  std::vector<std::size_t> bits;
+  for (std::size_t at = 0; at < good.size(); ++at) {
+    const bool record = at >= kMainChecksumOffset && at < kMainChecksumOffset + kMainChecksumSize;
+    for (std::size_t bit = 0; bit < 8; ++bit)
+      if (record || bit == at % 8) bits.push_back(8 * at + bit);
+  }
+  std::vector<std::size_t> used;  // flipped bits whose file was opened
+  std::vector<std::size_t> unexplained;
+  for (const std::size_t bit : bits) {
+    std::string bad = good;
+    bad[bit / 8] = static_cast<char>(bad[bit / 8] ^ (1 << (bit % 8)));
+    WriteAll(path, bad);
+    TMainDictionary dict;
+    if (dict.Open(path)) used.push_back(bit);
+    else if (bit / 8 >= kMainDictionaryBanner.size() && (!dict.Damaged() || dict.Problem().empty()))
+      unexplained.push_back(bit);
+  }
+  EXPECT_TRUE(used.empty()) << used.size() << " flipped bits were not noticed, the first at bit " << used.front();
+  EXPECT_TRUE(unexplained.empty()) << unexplained.size() << " refusals did not say the file is damaged";
+}
+
+// Older files and other compilers' files have no checksum: they are read as
+// they always were, whatever their banner block holds after the banner.
+TEST_F(MainDictionaryFile, ReadsFilesWithoutAChecksumAsBefore) {
+  const std::string good = ReadAll(Compile({"umuntu", "abantu"}));
+  std::string spaces = good;
+  std::fill_n(spaces.begin() + kMainChecksumOffset, kMainChecksumSize, ' ');
+  std::string other_mark = good;
+  other_mark.replace(kMainChecksumOffset, 8, "checksum");
+  for (const auto& [what, bytes] : {std::pair{"zeros", WithoutChecksum(good)}, std::pair{"spaces", spaces},
+                                    std::pair{"another tool's mark", other_mark}}) {
+    const std::string path = dir_.File("older.oxm");
+    WriteAll(path, bytes);
+    TMainDictionary dict;
+    ASSERT_TRUE(dict.Open(path)) << what << ": " << dict.Problem();
+    EXPECT_TRUE(dict.Lookup("umuntu")) << what;
+    EXPECT_FALSE(dict.Lookup("umunt")) << what;
+    EXPECT_EQ(dict.Problem(), "") << what;
+  }
+}
+
+TEST_F(MainDictionaryFile, RefusesAFileWithAChecksumCutShortOrLengthened) {
+  const std::string good = ReadAll(Compile({"umuntu", "abantu"}));
+  struct Case {
+    std::string bytes;
+    std::string said;
+  };
+  const std::vector<Case> cases = {
+      {good.substr(0, good.size() - 1), "it is cut short: " + std::to_string(good.size() - 1) + " of its " +
+                                            std::to_string(good.size()) + " bytes are left"},
+      {good.substr(0, 2000), "it is cut short: 2000 of its"},
+      {good + '\n', " bytes where " + std::to_string(good.size()) + " were written"},
+  };
+  for (const Case& c : cases) {
+    const std::string path = dir_.File("cut.oxm");
+    WriteAll(path, c.bytes);
+    TMainDictionary dict;
+    EXPECT_FALSE(dict.Open(path)) << c.said;
+    EXPECT_TRUE(dict.Damaged()) << c.said;
+    EXPECT_NE(dict.Problem().find(c.said), std::string::npos) << dict.Problem();
+    EXPECT_EQ(dict.Filename(), "");
+  }
+}
+
+// A file is read whole once when opened; mapping it again reads it again
+// only when it changed, and a damaged replacement is then refused.
+TEST_F(MainDictionaryFile, ChecksAFileReplacedSinceItWasOpened) {
+  const std::string path = Compile({"umuntu", "abantu"});
+  std::string bad = ReadAll(path);
+  bad[bad.size() - 2000] ^= 0x10;
+  TMainDictionary dict;
+  ASSERT_TRUE(dict.Open(path));
+  ASSERT_TRUE(dict.SetActive(true));
+  dict.SetActive(false);
+  WriteAll(dir_.File("replacement.oxm"), bad);
+  fs::rename(dir_.File("replacement.oxm"), path);
+  EXPECT_FALSE(dict.SetActive(true));
+  EXPECT_FALSE(dict.Lookup("umuntu"));
+  EXPECT_TRUE(dict.Damaged());
+  EXPECT_EQ(dict.Problem(), "its checksum does not match its contents");
+}
+
+// The shipped dictionary: sixty bits flipped one at a time, each refused.
+TEST(ShippedMainDictionary, RefusesEachOfSixtyFlippedBits) {
+  const std::string shipped = std::string(TOVURI_BIN_DIR) + "/Ndebele.oxm";
+  if (!fs::exists(shipped)) GTEST_SKIP() << "Ndebele.oxm is not built";
+  const std::string good = ReadAll(shipped);
+  TempDir dir;
+  const std::string path = dir.File("Ndebele.oxm");
+  std::mt19937 rng(60);
+  for (int i = 0; i < 60; ++i) {
+    const std::size_t bit = rng() % (good.size() * 8);
+    std::string bad = good;
+    bad[bit / 8] = static_cast<char>(bad[bit / 8] ^ (1 << (bit % 8)));
+    WriteAll(path, bad);
+    TMainDictionary dict;
+    EXPECT_FALSE(dict.Open(path) && dict.SetActive(true)) << "bit " << bit;
+  }
+  TMainDictionary sound;
+  EXPECT_TRUE(sound.Open(shipped) && sound.SetActive(true)) << sound.Problem();
 }
 
 TEST_F(MainDictionaryFile, CannotActivateATruncatedFile) {
@@ -223,7 +344,7 @@ TEST_F(MainDictionaryFile, SurvivesLinksThatPointOutsideTheFile) {
   const auto words = GeneratedWords(300, 7);
   const std::string good_path = Compile(words);
   std::ifstream in(good_path, std::ios::binary);
-  const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string good = WithoutChecksum(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
   const std::size_t start = 1075 + 2 * static_cast<uint8_t>(good[1024]);
   const std::size_t end = NodeAreaEnd(good);
   std::mt19937 rng(3);
@@ -442,7 +563,7 @@ TEST_F(MainDictionaryFile, IndexedLookupAgreesOnDamagedFiles) {
     const auto words = GeneratedWords(large ? 70000 : 300, 31);
     const std::string good_path = Compile(words, "good.oxm");
     std::ifstream in(good_path, std::ios::binary);
-    const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string good = WithoutChecksum(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
     const std::size_t start = 1075 + 2 * static_cast<uint8_t>(good[1024]);
     const std::size_t end = NodeAreaEnd(good);
     const std::size_t linkage_end = end + 4 + LE32At(good, end);
@@ -483,7 +604,7 @@ TEST_F(MainDictionaryFile, DamagedFileNeverListsWordsWithNulBytes) {
   const auto words = GeneratedWords(200, 17);
   const std::string good_path = Compile(words, "good.oxm");
   std::ifstream in(good_path, std::ios::binary);
-  const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string good = WithoutChecksum(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
   const std::size_t start = 1075 + 2 * static_cast<uint8_t>(good[1024]);
   const std::size_t end = NodeAreaEnd(good);
   int refused = 0;
