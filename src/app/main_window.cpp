@@ -86,7 +86,8 @@ TSpellingDlg::TSpellingDlg(TNdebeleEngine& engine, const std::string& data_dir, 
     : QMainWindow(parent),
       engine_(engine),
       data_dir_(data_dir.empty() ? ProgramDir() : data_dir),
-      ndebele_(OrthexSpell1, TLearning::lnLearnAndReopen, AnalyseWord),
+      ndebele_(OrthexSpell1, TLearning::lnLearnAndReopen, AnalyseWord,
+               [this](const std::string& problem) { ShowStatus(QString::fromStdString(problem)); }),
       word_queries_(ndebele_),
       Spelling(word_queries_) {
   OpenInBrowser = [](const QUrl& url) { return QDesktopServices::openUrl(url); };

@@ -230,7 +230,15 @@ bool TNdebeleChecker::Analysed(const std::string& word) {
 
 bool TNdebeleChecker::AnalyserAccepts(std::string_view word) {
   if (const bool* known = verdicts_.Find(word)) return *known;
-  const bool accepted = analyse_(word);
+  bool accepted = false;
+  try {
+    accepted = analyse_(word);
+  } catch (const std::exception& error) {
+    // Checking never fails: a word that cannot be analysed (memory ran out
+    // while an index was built, say) is not accepted, and that is said.
+    Tell("cannot check " + Windows1252ToUtf8(word) + ": " + error.what());
+    return false;
+  }
   verdicts_.Remember(word, accepted);
   return accepted;
 }

@@ -57,7 +57,8 @@ bool LoadData(const std::string& dir, std::string& problem) {
   }
   TMainDictionary main;
   if (!main.Open((fs::path(dir) / "Ndebele.oxm").string())) {
-    problem = (fs::path(dir) / "Ndebele.oxm").string() + " cannot be opened as a main dictionary";
+    problem = main.Problem().empty() ? (fs::path(dir) / "Ndebele.oxm").string() + " cannot be opened as a main dictionary"
+                                     : main.Problem();
     return false;
   }
   // Warnings have nowhere to go inside another program: a lexicon is usable

@@ -204,7 +204,7 @@ TEST_F(MainWindow, APassLearnsAcceptedWordsAndNeverWakesTheWorkerForRejectedOnes
   EXPECT_EQ(window_->Checker().WordsHandedOver(), 3);
   ASSERT_NE(window_->Spell().ActiveCustomDictionary(), nullptr);
   EXPECT_TRUE(window_->Spell().ActiveCustomDictionary()->Contains("ngiyabonga"));
-  EXPECT_EQ(window_->Checker().RejectedWords().size(), 2u);
+  EXPECT_EQ(window_->Checker().RejectedWordCount(), 2u);
 
   // The next pass: the learnt word is known, the rejected ones are remembered.
   window_->Checker().SetCheckState(csStartPass);

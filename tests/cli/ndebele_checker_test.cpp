@@ -121,6 +121,25 @@ TEST_F(NdebeleChecker, SuggestionsNeverOfferAnExcludedWordAndFollowTheWordsCase)
   }
 }
 
+TEST(AnalyserFailure, IsSaidAndTheWordIsNotAcceptedNorRemembered) {
+  ScopedUserDirs dirs;
+  std::ofstream(dirs.Root() / "Ndebele.oxm", std::ios::binary) << CompileMainDictionary({"umuntu"}, "Test", 0).bytes;
+  std::vector<std::string> said;
+  bool out_of_memory = true;
+  TNdebeleChecker checker(
+      dirs.Root().string(), TLearning::lnDoNotLearn,
+      [&](std::string_view) -> bool {
+        if (out_of_memory) throw std::bad_alloc();
+        return true;
+      },
+      [&](const std::string& message) { said.push_back(message); });
+  EXPECT_FALSE(checker.IsAccepted("simbona"));
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_EQ(said[0].rfind("cannot check simbona: ", 0), 0u) << said[0];
+  out_of_memory = false;
+  EXPECT_TRUE(checker.IsAccepted("simbona")) << "the failure was not remembered as a verdict";
+}
+
 TEST(SuggestionCase, FollowsTheShapeOfTheWordReplaced) {
   const struct {
     std::string word;

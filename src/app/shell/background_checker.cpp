@@ -8,12 +8,6 @@
 
 namespace tovuri {
 
-bool TAnsiCaseLess::operator()(const std::string& a, const std::string& b) const {
-  return std::ranges::lexicographical_compare(a, b, [](char x, char y) {
-    return static_cast<unsigned char>(AnsiLowerChar(x)) < static_cast<unsigned char>(AnsiLowerChar(y));
-  });
-}
-
 TBackgroundChecker::TBackgroundChecker(TNdebeleChecker& checker, TTextControl& editor, TNdebeleEngine& engine,
                                        TStatusSink status, std::function<void(int)> set_interval)
     : checker_(checker),
@@ -86,7 +80,7 @@ void TBackgroundChecker::NextWord() {
     if (const std::string_view bare = WithoutClosingQuotes(background_word_);
         !bare.empty() && !spell_.IsExcludedWord(bare))
       background_word_ = std::string(bare);
-    if (rejected_words_.contains(background_word_)) return;
+    if (IsRejected(background_word_)) return;
     // A prefix joined to a name the dictionaries hold (one the user added,
     // say) needs no analyser.
     if (IsPrefixedName(background_word_, [this](std::string_view name) {
@@ -111,12 +105,12 @@ void TBackgroundChecker::TakeResult() {
   if (answer.Word == background_word_) {
     if (!answer.Failure.empty()) {
       // Not accepted, and not handed over again in this run.
-      rejected_words_.insert(background_word_);
+      rejected_words_.Remember(AnsiLowerCase(background_word_), false);
       status_("Cannot check " + background_word_ + ": " + answer.Failure);
     } else if (answer.Accepted)
       checker_.Learn(background_word_);
     else
-      rejected_words_.insert(background_word_);
+      rejected_words_.Remember(AnsiLowerCase(background_word_), false);
   }
   check_state_ = TCheckState::csNextWord;
 }

@@ -4,11 +4,12 @@
 // thread; words the analyser accepts are learnt, rejected ones remembered for
 // the run. Free of Qt: the window drives Tick from its timer.
 #include <functional>
-#include <set>
 #include <string>
 
 #include "app/shell/NdebeleEngineThread.h"
+#include "checker/lru_memo.h"
 #include "checker/ndebele_checker.h"
+#include "common/ansi_case.h"
 #include "spell/ox3SpellBase.h"
 #include "spell/ox3TextControl.h"
 #include "spell/ox3WinAPIParser.h"
@@ -24,11 +25,6 @@ enum class TCheckState : int {
   csNextWord = 4,
   csWaitForWorker = 5,
   csTakeResult = 6,
-};
-
-// Orders Windows-1252 words without regard to case.
-struct TAnsiCaseLess {
-  bool operator()(const std::string& a, const std::string& b) const;
 };
 
 // Shows a Windows-1252 text in the status bar.
@@ -51,7 +47,11 @@ class TBackgroundChecker {
   void SetCheckState(TCheckState state) { check_state_ = state; }
   bool InTimerTick() const { return in_timer_tick_; }
   const std::string& BackgroundWord() const { return background_word_; }
-  const std::set<std::string, TAnsiCaseLess>& RejectedWords() const { return rejected_words_; }
+  // Rejected words remembered (without regard to case), the least recently
+  // met going first past kRememberedRejects, so a long session stays small.
+  static constexpr size_t kRememberedRejects = 50000;
+  bool IsRejected(const std::string& word) { return rejected_words_.Find(AnsiLowerCase(word)) != nullptr; }
+  size_t RejectedWordCount() const { return rejected_words_.Size(); }
   // How many words were handed to the engine thread.
   int WordsHandedOver() const { return words_handed_over_; }
 
@@ -71,7 +71,7 @@ class TBackgroundChecker {
   bool in_timer_tick_ = false;
   std::string background_word_;
   bool word_held_ = false;  // background_word_ waits for the worker to be free
-  std::set<std::string, TAnsiCaseLess> rejected_words_;
+  TLruMemo<bool> rejected_words_{kRememberedRejects};  // by the word in small letters
   TWinAPIControlParser background_parser_;
   int words_handed_over_ = 0;
 };
