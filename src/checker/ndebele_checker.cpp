@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "analyser/word_check.h"
 #include "analyser/name_prefixes.h"
+#include "analyser/word_check.h"
 #include "checker/ndebele_spell_config.h"
 #include "common/ansi_case.h"
 #include "spell/ox3Encoding.h"
