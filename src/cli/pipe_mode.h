@@ -15,7 +15,7 @@ inline constexpr std::string_view kIspellBanner =
     "@(#) International Ispell Version 3.2.06 (but really Tovuri " TOVURI_VERSION ")";
 
 // A line's time for suggestions; its later misspelt words get none.
-inline constexpr std::chrono::milliseconds kSuggestionBudget{500};
+inline constexpr std::chrono::milliseconds kSuggestionBudget{250};
 
 // Says a problem to the user without disturbing the protocol.
 using TPipeNotice = std::function<void(const std::string& message)>;
