@@ -6,6 +6,8 @@ set -euo pipefail
 # python3: the scripts in tools/; clang, libclang-rt-14-dev: the fuzz targets.
 packages=(build-essential cmake ccache googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev fonts-dejavu-core pkg-config libenchant-2-dev enchant-2 python3 clang libclang-rt-14-dev)
+# LibreOffice Writer and its Python bridge: the spelling extension runs in it, headless in the tests.
+packages+=(libreoffice-writer python3-uno libreoffice-script-provider-python)
 # Emacs: its ispell and flyspell are driven with tovuri-check in batch mode.
 packages+=(emacs-nox)
 # The word query service's Qt-free client (libdbus) and the private session
