@@ -76,8 +76,8 @@ class LibreOffice:
     def create(self, service):
         return self.manager.createInstanceWithContext(service, self.context)
 
-    def resident_kib(self):
-        """The resident memory of soffice and the processes it started."""
+    def _descendants(self):
+        """The processes soffice started, however deep, still running."""
         children = {}
         for entry in os.listdir("/proc"):
             if entry.isdigit():
@@ -87,10 +87,17 @@ class LibreOffice:
                     children.setdefault(parent, []).append(int(entry))
                 except (OSError, ValueError, IndexError):
                     pass
-        total, pending = 0, [self.process.pid]
+        found, pending = [], list(children.get(self.process.pid, []))
         while pending:
             pid = pending.pop()
+            found.append(pid)
             pending.extend(children.get(pid, []))
+        return found
+
+    def resident_kib(self):
+        """The resident memory of soffice and the processes it started."""
+        total = 0
+        for pid in [self.process.pid] + self._descendants():
             try:
                 with open("/proc/%d/status" % pid) as status:
                     total += next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
@@ -99,6 +106,8 @@ class LibreOffice:
         return total
 
     def close(self):
+        # Found before the launcher ends, when they would lose their parent.
+        started = self._descendants()
         try:
             self.create("com.sun.star.frame.Desktop").terminate()
         except Exception:
@@ -108,4 +117,12 @@ class LibreOffice:
         except subprocess.TimeoutExpired:
             self.process.kill()
             self.process.wait()
+        # soffice.bin may outlive its launcher: nothing is left running.
+        for pid in started:
+            try:
+                with open("/proc/%d/cmdline" % pid, "rb") as command:
+                    if b"soffice" in command.read():
+                        os.kill(pid, 9)
+            except OSError:
+                pass
         shutil.rmtree(self.root, ignore_errors=True)
