@@ -202,7 +202,7 @@ struct ProcessIndex {
   std::shared_ptr<const WordCheckIndex> index;
   size_t generation = 0;
   bool mapped = false;
-  WordCheckIndexNotice notice;
+  TNotice notice;
 };
 
 ProcessIndex& TheProcessIndex() {
@@ -236,7 +236,7 @@ std::shared_ptr<const WordCheckIndex> CurrentIndex() {
 
 void PrepareWordCheck() { CurrentIndex(); }
 
-void SetWordCheckIndexNotice(WordCheckIndexNotice notice) {
+void SetWordCheckIndexNotice(TNotice notice) {
   ProcessIndex& process = TheProcessIndex();
   const std::lock_guard<std::mutex> lock(process.mutex);
   process.notice = std::move(notice);

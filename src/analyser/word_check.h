@@ -17,6 +17,7 @@
 #include "analyser/lexicon.h"
 #include "analyser/pass_templates.h"
 #include "analyser/word_check_index.h"
+#include "common/notice.h"
 
 namespace tovuri {
 
@@ -37,8 +38,7 @@ void PrepareWordCheck();
 
 // Receives, once per lexicon, why the index file could not be used (the index
 // is then built in memory); nobody is told by default.
-using WordCheckIndexNotice = std::function<void(const std::string& message)>;
-void SetWordCheckIndexNotice(WordCheckIndexNotice notice);
+void SetWordCheckIndexNotice(TNotice notice);
 
 // Whether the process-wide index in use is mapped from its file.
 bool WordCheckIndexIsMapped();

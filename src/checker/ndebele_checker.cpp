@@ -29,7 +29,7 @@ bool IsHyphenedCompound(std::string_view text) {
 
 }  // namespace
 
-TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning, TWordAnalyser analyse, Report report)
+TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning, TWordAnalyser analyse, TNotice report)
     : owned_(std::make_unique<TOrthexSpell3Base>()),
       spell_(*owned_),
       ui_(std::make_unique<TIgnoringUserInterface>(spell_)),
@@ -66,7 +66,7 @@ TNdebeleChecker::TNdebeleChecker(const std::string& app_dir, TLearning learning,
   };
 }
 
-TNdebeleChecker::TNdebeleChecker(TOrthexSpell3Base& spell, TLearning learning, TWordAnalyser analyse, Report report)
+TNdebeleChecker::TNdebeleChecker(TOrthexSpell3Base& spell, TLearning learning, TWordAnalyser analyse, TNotice report)
     : spell_(spell), learning_(learning), analyse_(std::move(analyse)), report_(std::move(report)) {
   Configure();
 }

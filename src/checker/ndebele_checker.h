@@ -10,6 +10,7 @@
 #include "spell/ox3SpellBase.h"
 #include "spell/ox3SpellUI.h"
 #include "analyser/word_check.h"
+#include "common/notice.h"
 
 namespace tovuri {
 
@@ -47,10 +48,6 @@ struct TUnknownWordVerdict {
 // holding a character the code page lacks is never accepted.
 class TNdebeleChecker {
  public:
-  // Shows the user a problem with the files (a failed save, a dictionary
-  // that cannot be used, no place to learn words), each once; the tools
-  // print it on standard error.
-  using Report = std::function<void(const std::string& message)>;
 
   // Analyser verdicts remembered, accepted and rejected words alike.
   static constexpr size_t kRememberedVerdicts = 50000;
@@ -58,11 +55,11 @@ class TNdebeleChecker {
   static constexpr size_t kRememberedSuggestions = 2000;
 
   // Owns a component configured for the Ndebele dictionaries of app_dir.
-  TNdebeleChecker(const std::string& app_dir, TLearning learning, TWordAnalyser analyse = {}, Report report = {});
+  TNdebeleChecker(const std::string& app_dir, TLearning learning, TWordAnalyser analyse = {}, TNotice report = {});
   // Decides for a component the caller owns and configured (the desktop
   // program's, with its dialogs and live editor); the caller routes the
   // component's word check event to WordCheck.
-  TNdebeleChecker(TOrthexSpell3Base& spell, TLearning learning, TWordAnalyser analyse = {}, Report report = {});
+  TNdebeleChecker(TOrthexSpell3Base& spell, TLearning learning, TWordAnalyser analyse = {}, TNotice report = {});
   ~TNdebeleChecker();
   TNdebeleChecker(const TNdebeleChecker&) = delete;
   TNdebeleChecker& operator=(const TNdebeleChecker&) = delete;
@@ -140,7 +137,7 @@ class TNdebeleChecker {
   std::unique_ptr<TIgnoringUserInterface> ui_;
   TLearning learning_;
   TWordAnalyser analyse_;
-  Report report_;
+  TNotice report_;  // problems with the files, each said once
   TLruMemo<bool> verdicts_{kRememberedVerdicts};
   // Forgotten whenever the user's words change, which changes the lists.
   TLruMemo<std::vector<std::string>> suggestions_{kRememberedSuggestions};

@@ -33,7 +33,7 @@ LineText Decode(std::string_view bytes) {
 
 class PipeSession {
  public:
-  PipeSession(TNdebeleChecker& checker, std::ostream& out, const TPipeNotice& notice)
+  PipeSession(TNdebeleChecker& checker, std::ostream& out, const TNotice& notice)
       : checker_(checker), out_(out), notice_(notice) {}
 
   // Whether every word the user asked to keep was written.
@@ -130,14 +130,14 @@ class PipeSession {
 
   TNdebeleChecker& checker_;
   std::ostream& out_;
-  const TPipeNotice& notice_;
+  const TNotice& notice_;
   bool terse_ = false;
   bool kept_ = true;
 };
 
 }  // namespace
 
-bool RunPipeMode(TNdebeleChecker& checker, std::istream& in, std::ostream& out, const TPipeNotice& notice) {
+bool RunPipeMode(TNdebeleChecker& checker, std::istream& in, std::ostream& out, const TNotice& notice) {
   out << kIspellBanner << '\n' << std::flush;
   PipeSession session(checker, out, notice);
   std::string line;

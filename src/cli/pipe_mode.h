@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include "common/version.h"
+#include "common/notice.h"
 
 namespace tovuri {
 
@@ -17,13 +18,10 @@ inline constexpr std::string_view kIspellBanner =
 // A line's time for suggestions; its later misspelt words get none.
 inline constexpr std::chrono::milliseconds kSuggestionBudget{250};
 
-// Says a problem to the user without disturbing the protocol.
-using TPipeNotice = std::function<void(const std::string& message)>;
-
 // Answers the ispell pipe protocol (UTF-8) line by line until in ends,
 // flushing after each line, the banner first. False when a word the user
 // asked to keep could not be written (each said through notice).
-bool RunPipeMode(TNdebeleChecker& checker, std::istream& in, std::ostream& out, const TPipeNotice& notice);
+bool RunPipeMode(TNdebeleChecker& checker, std::istream& in, std::ostream& out, const TNotice& notice);
 
 // Accepts for the session every word of a UTF-8 word list, one a line; false
 // when the file exists but cannot be read.

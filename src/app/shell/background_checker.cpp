@@ -9,7 +9,7 @@
 namespace tovuri {
 
 TBackgroundChecker::TBackgroundChecker(TNdebeleChecker& checker, TTextControl& editor, TNdebeleEngine& engine,
-                                       TStatusSink status, std::function<void(int)> set_interval)
+                                       TNotice status, std::function<void(int)> set_interval)
     : checker_(checker),
       spell_(checker.Spell()),
       editor_(editor),

@@ -13,6 +13,7 @@
 #include "spell/ox3SpellBase.h"
 #include "spell/ox3TextControl.h"
 #include "spell/ox3WinAPIParser.h"
+#include "common/notice.h"
 
 namespace tovuri {
 
@@ -27,9 +28,6 @@ enum class TCheckState : int {
   csTakeResult = 6,
 };
 
-// Shows a Windows-1252 text in the status bar.
-using TStatusSink = std::function<void(const std::string& text)>;
-
 class TBackgroundChecker {
  public:
   static constexpr int kIdleInterval = 1000;  // ms between ticks while waiting
@@ -38,7 +36,7 @@ class TBackgroundChecker {
   // Learns through the checker, which decides for the component it wraps;
   // set_interval changes the driving timer's interval in milliseconds.
   TBackgroundChecker(TNdebeleChecker& checker, TTextControl& editor, TNdebeleEngine& engine,
-                     TStatusSink status, std::function<void(int)> set_interval);
+                     TNotice status, std::function<void(int)> set_interval);
 
   // One step of the state machine; a tick inside a tick returns at once.
   void Tick();
@@ -64,7 +62,7 @@ class TBackgroundChecker {
   TOrthexSpell3Base& spell_;
   TTextControl& editor_;
   TNdebeleEngine& engine_;
-  TStatusSink status_;
+  TNotice status_;
   std::function<void(int)> set_interval_;
 
   TCheckState check_state_ = TCheckState::csIdle;
