@@ -96,6 +96,10 @@ FileLock::~FileLock() {
 std::optional<FileVersion> FileStamp(const std::string& path) {
   struct stat st;
   if (stat(path.c_str(), &st) != 0) return std::nullopt;
+  return VersionOf(st);
+}
+
+FileVersion VersionOf(const struct stat& st) {
   FileVersion v;
   v.modified_ns = int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
   v.device = st.st_dev;

@@ -1,5 +1,7 @@
 #pragma once
 // File operations that dictionaries need beyond the standard streams.
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -47,5 +49,7 @@ struct FileVersion {
 
 // Nothing when the file does not exist.
 std::optional<FileVersion> FileStamp(const std::string& path);
+// The version of a file already open, from its fstat.
+FileVersion VersionOf(const struct stat& st);
 
 }  // namespace tovuri

@@ -83,15 +83,6 @@ std::string ChecksumProblem(const uint8_t* base, std::size_t size) {
   return RecordProblem(base + kMainChecksumOffset, size, [&] { return MainChecksum(base, size); });
 }
 
-FileVersion VersionOf(const struct stat& st) {
-  FileVersion v;
-  v.modified_ns = int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
-  v.device = st.st_dev;
-  v.inode = st.st_ino;
-  v.size = st.st_size;
-  return v;
-}
-
 // Reads a whole file that carries a checksum and checks it; the file's
 // version when it matches, else nothing with problem set (and damaged when
 // the file was read but is not as written). Read in pieces rather than
