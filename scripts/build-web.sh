@@ -30,7 +30,7 @@ cmake --build "$wasm_build" -j2 --target tovuri_core
 assemble_core() {
   local dir=$1
   mkdir -p "$dir"
-  cp "$wasm_build/web/tovuri_core.js" web/src/tovuri.js web/src/underlines.js "$dir/"
+  cp "$wasm_build/web/tovuri_core.js" web/src/tovuri.js web/src/index_worker.js web/src/underlines.js "$dir/"
   gzip -9nc "$wasm_build/web/tovuri_core.wasm" >"$dir/tovuri_core.wasm.gz"
   for file in dictionary.txt passives.txt Ndebele.oxm letter_model.tsv; do
     gzip -9nc "$native_bin/$file" >"$dir/$file.gz"
@@ -47,5 +47,6 @@ sed -i "s/@VERSION@/$version/" "$out/site/sw.js" "$out/site/app.js"
 
 assemble_core "$out/extension"
 cp -r web/extension/* "$out/extension/"
+sed -i "s/@VERSION@/$version/" "$out/extension/background.js"
 echo "Page: $out/site/index.html"
 echo "Extension: $out/extension/manifest.json"

@@ -6,11 +6,14 @@ let ready = null;
 // The worker may be stopped when idle; the checker is loaded again on demand.
 function checker() {
   if (!ready) {
-    ready = Tovuri.load(chrome.runtime.getURL('/'), { cacheName: null }).then(async (t) => {
-      const { words = [] } = await chrome.storage.local.get('words');
-      for (const word of words) t.add(word);
-      return t;
-    });
+    // The data is in the package; the word check index made at the first
+    // start is kept (named for the build) for the worker's next starts.
+    ready = Tovuri.load(chrome.runtime.getURL('/'), { cacheName: null, indexCacheName: 'tovuri-index-@VERSION@' })
+      .then(async (t) => {
+        const { words = [] } = await chrome.storage.local.get('words');
+        for (const word of words) t.add(word);
+        return t;
+      });
     ready.catch(() => { ready = null; });
   }
   return ready;

@@ -3,7 +3,7 @@
 // the cache the page keeps (tovuri.js), so they are fetched once.
 const VERSION = '@VERSION@';
 const CACHE = `tovuri-site-${VERSION}`;
-const FILES = ['./', 'index.html', 'app.js', 'app.css', 'underlines.js', 'tovuri.js', 'tovuri_core.js'];
+const FILES = ['./', 'index.html', 'app.js', 'app.css', 'underlines.js', 'tovuri.js', 'tovuri_core.js', 'index_worker.js'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));

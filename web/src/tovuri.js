@@ -11,6 +11,7 @@ import createTovuriCore from './tovuri_core.js';
 export const DATA_FILES = ['dictionary.txt', 'passives.txt', 'Ndebele.oxm', 'letter_model.tsv'];
 const WASM_FILE = 'tovuri_core.wasm';
 const DATA_DIR = '/data';
+const INDEX_FILE = 'Ndebele.idx';
 
 const isNode = typeof process === 'object' && process.versions != null && process.versions.node != null;
 
@@ -35,6 +36,52 @@ async function fetchPacked(url, cacheName) {
   return new Uint8Array(await response.arrayBuffer());
 }
 
+// The word check index kept at an earlier load, or null.
+async function keptIndex(key, cacheName) {
+  const kept = await (await caches.open(cacheName)).match(key.href);
+  return kept ? unpack(new Uint8Array(await kept.arrayBuffer())) : null;
+}
+
+// Makes the index file beside the lexicon and keeps it, compressed;
+// resolves to false when it cannot be made. Returns once the file is made
+// and the keeping has begun; kept resolves when it is kept.
+function makeIndex(core, dir, key, cacheName) {
+  if (core._tovuri_web_write_index(dir) !== 1) return { kept: Promise.resolve(false) };
+  const bytes = core.FS.readFile(`${DATA_DIR}/${INDEX_FILE}`);
+  const packed = new Blob([bytes]).stream().pipeThrough(new CompressionStream('gzip'));
+  const kept = caches.open(cacheName).then((cache) => cache.put(key.href, new Response(packed))).then(() => true, () => false);
+  return { kept };
+}
+
+// The module with the data in its file system, and the compressed bytes read.
+async function loadCore(base, cacheName) {
+  const names = [WASM_FILE, ...DATA_FILES];
+  const packed = await Promise.all(names.map((name) => fetchPacked(new URL(name + '.gz', base), cacheName)));
+  const [wasm, ...data] = await Promise.all(packed.map(unpack));
+  const notices = [];
+  const core = await createTovuriCore({
+    wasmBinary: wasm,
+    print: (line) => notices.push(line),
+    printErr: (line) => notices.push(line),
+  });
+  core.FS.mkdirTree(DATA_DIR);
+  DATA_FILES.forEach((name, i) => core.FS.writeFile(`${DATA_DIR}/${name}`, data[i]));
+  const dir = core._malloc(DATA_DIR.length + 2);
+  new TextEncoder().encodeInto(DATA_DIR + '/\0', core.HEAPU8.subarray(dir, dir + DATA_DIR.length + 2));
+  return { core, dir, notices, bytes: packed.reduce((sum, b) => sum + b.length, 0) };
+}
+
+// Resolves when the worker has kept the index (to whether it could).
+function startIndexWorker(base, cacheName, indexCacheName) {
+  return new Promise((resolve) => {
+    const worker = new Worker(new URL('./index_worker.js', import.meta.url), { type: 'module' });
+    const done = (made) => { worker.terminate(); resolve(made); };
+    worker.onmessage = (e) => done(e.data === true);
+    worker.onerror = () => done(false);
+    worker.postMessage({ base: base.href, cacheName, indexCacheName });
+  });
+}
+
 function baseOf(baseUrl) {
   if (baseUrl instanceof URL) return baseUrl;
   const text = String(baseUrl ?? '.');
@@ -48,26 +95,38 @@ export class Tovuri {
   // Fetches the module and the data from baseUrl (a folder URL, or a path in
   // node), opens the checker and resolves to it. options.cacheName names the
   // Cache Storage cache (default 'tovuri-data'); null fetches every time.
+  //
+  // The word check index is made from the lexicon: the core builds it in
+  // memory when it first needs it (seconds, and four times the memory of the
+  // index file). Where Cache Storage is (options.indexCacheName, default
+  // cacheName; null: nowhere), the index file is made once and kept,
+  // compressed, and later loads map it: in a worker of its own in a page,
+  // so the first load is not held up; at this load where no worker can be
+  // started (an extension's service worker).
   static async load(baseUrl, options = {}) {
     const base = baseOf(baseUrl);
     const cacheName = options.cacheName === undefined ? 'tovuri-data' : options.cacheName;
-    const names = [WASM_FILE, ...DATA_FILES];
-    const packed = await Promise.all(names.map((name) => fetchPacked(new URL(name + '.gz', base), cacheName)));
-    const [wasm, ...data] = await Promise.all(packed.map(unpack));
-    const notices = [];
-    const core = await createTovuriCore({
-      wasmBinary: wasm,
-      print: (line) => notices.push(line),
-      printErr: (line) => notices.push(line),
-    });
-    core.FS.mkdirTree(DATA_DIR);
-    DATA_FILES.forEach((name, i) => core.FS.writeFile(`${DATA_DIR}/${name}`, data[i]));
-    const dir = core._malloc(DATA_DIR.length + 1);
-    new TextEncoder().encodeInto(DATA_DIR + '\0', core.HEAPU8.subarray(dir, dir + DATA_DIR.length + 1));
+    const indexCacheName = options.indexCacheName === undefined ? cacheName : options.indexCacheName;
+    const { core, dir, notices, bytes } = await loadCore(base, cacheName);
+    if (indexCacheName && typeof caches === 'object') {
+      const key = new URL(INDEX_FILE, base);
+      const kept = await keptIndex(key, indexCacheName);
+      if (kept) core.FS.writeFile(`${DATA_DIR}/${INDEX_FILE}`, kept);
+      else if (typeof Worker === 'function') Tovuri.indexMade = startIndexWorker(base, cacheName, indexCacheName);
+      else Tovuri.indexMade = makeIndex(core, dir, key, indexCacheName).kept;
+    }
     const handle = core._tovuri_open(dir);
     core._free(dir);
     if (handle === 0) throw new Error('Tovuri: ' + core.UTF8ToString(core._tovuri_last_error()));
-    return new Tovuri(core, handle, notices, packed.reduce((sum, bytes) => sum + bytes.length, 0));
+    return new Tovuri(core, handle, notices, bytes);
+  }
+
+  // Makes the word check index file and keeps it for later loads (what the
+  // index worker does); resolves to whether it was made.
+  static async keepIndex(baseUrl, cacheName, indexCacheName) {
+    const base = baseOf(baseUrl);
+    const { core, dir } = await loadCore(base, cacheName);
+    return makeIndex(core, dir, new URL(INDEX_FILE, base), indexCacheName).kept;
   }
 
   constructor(core, handle, notices, downloadedBytes) {

@@ -37,7 +37,8 @@ test('Extension.UnderlinesNdebelePagesWithoutChangingTheirText', async () => {
   const tab = await browser.newPage();
   await tab.goto(server.url + 'nd.html');
   await typeInto(tab);
-  const [word] = await waitForWords(tab, ['abntwana', 'kakhlu']);
+  // The extension's first start makes the word check index (seconds).
+  const [word] = await waitForWords(tab, ['abntwana', 'kakhlu'], 120000);
   assert.equal(await tab.$eval('#field', (el) => el.value), TYPED);
   fs.mkdirSync(path.join(webOut, 'screenshots'), { recursive: true });
   await tab.mouse.click(word.x, word.y, { button: 'right' });
