@@ -1,5 +1,5 @@
-// Underlines misspelt Ndebele words in the page's text areas and text
-// fields: on a page or field whose language is Ndebele (nd, nd-ZW) without
+// Underlines misspelt Ndebele words in the page's text areas, text fields
+// and editable elements: on a page or field whose language is Ndebele (nd, nd-ZW) without
 // asking, on any other site once the user has turned it on there. The text
 // is checked by the extension's own worker; the page's text is changed only
 // when the user chooses a suggestion.
@@ -24,7 +24,14 @@
   };
 
   const isTextField = (el) => el instanceof HTMLTextAreaElement ||
-    (el instanceof HTMLInputElement && ['text', 'search', ''].includes(el.getAttribute('type') || ''));
+    (el instanceof HTMLInputElement && ['text', 'search', ''].includes(el.getAttribute('type') || '')) ||
+    (el instanceof HTMLElement && el.isContentEditable && !(el.parentElement && el.parentElement.isContentEditable));
+  // The editable element a node is in: the outermost one, which the user edits.
+  const editingHost = (node) => {
+    let el = node instanceof Element ? node : node && node.parentElement;
+    while (el && el.parentElement && el.parentElement.isContentEditable) el = el.parentElement;
+    return el;
+  };
   const languageOf = (el) => {
     const owner = el.closest('[lang]');
     return owner ? owner.getAttribute('lang') : document.documentElement.getAttribute('lang') || '';
@@ -33,12 +40,12 @@
     el.getAttribute('spellcheck') !== 'false' && (siteEnabled || NDEBELE.test(languageOf(el)));
 
   function attach(el) {
-    if (attached.has(el) || !wanted(el)) return;
+    if (!el || attached.has(el) || !wanted(el)) return;
     attached.set(el, new TovuriUnderlines(el, checker));
   }
 
   function scan() {
-    for (const el of document.querySelectorAll('textarea, input')) attach(el);
+    for (const el of document.querySelectorAll('textarea, input, [contenteditable]')) attach(editingHost(el));
     for (const [el, underlines] of attached)
       if (!el.isConnected || !wanted(el)) {
         underlines.detach();
@@ -46,7 +53,7 @@
       }
   }
 
-  document.addEventListener('focusin', (e) => attach(e.composedPath()[0]), true);
+  document.addEventListener('focusin', (e) => attach(editingHost(e.composedPath()[0])), true);
   chrome.storage.onChanged.addListener((changes, area) => {
     if (area !== 'local') return;
     if (changes.sites) {

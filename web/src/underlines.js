@@ -1,8 +1,11 @@
-// Live underlines over a text area or text field and the correction menu,
-// shared by the page and the extension. The underlines are drawn in an
-// overlay (an open shadow root over the field) that takes no clicks, so the
-// field's text, caret and undo stay the page's own; the text changes only
-// when the user chooses a suggestion. The checker is asynchronous:
+// Live underlines over a text area, a text field or an editable element
+// (contenteditable), and the correction menu, shared by the page and the
+// extension. The underlines are drawn in an overlay (an open shadow root
+// over the field) that takes no clicks, so the field's text, caret and undo
+// stay the page's own; the text changes only when the user chooses a
+// suggestion. A text area's overlay holds a copy of its text laid out as
+// the field lays it out; an editable element's holds a box over each word,
+// placed where the browser lays the word out. The checker is asynchronous:
 //   checkText(text) -> [{start, end, word}], suggest(word) -> [string],
 //   add(word), ignore(word)
 (function (global) {
@@ -21,6 +24,7 @@
       border-style: solid; border-color: transparent; box-sizing: border-box; margin: 0; }
     .word { text-decoration: underline wavy #d1242f; text-decoration-skip-ink: none;
       text-underline-offset: 0.15em; text-decoration-thickness: 1.5px; }
+    .box { position: absolute; pointer-events: none; border-bottom: 2px dotted #d1242f; }
     .menu { position: fixed; pointer-events: auto; min-width: 11em; max-width: 90vw; padding: 4px 0;
       background: #fff; color: #1f2328; border: 1px solid #8c959f; border-radius: 6px;
       box-shadow: 0 6px 18px rgba(0,0,0,.2); font: 15px/1.3 system-ui, sans-serif; z-index: 2147483647; }
@@ -35,6 +39,8 @@
   class TovuriUnderlines {
     constructor(field, checker, labels = {}) {
       this.field = field;
+      this.editable = !(field instanceof HTMLTextAreaElement || field instanceof HTMLInputElement);
+      this.segments = [];  // an editable element's text nodes: {node, start, end} in its text
       this.checker = checker;
       this.labels = Object.assign({ ignore: 'Ignore All', add: 'Add to my words', none: 'No suggestions',
         menu: 'Spelling' }, labels);
@@ -92,7 +98,47 @@
       this.host.remove();
     }
 
+    // The field's text; an editable element's blocks and line breaks are line ends.
+    text() {
+      if (!this.editable) return this.field.value;
+      const BLOCKS = /^(DIV|P|LI|UL|OL|H[1-6]|BLOCKQUOTE|PRE|TR|TD|TH|SECTION|ARTICLE)$/;
+      const walker = document.createTreeWalker(this.field, NodeFilter.SHOW_TEXT | NodeFilter.SHOW_ELEMENT);
+      let text = '';
+      this.segments = [];
+      for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+        if (node.nodeType === Node.TEXT_NODE) {
+          this.segments.push({ node, start: text.length, end: text.length + node.data.length });
+          text += node.data;
+        } else if ((node.tagName === 'BR' || BLOCKS.test(node.tagName)) && text !== '' && !text.endsWith('\n')) {
+          text += '\n';
+        }
+      }
+      return text;
+    }
+
+    // The text node and offset in it of an offset in an editable element's text.
+    pointAt(offset, after) {
+      for (const s of this.segments)
+        if (offset < s.end || (offset === s.end && (after || s === this.segments[this.segments.length - 1])))
+          if (offset >= s.start) return [s.node, offset - s.start];
+      return null;
+    }
+
+    rangeOf(start, end) {
+      const from = this.pointAt(start, false);
+      const to = this.pointAt(end, true);
+      if (!from || !to) return null;
+      const range = document.createRange();
+      range.setStart(...from);
+      range.setEnd(...to);
+      return range;
+    }
+
     layout() {
+      if (this.editable) {
+        this.placeBoxes();
+        return;
+      }
       const f = this.field;
       const style = getComputedStyle(f);
       const rect = f.getBoundingClientRect();
@@ -114,6 +160,7 @@
     }
 
     syncScroll() {
+      if (this.editable) return;
       this.mirror.scrollTop = this.field.scrollTop;
       this.mirror.scrollLeft = this.field.scrollLeft;
     }
@@ -126,7 +173,7 @@
     // Checks the paragraphs not checked before; the others' words are remembered.
     async check() {
       const generation = ++this.generation;
-      const text = this.field.value;
+      const text = this.text();
       const spans = [];
       let offset = 0;
       for (const paragraph of text.split('\n')) {
@@ -140,7 +187,7 @@
         for (const s of found) spans.push({ start: offset + s.start, end: offset + s.end, word: s.word });
         offset += paragraph.length + 1;
       }
-      if (generation !== this.generation || text !== this.field.value) return;
+      if (generation !== this.generation || text !== this.text()) return;
       this.spans = spans;
       this.render(text);
       if (this.onChecked) this.onChecked(spans);
@@ -153,6 +200,10 @@
     }
 
     render(text) {
+      if (this.editable) {
+        this.placeBoxes();
+        return;
+      }
       const fragment = document.createDocumentFragment();
       let at = 0;
       for (const s of this.spans) {
@@ -172,6 +223,37 @@
       this.layout();
     }
 
+    // A box over each misspelt word of an editable element, a box a line.
+    placeBoxes() {
+      const boxes = document.createDocumentFragment();
+      this.text();
+      for (const s of this.spans) {
+        const range = this.rangeOf(s.start, s.end);
+        if (!range || range.toString() !== s.word) continue;
+        for (const r of range.getClientRects()) {
+          const box = document.createElement('div');
+          box.className = 'box word';
+          box.setAttribute('data-tovuri-word', s.word);
+          box.dataset.start = s.start;
+          box.dataset.end = s.end;
+          box.style.cssText = `left:${r.left + window.scrollX}px;top:${r.top + window.scrollY}px;width:${r.width}px;height:${r.height}px`;
+          boxes.append(box);
+        }
+      }
+      this.mirror.style.cssText = 'position:absolute;left:0;top:0;width:0;height:0;overflow:visible;border:0;padding:0';
+      this.mirror.replaceChildren(boxes);
+    }
+
+    // The caret's offset in the field's text.
+    caret() {
+      if (!this.editable) return this.field.selectionStart;
+      const selection = document.getSelection();
+      if (!selection || selection.rangeCount === 0) return -1;
+      const { startContainer, startOffset } = selection.getRangeAt(0);
+      const segment = this.segments.find((s) => s.node === startContainer);
+      return segment ? segment.start + startOffset : -1;
+    }
+
     markAt(x, y) {
       for (const mark of this.mirror.querySelectorAll('[data-tovuri-word]'))
         for (const r of mark.getClientRects())
@@ -180,7 +262,8 @@
     }
 
     markAtCaret() {
-      const at = this.field.selectionStart;
+      this.text();
+      const at = this.caret();
       for (const mark of this.mirror.querySelectorAll('[data-tovuri-word]'))
         if (at >= Number(mark.dataset.start) && at <= Number(mark.dataset.end)) return mark;
       return null;
@@ -279,6 +362,22 @@
     // field's undo keeps it), if the word is still where it was.
     replace(start, end, word, suggestion) {
       const f = this.field;
+      if (this.editable) {
+        this.text();
+        const range = this.rangeOf(start, end);
+        if (!range || range.toString() !== word) return;
+        f.focus();
+        const selection = document.getSelection();
+        selection.removeAllRanges();
+        selection.addRange(range);
+        if (!document.execCommand('insertText', false, suggestion)) {
+          range.deleteContents();
+          range.insertNode(document.createTextNode(suggestion));
+          f.dispatchEvent(new Event('input', { bubbles: true }));
+        }
+        this.schedule(0);
+        return;
+      }
       if (f.value.slice(start, end) !== word) {
         const found = f.value.indexOf(word);
         if (found < 0) return;

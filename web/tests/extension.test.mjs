@@ -10,7 +10,8 @@ import { clickMenuItem, launch, menuItems, serve, underlinedWords, waitFor, wait
 
 const TYPED = 'Sibona abntwana bedlala ngaphandle kakhlu.';
 const page = (lang) => `<!doctype html><html lang="${lang}"><head><meta charset="utf-8"><title>Form</title></head>
-<body style="font: 16px sans-serif; padding: 20px"><h1>Form</h1><textarea id="field" rows="6" cols="60"></textarea></body></html>`;
+<body style="font: 16px sans-serif; padding: 20px"><h1>Form</h1><textarea id="field" rows="6" cols="60"></textarea>
+<div id="editable" contenteditable="true" style="border: 1px solid #888; padding: 6px; width: 480px; min-height: 3em"></div></body></html>`;
 let browser;
 let server;
 let worker;
@@ -78,5 +79,22 @@ test('Extension.SharesAddedWordsAcrossPages', async () => {
   await typeInto(other);
   await waitForWords(other, ['abntwana']);
   await other.close();
+  await tab.close();
+});
+
+test('Extension.UnderlinesEditableElementsWithoutChangingThem', async () => {
+  const tab = await browser.newPage();
+  await tab.goto(server.url + 'nd.html');
+  await tab.click('#editable');
+  await tab.keyboard.type(TYPED);
+  // kakhlu is one of the user's words since the test before.
+  const [word] = await waitForWords(tab, ['abntwana']);
+  assert.equal(await tab.$eval('#editable', (el) => el.textContent), TYPED);
+  await tab.mouse.click(word.x, word.y, { button: 'right' });
+  await waitFor(async () => (await menuItems(tab)).length > 0);
+  await tab.screenshot({ path: path.join(webOut, 'screenshots', 'extension-editable.png') });
+  await clickMenuItem(tab, 'abantwana');
+  assert.equal(await tab.$eval('#editable', (el) => el.textContent), TYPED.replace('abntwana', 'abantwana'));
+  await waitForWords(tab, []);
   await tab.close();
 });
