@@ -62,7 +62,7 @@ export function underlinedWords(page) {
   });
 }
 
-export async function waitForWords(page, expected, timeout = 20000) {
+export async function waitForWords(page, expected, timeout = 60000) {
   const until = Date.now() + timeout;
   let words = [];
   while (Date.now() < until) {
