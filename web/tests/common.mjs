@@ -12,9 +12,14 @@ export const webOut = path.resolve(process.env.TOVURI_WEB_OUT || path.join(root,
 export const nativeBin = path.resolve(process.env.TOVURI_NATIVE_BIN || path.join(root, 'build/bin'));
 export const samplesDir = process.env.TOVURI_SAMPLES || '/work/shared/eval';
 
+// The development samples' distinct words; where the samples are not (a
+// fresh machine), every tenth word of the main word list instead.
 export function sampleWords() {
   const words = new Set();
-  if (!fs.existsSync(samplesDir)) return [];
+  if (!fs.existsSync(samplesDir)) {
+    const list = fs.readFileSync(path.join(root, 'data/wordlist.txt'), 'utf8').split('\n');
+    return list.filter((w, i) => w && !w.startsWith('#') && i % 10 === 0);
+  }
   for (const name of fs.readdirSync(samplesDir).filter((n) => n.endsWith('.tsv')).sort())
     for (const line of fs.readFileSync(path.join(samplesDir, name), 'utf8').split('\n')) {
       const word = line.split('\t')[0];

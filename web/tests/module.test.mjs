@@ -41,7 +41,7 @@ test('Module.AcceptsAddedAndIgnoredWords', () => {
   assert.deepEqual(t.checkText('qqbrt zzyzx'), []);
 });
 
-test('Module.GivesTheNativeVerdictOnEverySampleWord', { skip: sampleWords().length === 0 && 'no samples' }, async () => {
+test('Module.GivesTheNativeVerdictOnEverySampleWord', async () => {
   const fresh = await Tovuri.load(site);
   const words = sampleWords();
   const expected = new Map();
@@ -56,7 +56,7 @@ test('Module.GivesTheNativeVerdictOnEverySampleWord', { skip: sampleWords().leng
   fresh.close();
 });
 
-test('Module.GivesTheNativeFirstFiveSuggestionsForAThousandSlips', { skip: sampleWords().length === 0 && 'no samples' }, async () => {
+test('Module.GivesTheNativeFirstFiveSuggestionsForAThousandSlips', async () => {
   const fresh = await Tovuri.load(site);
   const slips = [];
   let i = 0;
