@@ -54,8 +54,13 @@ document.getElementById('download').addEventListener('click', () => {
   setTimeout(() => URL.revokeObjectURL(link.href), 1000);
 });
 
-ready.then((t) => {
+ready.then(async (t) => {
   for (const word of storedWords()) t.add(word);
+  // At the first visit the word index is made away from the page (seconds);
+  // checking waits for it rather than building it here and freezing the page.
+  status.textContent = 'Preparing the Ndebele word index (first visit only)...';
+  await t.indexReady;
+  status.textContent = 'Ready.';
   const checker = {
     checkText: async (text) => t.checkText(text),
     suggest: async (word) => t.suggest(word),

@@ -3,11 +3,14 @@
 import { Tovuri } from './tovuri.js';
 
 self.onmessage = async ({ data }) => {
-  let made = false;
+  let made = { bytes: null, kept: Promise.resolve(false) };
   try {
-    made = await Tovuri.keepIndex(data.base, data.cacheName, data.indexCacheName);
+    made = await Tovuri.makeIndex(data.base, data.cacheName, data.indexCacheName);
   } catch {
-    // Without a kept index the core builds it in memory, as it did here.
+    // Without the index file the page's core builds the index in memory.
   }
-  self.postMessage(made);
+  // The page gets a copy at once; the worker's own bytes are compressed and kept.
+  self.postMessage({ bytes: made.bytes });
+  await made.kept;
+  self.postMessage({ kept: true });
 };

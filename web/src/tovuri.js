@@ -42,15 +42,15 @@ async function keptIndex(key, cacheName) {
   return kept ? unpack(new Uint8Array(await kept.arrayBuffer())) : null;
 }
 
-// Makes the index file beside the lexicon and keeps it, compressed;
-// resolves to false when it cannot be made. Returns once the file is made
-// and the keeping has begun; kept resolves when it is kept.
+// Makes the index file beside the lexicon and keeps it, compressed. Returns
+// once the file is made (bytes: its bytes, null when it cannot be made) and
+// the keeping has begun; kept resolves when it is kept.
 function makeIndex(core, dir, key, cacheName) {
-  if (core._tovuri_web_write_index(dir) !== 1) return { kept: Promise.resolve(false) };
+  if (core._tovuri_web_write_index(dir) !== 1) return { bytes: null, kept: Promise.resolve(false) };
   const bytes = core.FS.readFile(`${DATA_DIR}/${INDEX_FILE}`);
   const packed = new Blob([bytes]).stream().pipeThrough(new CompressionStream('gzip'));
   const kept = caches.open(cacheName).then((cache) => cache.put(key.href, new Response(packed))).then(() => true, () => false);
-  return { kept };
+  return { bytes, kept };
 }
 
 // The module with the data in its file system, and the compressed bytes read.
@@ -71,13 +71,19 @@ async function loadCore(base, cacheName) {
   return { core, dir, notices, bytes: packed.reduce((sum, b) => sum + b.length, 0) };
 }
 
-// Resolves when the worker has kept the index (to whether it could).
+// Resolves to the index file's bytes once the worker has made it (null when
+// it could not); the worker ends once it has kept them.
 function startIndexWorker(base, cacheName, indexCacheName) {
   return new Promise((resolve) => {
     const worker = new Worker(new URL('./index_worker.js', import.meta.url), { type: 'module' });
-    const done = (made) => { worker.terminate(); resolve(made); };
-    worker.onmessage = (e) => done(e.data === true);
-    worker.onerror = () => done(false);
+    worker.onmessage = (e) => {
+      if (e.data && 'bytes' in e.data) resolve(e.data.bytes);
+      else worker.terminate();
+    };
+    worker.onerror = () => {
+      worker.terminate();
+      resolve(null);
+    };
     worker.postMessage({ base: base.href, cacheName, indexCacheName });
   });
 }
@@ -108,28 +114,43 @@ export class Tovuri {
     const cacheName = options.cacheName === undefined ? 'tovuri-data' : options.cacheName;
     const indexCacheName = options.indexCacheName === undefined ? cacheName : options.indexCacheName;
     const { core, dir, notices, bytes } = await loadCore(base, cacheName);
+    let indexReady = Promise.resolve();
     if (indexCacheName && typeof caches === 'object') {
       const key = new URL(INDEX_FILE, base);
       const kept = await keptIndex(key, indexCacheName);
-      if (kept) core.FS.writeFile(`${DATA_DIR}/${INDEX_FILE}`, kept);
-      else if (typeof Worker === 'function') Tovuri.indexMade = startIndexWorker(base, cacheName, indexCacheName);
-      else Tovuri.indexMade = makeIndex(core, dir, key, indexCacheName).kept;
+      if (kept) {
+        core.FS.writeFile(`${DATA_DIR}/${INDEX_FILE}`, kept);
+      } else if (typeof Worker === 'function') {
+        // The core opens the index when it first needs the analyser: a file
+        // placed before then is mapped, and nothing is built here.
+        indexReady = startIndexWorker(base, cacheName, indexCacheName).then((made) => {
+          if (made) core.FS.writeFile(`${DATA_DIR}/${INDEX_FILE}`, made);
+        });
+      } else {
+        makeIndex(core, dir, key, indexCacheName);
+      }
     }
     const handle = core._tovuri_open(dir);
     core._free(dir);
     if (handle === 0) throw new Error('Tovuri: ' + core.UTF8ToString(core._tovuri_last_error()));
-    return new Tovuri(core, handle, notices, bytes);
+    const t = new Tovuri(core, handle, notices, bytes);
+    t.indexReady = indexReady;
+    return t;
   }
 
   // Makes the word check index file and keeps it for later loads (what the
-  // index worker does); resolves to whether it was made.
-  static async keepIndex(baseUrl, cacheName, indexCacheName) {
+  // index worker does): {bytes (null when it cannot be made), kept (a promise)}.
+  static async makeIndex(baseUrl, cacheName, indexCacheName) {
     const base = baseOf(baseUrl);
     const { core, dir } = await loadCore(base, cacheName);
-    return makeIndex(core, dir, new URL(INDEX_FILE, base), indexCacheName).kept;
+    return makeIndex(core, dir, new URL(INDEX_FILE, base), indexCacheName);
   }
 
   constructor(core, handle, notices, downloadedBytes) {
+    // Resolves when the first verdict on a word the dictionaries lack will
+    // not have to build the word check index in memory (at a page's first
+    // load, once its worker has made the index file).
+    this.indexReady = Promise.resolve();
     this.core = core;
     this.handle = handle;
     this.notices = notices;  // what the core said while loading (the index built in memory)
