@@ -78,7 +78,7 @@
         [f, 'keydown', (e) => this.onKeyDown(e)],
         [f, 'touchstart', (e) => this.onTouchStart(e), { passive: true }],
         [f, 'touchmove', () => clearTimeout(this.pressTimer), { passive: true }],
-        [f, 'touchend', () => clearTimeout(this.pressTimer), { passive: true }],
+        [f, 'touchend', (e) => this.onTouchEnd(e)],
         [window, 'resize', () => this.layout()],
         [document, 'scroll', () => { this.closeMenu(); this.layout(); }, { capture: true, passive: true }],
         [document, 'mousedown', (e) => { if (!e.composedPath().includes(this.menu)) this.closeMenu(); }, true],
@@ -291,8 +291,19 @@
       const { clientX, clientY } = e.touches[0];
       this.pressTimer = setTimeout(() => {
         const mark = this.markAt(clientX, clientY);
-        if (mark) this.openMenu(mark, clientX, clientY);
+        if (!mark) return;
+        this.pressOpened = true;
+        this.openMenu(mark, clientX, clientY);
       }, LONG_PRESS_MS);
+    }
+
+    // The touch that opened the menu ends without the mouse events a tap
+    // makes, which would close it again.
+    onTouchEnd(e) {
+      clearTimeout(this.pressTimer);
+      if (!this.pressOpened) return;
+      this.pressOpened = false;
+      e.preventDefault();
     }
 
     async openMenu(mark, x, y) {

@@ -72,12 +72,20 @@ test('Page.OpensTheMenuFromTheKeyboard', async () => {
   assert.deepEqual(await menuItems(page), []);
 });
 
-test('Page.FitsAPhonesScreen', async () => {
+test('Page.FitsAPhonesScreenAndOpensTheMenuOnALongPress', async () => {
   await page.setViewport({ width: 390, height: 844, isMobile: true, hasTouch: true });
   await waitForWords(page, ['kakhlu']);
   const overflow = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
   assert.ok(overflow <= 0, `the page is ${overflow} px wider than the screen`);
   await page.screenshot({ path: path.join(shots, 'page-phone.png') });
+  // A long press on an underlined word opens the menu.
+  const [word] = await waitForWords(page, ['kakhlu']);
+  await page.touchscreen.touchStart(word.x, word.y);
+  await waitFor(async () => (await menuItems(page)).length > 0);
+  await page.touchscreen.touchEnd();
+  assert.equal((await menuItems(page))[0], 'kakhulu');
+  await page.screenshot({ path: path.join(shots, 'page-phone-menu.png') });
+  await page.keyboard.press('Escape');
   await page.setViewport({ width: 1280, height: 800 });
 });
 
