@@ -66,17 +66,27 @@ test('Module.GivesTheNativeFirstFiveSuggestionsForAThousandSlips', async () => {
     const typo = slip(word, i++);
     if (!fresh.check(typo) && !slips.includes(typo)) slips.push(typo);
   }
-  const expected = new Map();
-  for (const line of native(['--suggest', ...slips]).split('\n')) {
-    const colon = line.indexOf(': ');
-    if (colon > 0) expected.set(line.slice(0, colon), line.slice(colon + 2).split(', ').filter(Boolean).slice(0, 5));
-    else if (line.endsWith(':')) expected.set(line.slice(0, -1), []);
+  const nativeLists = (words) => {
+    const lists = new Map();
+    for (const line of native(['--suggest', ...words]).split('\n')) {
+      const colon = line.indexOf(': ');
+      const rest = line.slice(colon + 2);
+      if (colon > 0) lists.set(line.slice(0, colon), rest === '(no suggestions)' ? [] : rest.split(', ').slice(0, 5));
+    }
+    return lists;
+  };
+  const same = (a, b) => JSON.stringify(a) === JSON.stringify(b);
+  const expected = nativeLists(slips);
+  let differ = slips.filter((typo) => !same(fresh.suggest(typo).slice(0, 5), expected.get(typo)));
+  // The search stops at a time budget (40 ms), which a loaded machine can
+  // reach on one side only: a list that differs is asked again on both
+  // sides (a word added forgets the module's remembered lists).
+  for (let round = 0; round < 2 && differ.length > 0; ++round) {
+    fresh.add(`qqretry${round}`);
+    const again = nativeLists(differ);
+    differ = differ.filter((typo) => !same(fresh.suggest(typo).slice(0, 5), again.get(typo)));
   }
-  const differ = [];
-  for (const typo of slips) {
-    const got = fresh.suggest(typo).slice(0, 5);
-    if (JSON.stringify(got) !== JSON.stringify(expected.get(typo))) differ.push(`${typo}: ${got} / ${expected.get(typo)}`);
-  }
+  differ = differ.map((typo) => `${typo}: ${fresh.suggest(typo).slice(0, 5)} / ${expected.get(typo)}`);
   assert.equal(slips.length, 1000);
   assert.deepEqual(differ.slice(0, 10), [], `${differ.length} of ${slips.length} lists differ (module / native)`);
   fresh.close();
