@@ -13,6 +13,10 @@ packages+=(emacs-nox)
 # The word query service's Qt-free client (libdbus) and the private session
 # bus its tests run on (dbus-run-session).
 packages+=(libdbus-1-dev dbus)
+# The browser front ends (scripts/build-web.sh and web/tests): emscripten
+# compiles the core to WebAssembly, node runs the module's tests, and
+# Debian's chromium is the headless browser that puppeteer-core drives.
+packages+=(emscripten nodejs chromium)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -23,4 +27,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
+fi
+# puppeteer-core for the web tests, at the version web/tests/package-lock.json
+# pins; it drives the chromium installed above, so no browser is downloaded.
+if [ ! -d "$(dirname "$0")/../web/tests/node_modules/puppeteer-core" ] && command -v npm >/dev/null; then
+  (cd "$(dirname "$0")/../web/tests" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
 fi

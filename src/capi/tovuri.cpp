@@ -6,6 +6,7 @@
 #include "capi/tovuri.h"
 #undef tovuri
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -166,6 +167,51 @@ int tovuri_check(tovuri_handle* t, const char* word, size_t len) {
     return t->checker.IsAccepted(*ansi) ? 1 : 0;
   });
 }
+
+int tovuri_check_text(tovuri_handle* t, const char* text, size_t len, size_t** spans, size_t* count) {
+  if (spans == nullptr || count == nullptr) return Fail("no place for the spans (a null pointer)");
+  *spans = nullptr;
+  *count = 0;
+  return Guarded(-1, [&] {
+    if (WordOf(t, text, len) == std::nullopt) return -1;
+    const std::string_view bytes(text == nullptr ? "" : text, len);
+    // Each character's byte offset in text: the framework's text is a byte a
+    // character, so its positions index this table.
+    std::vector<size_t> offsets;
+    offsets.reserve(len + 1);
+    for (size_t at = 0; at < bytes.size(); ++at)
+      if ((static_cast<unsigned char>(bytes[at]) & 0xC0) != 0x80) offsets.push_back(at);
+    offsets.push_back(bytes.size());
+    const std::string characters = Utf8ToFrameworkText(bytes);
+    std::vector<size_t> found;
+    {
+      const std::lock_guard<std::mutex> lock(t->mutex);
+      // A line at a time, as every other front end checks text.
+      size_t line_start = 0;
+      while (line_start <= characters.size()) {
+        size_t line_end = characters.find_first_of("\r\n", line_start);
+        if (line_end == std::string::npos) line_end = characters.size();
+        std::string line = characters.substr(line_start, line_end - line_start);
+        t->checker.Check(line, [&](const std::string& word, tovuri::TTextPos position) {
+          const size_t start = line_start + static_cast<size_t>(position.x);
+          const size_t end = std::min(start + word.size(), characters.size());
+          found.push_back(offsets[start]);
+          found.push_back(offsets[end]);
+        });
+        if (line_end == characters.size()) break;
+        line_start = line_end + 1;
+      }
+    }
+    if (found.empty()) return 1;
+    *spans = static_cast<size_t*>(std::malloc(found.size() * sizeof(size_t)));
+    if (*spans == nullptr) return Fail("out of memory");
+    std::memcpy(*spans, found.data(), found.size() * sizeof(size_t));
+    *count = found.size() / 2;
+    return 1;
+  });
+}
+
+void tovuri_free_spans(size_t* spans) { std::free(spans); }
 
 size_t tovuri_suggest(tovuri_handle* t, const char* word, size_t len, char*** list) {
   if (list == nullptr) {

@@ -52,6 +52,13 @@ TOVURI_API const char *tovuri_last_error(void);
 /* 1: the word is accepted, 0: rejected, -1: error (not UTF-8, no handle). */
 TOVURI_API int tovuri_check(tovuri *t, const char *word, size_t len);
 
+/* Finds the words of a text that are not accepted, as an editor underlines
+ * them: sets *spans to 2 * *count byte offsets into text, each word's start
+ * and end, in order, and returns 1; -1 on error (not UTF-8, no handle).
+ * Lines end in LF, CR LF or CR. Free the spans with tovuri_free_spans. */
+TOVURI_API int tovuri_check_text(tovuri *t, const char *text, size_t len, size_t **spans, size_t *count);
+TOVURI_API void tovuri_free_spans(size_t *spans);
+
 /* Sets *list to the suggestions for word, best first, and returns how many;
  * 0 (and *list NULL) when there are none or on error. Free the list with
  * tovuri_free_list. */

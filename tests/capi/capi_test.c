@@ -70,6 +70,23 @@ static void Suggestions(tovuri *t) {
   EXPECT(tovuri_suggest(t, "\xff", 1, &list) == 0 && list == NULL, "bytes that are not UTF-8 get suggestions");
 }
 
+/* The misspelt words of a text, as byte offsets into it; a character
+ * outside Windows-1252 before a word moves its offsets by its bytes. */
+static void TextSpans(tovuri *t) {
+  const char *text = "abantu abntu\n\xe2\x86\x92 umuntu qwxz\r\nkodwa-ke";
+  size_t *spans = NULL, count = 0;
+  EXPECT(tovuri_check_text(t, text, strlen(text), &spans, &count) == 1, "text: %s", tovuri_last_error());
+  EXPECT(count == 2, "%zu misspelt words in the text", count);
+  if (count == 2) {
+    EXPECT(spans[0] == 7 && spans[1] == 12, "abntu at %zu-%zu", spans[0], spans[1]);
+    EXPECT(spans[2] == 24 && spans[3] == 28, "qwxz at %zu-%zu", spans[2], spans[3]);
+  }
+  tovuri_free_spans(spans);
+  EXPECT(tovuri_check_text(t, "abantu", 6, &spans, &count) == 1 && count == 0 && spans == NULL,
+         "a right text has %zu misspelt words", count);
+  EXPECT(tovuri_check_text(t, "\xff", 1, &spans, &count) == -1, "bytes that are not UTF-8 are checked");
+}
+
 /* Words the user keeps reach the custom dictionary; words only the analyser
  * accepts do not. */
 static void UserWords(tovuri *t, const char *data_dir, const char *custom) {
@@ -156,6 +173,7 @@ int main(int argc, char **argv) {
   if (t != NULL) {
     Verdicts(t);
     Suggestions(t);
+    TextSpans(t);
     UserWords(t, argv[1], custom);
     Threads(t);
     tovuri_close(t);
