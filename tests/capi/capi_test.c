@@ -158,7 +158,7 @@ int main(int argc, char **argv) {
   }
   char home[] = "/tmp/tovuri-capi-XXXXXX";
   if (mkdtemp(home) == NULL) return 2;
-  char data_home[4096], config_home[4096], custom[4096];
+  char data_home[64], config_home[64], custom[128];  // home is a short temporary name
   snprintf(data_home, sizeof data_home, "%s/data", home);
   snprintf(config_home, sizeof config_home, "%s/config", home);
   snprintf(custom, sizeof custom, "%s/Tovuri/Ndebele.oxu", data_home);
