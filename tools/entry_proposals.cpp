@@ -33,8 +33,13 @@ std::string SplitKey(std::string_view left, std::string_view right) {
   return key;
 }
 
+bool IsVowel(char c) { return std::string_view("aeiou").find(c) != std::string_view::npos; }
+
+// On equal evidence, a stem that starts with a consonant: a vowel before it
+// is more often the class prefix's own (isi-phala rather than is-iphala).
 auto Rank(const Proposal& p) {
-  return std::make_tuple(p.words.size(), p.Samples(), p.accepted_forms, p.entry.stem.size());
+  return std::make_tuple(p.words.size(), p.Samples(), p.accepted_forms, !IsVowel(p.entry.stem[0]),
+                         p.entry.stem.size());
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ struct Proposal {
 // Proposals for the rejected words, best evidence first: each word goes to
 // the proposal that explains most distinct words, then occurs in most
 // samples, then makes most already accepted words (its stem is known), then
-// has the longest stem; proposals left with no word are dropped.
+// has a stem that starts with a consonant, then the longest stem; proposals left with no word are dropped.
 std::vector<Proposal> RankProposals(const EntryProposer& proposer,
                                     const std::vector<SampleWord>& rejected,
                                     const std::vector<std::string>& accepted);
