@@ -45,6 +45,9 @@ const std::array<PatternRow, kVerbPatternCount> kVerbPatterns = {{
     {R"(J(SC + "saya" + OC, T) + E)", kSkipped},
     {R"(J(SC + "ze" + OC, T) + E)", kSkipped},
     {R"(J(SC + "siya" + OC, T) + E)", kSkipped},
+    {R"(J(SC + "phongu" + OC, T) + E)", kSkipped},
+    {R"(J(PSC + "phongu" + OC, T) + E)", kSkipped},
+    {R"(J(PC + "phongu" + OC, T) + E)", kSkipped},
     {R"(J(SC, "bulawa"))", kMade, R"(Only when T="bulal".)"},
     {R"(J(SC + "ya", "bulawa"))", kMade, R"(Only when T="bulal".)"},
     {R"(J(SC + OC, Tp) + W + E)", kMade, R"(Not made when T="bulal".)"},
@@ -116,6 +119,7 @@ const std::array<PatternRow, kVerbPatternCount> kVerbPatterns = {{
     {R"("k" + J(NSC + "sayiku" + OC, Tp) + W + E)", kMade},
     {R"(J(RC + OC, T) + E)", kSkipped, R"(When T+E="ma": J(RC + OC, T) + "i".)"},
     {R"(J(RC + OC, T) + E + "yo")", kSkipped, R"(When T+E="ma": J(RC + OC, T) + "i" + "yo".)"},
+    {R"(J(RC + "ya" + OC, T) + E)", kSkipped},
     {R"(J(RC + "nga", T) + "i")", kSkipped,
      R"(When T+E="tsho": J(RC + "nga", T) + "o".)"
      R"( When T+E="zwa": J(RC + "nga", T) + "a".)"},

@@ -56,11 +56,24 @@ TEST(VerbForms, MakesEveryRowOfAnOrdinaryVerb) {
   const struct {
     std::string attribute;
     size_t count;
-  } cases[] = {{"", 81648}, {"Reflexive", 5733}, {"PassiveOnly", 29940}, {"other", 81648}};
+  } cases[] = {{"", 82624}, {"Reflexive", 5794}, {"PassiveOnly", 29940}, {"other", 82624}};
   for (const auto& c : cases) {
     const Entry entry{"uku", "hamb", "a", c.attribute};
     EXPECT_EQ(FormsOf(entry).size(), c.count) << Describe(entry);
   }
+}
+
+// A relative concord takes the present's -ya- (isikhathi esiyadinga), and the
+// auxiliary phongu ("then, only then") is written joined to the verb after a
+// subject, past or participial concord.
+TEST(VerbForms, RelativeYaAndJoinedPhonguRows) {
+  ExpectForms({
+      {"relative with ya", kHamba, {"esiyahamba", "okuyahamba", "abayahamba", "engiyahamba"},
+       {"esiyahanjwa", "esiyahambi"}},
+      {"joined phongu", kHamba,
+       {"baphonguhamba", "waphonguhamba", "ephonguhamba", "ngiphonguhamba", "siphongumhamba"},
+       {"phonguhamba", "ukuphonguhamba"}},
+  });
 }
 
 TEST(VerbForms, InfinitiveRows) {
