@@ -301,12 +301,14 @@ void GenerateAdjectiveForms(std::string_view, std::string_view, std::string_view
   s.Nasal("", "lam");
   forms.Add({"ka", a});
 
-  // The numerals "two" and "three" share their class forms.
-  if (a == "bili" || a == "thathu") {
-    for (std::string_view x : {"boba", "yomi", "woma", "zom", "bobu", "koku"}) {
-      forms.Add({x, "bili"});
-      forms.Add({x, "thathu"});
-    }
+  // Quantitatives of the numerals ("both", "all three"): the quantitative
+  // head of a class or of "we" and "you" (so-, lo-), then the numeral with its
+  // concord (bobabili, sobathathu); class 10's nasal meets the numeral as the
+  // adjective's does (zombili, zontathu).
+  if (a == "bili" || a == "thathu" || a == "ne" || a == "hlanu") {
+    for (std::string_view x : {"boba", "soba", "loba", "yomi", "woma", "bobu", "koku"})
+      forms.Add({x, a});
+    if (a == "bili" || a == "thathu") s.Nasal("", "zom");
   }
 
   if (forms.Done()) return;
