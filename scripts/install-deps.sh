@@ -11,6 +11,9 @@ packages+=(emacs-nox)
 # The word query service's Qt-free client (libdbus) and the private session
 # bus its tests run on (dbus-run-session).
 packages+=(libdbus-1-dev dbus)
+# wbritish: the English word list compiled into English.oxm, so that the English
+# inside Ndebele prose (names of institutions, places, events) is accepted.
+packages+=(wbritish)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
