@@ -189,6 +189,12 @@ void GenerateAdjectiveForms(std::string_view, std::string_view, std::string_view
   s.NasalKu("l", "em");
   s.Nasal("ng", "ezim");
   s.Nasal("ng", "em");
+  // As the other vowel concords take them: like (njengezinye) and of
+  // (yezinye, zenye).
+  for (std::string_view x : {"njeng", "b", "y", "w", "z", "s"}) {
+    s.Nasal(x, "ezim");
+    s.Nasal(x, "em");
+  }
 
   for (std::string_view x : {"ba", "mi", "li", "ma", "si", "lu", "bu", "ku"}) {
     forms.Add({x, a});
