@@ -166,6 +166,17 @@ void OmConcord(const AdjectiveStem& s, FormSink& forms) {
     KuForms("njeng", o, a, "", forms);
     KuForms("kul", o, a, "", forms);
   }
+  if (o != "omu") return;
+  // A one-vowel stem's "omu" (omunye) also takes the copulative ng- after a
+  // participial, relative or past concord (engomunye, ongomunye,
+  // wayengomunye), and the possessives of class 1 and 7 to 10 (womunye).
+  for (std::string_view c : ParticipialConcords) forms.Add({c, "ng", o, a});
+  for (std::string_view c : RelativeConcords) forms.Add({c, "ng", o, a});
+  for (size_t k = 0; k < BeConcords.size(); ++k) {
+    forms.Add({BeConcords[k], "ng", o, a});
+    forms.Add({NgaConcords[k], "ng", o, a});
+  }
+  for (std::string_view g : {"w", "z", "s"}) forms.Add({g, o, a});
 }
 
 }  // namespace
