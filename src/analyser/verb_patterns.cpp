@@ -632,6 +632,8 @@ const std::array<PatternRow, kVerbPatternCount> kVerbPatterns = {{
     {R"(J(PC + "ngaka", Tp) + W + E)", kMade},
     {R"(J(PC + "ngasa", Tp) + W + "anga")", kMade},
     {R"(J(BE + OC, T) + E)", kSkipped},
+    {R"(J(BE + "ya" + OC, T) + E)", kSkipped},
+    {R"(J(RBE + "ya" + OC, T) + E)", kSkipped},
     {R"(J(BE + "nga" + OC, T) + "i")", kSkipped},
     {R"(J(RBE + OC, T) + E)", kSkipped,
      R"(When one-vowel: J(RBE + OC + "si", T) + E.)"
