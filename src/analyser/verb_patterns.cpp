@@ -48,6 +48,8 @@ const std::array<PatternRow, kVerbPatternCount> kVerbPatterns = {{
     {R"(J(SC + "phongu" + OC, T) + E)", kSkipped},
     {R"(J(PSC + "phongu" + OC, T) + E)", kSkipped},
     {R"(J(PC + "phongu" + OC, T) + E)", kSkipped},
+    {R"(J(NSC + "phongu" + OC, T) + E)", kSkipped},
+    {R"(J(BE + "phongu" + OC, T) + E)", kSkipped},
     {R"(J(SC, "bulawa"))", kMade, R"(Only when T="bulal".)"},
     {R"(J(SC + "ya", "bulawa"))", kMade, R"(Only when T="bulal".)"},
     {R"(J(SC + OC, Tp) + W + E)", kMade, R"(Not made when T="bulal".)"},

@@ -7,7 +7,7 @@
 
 namespace tovuri {
 
-inline constexpr size_t kVerbPatternCount = 526;
+inline constexpr size_t kVerbPatternCount = 528;
 extern const std::array<PatternRow, kVerbPatternCount> kVerbPatterns;
 
 }  // namespace tovuri
