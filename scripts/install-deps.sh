@@ -17,6 +17,9 @@ packages+=(libdbus-1-dev dbus)
 # compiles the core to WebAssembly, node runs the module's tests, and
 # Debian's chromium is the headless browser that puppeteer-core drives.
 packages+=(emscripten nodejs chromium)
+# wbritish: the English word list compiled into English.oxm, so that the English
+# inside Ndebele prose (names of institutions, places, events) is accepted.
+packages+=(wbritish)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

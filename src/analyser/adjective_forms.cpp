@@ -166,6 +166,17 @@ void OmConcord(const AdjectiveStem& s, FormSink& forms) {
     KuForms("njeng", o, a, "", forms);
     KuForms("kul", o, a, "", forms);
   }
+  if (o != "omu") return;
+  // A one-vowel stem's "omu" (omunye) also takes the copulative ng- after a
+  // participial, relative or past concord (engomunye, ongomunye,
+  // wayengomunye), and the possessives of class 1 and 7 to 10 (womunye).
+  for (std::string_view c : ParticipialConcords) forms.Add({c, "ng", o, a});
+  for (std::string_view c : RelativeConcords) forms.Add({c, "ng", o, a});
+  for (size_t k = 0; k < BeConcords.size(); ++k) {
+    forms.Add({BeConcords[k], "ng", o, a});
+    forms.Add({NgaConcords[k], "ng", o, a});
+  }
+  for (std::string_view g : {"w", "z", "s"}) forms.Add({g, o, a});
 }
 
 }  // namespace
@@ -189,6 +200,12 @@ void GenerateAdjectiveForms(std::string_view, std::string_view, std::string_view
   s.NasalKu("l", "em");
   s.Nasal("ng", "ezim");
   s.Nasal("ng", "em");
+  // As the other vowel concords take them: like (njengezinye) and of
+  // (yezinye, zenye).
+  for (std::string_view x : {"njeng", "b", "y", "w", "z", "s"}) {
+    s.Nasal(x, "ezim");
+    s.Nasal(x, "em");
+  }
 
   for (std::string_view x : {"ba", "mi", "li", "ma", "si", "lu", "bu", "ku"}) {
     forms.Add({x, a});
@@ -301,12 +318,14 @@ void GenerateAdjectiveForms(std::string_view, std::string_view, std::string_view
   s.Nasal("", "lam");
   forms.Add({"ka", a});
 
-  // The numerals "two" and "three" share their class forms.
-  if (a == "bili" || a == "thathu") {
-    for (std::string_view x : {"boba", "yomi", "woma", "zom", "bobu", "koku"}) {
-      forms.Add({x, "bili"});
-      forms.Add({x, "thathu"});
-    }
+  // Quantitatives of the numerals ("both", "all three"): the quantitative
+  // head of a class or of "we" and "you" (so-, lo-), then the numeral with its
+  // concord (bobabili, sobathathu); class 10's nasal meets the numeral as the
+  // adjective's does (zombili, zontathu).
+  if (a == "bili" || a == "thathu" || a == "ne" || a == "hlanu") {
+    for (std::string_view x : {"boba", "soba", "loba", "yomi", "woma", "bobu", "koku"})
+      forms.Add({x, a});
+    if (a == "bili" || a == "thathu") s.Nasal("", "zom");
   }
 
   if (forms.Done()) return;

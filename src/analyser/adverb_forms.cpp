@@ -173,6 +173,7 @@ class AdverbForms {
       Before("ng");
       Before("y");
     }
+    if (w_ == "khona") Existential();
     if (w_ == "njani") Before("ngo");
     if (w_ == "obala") {
       Before("s");
@@ -187,6 +188,33 @@ class AdverbForms {
       Before("kakunga");
       Before("kokunga");
     }
+  }
+
+  // "Be present" is written as one word of a form of ukuba and khona
+  // (ukubakhona, engabakhona, eyabakhona), and "still" takes sa as well as se
+  // (lisakhona, basasekhona); the relative past "obe" (obekhona).
+  void Existential() {
+    for (std::string_view x : {"ukuba", "lokuba", "ngokuba", "kokuba", "wokuba", "yokuba"}) Before(x);
+    for (std::string_view c : ParticipialConcords) {
+      Before(c, "ba");
+      Before(c, "ngaba");
+      Before(c, "sa");
+      Before(c, "sase");
+    }
+    for (std::string_view c : SubjectConcords) {
+      Before(c, "ngaba");
+      Before(c, "sa");
+      Before(c, "sase");
+    }
+    for (std::string_view c : RelativeConcords) {
+      Before(c, "ba");
+      Before(c, "ngaba");
+      Before(c, "sa");
+      Before(c, "sase");
+      Before(c, "se");
+    }
+    for (std::string_view c : RelativePastConcords) Before(c, "ba");
+    for (std::string_view c : RelativeBeConcords) Before(c);
   }
 
   std::string_view l_, m_, k_;

@@ -102,6 +102,9 @@ void AddDiminutiveEntry(Lexicon& lexicon, std::string_view tag, std::string_view
     s.pop_back();
   }
   if (s.empty()) return;  // a diminutive built from the ending alone would match anything
+  // A qualifier that is itself a diminutive (lutshwana) has its -ane form too.
+  if ((tag == "adj" || tag == "rel") && EndsWith(Cat(s, f), "ana") && s.size() > 3)
+    lexicon.AddEntry(tag, prefix, Cat(s, "e"), "", info);
 
   std::string ending = "ana";
   if ((f == "o" || f == "u") && std::string_view("wvbm").find(s.back()) == std::string::npos &&
@@ -130,6 +133,12 @@ void AddDiminutiveEntry(Lexicon& lexicon, std::string_view tag, std::string_view
   const std::string joined = changed + ending;
   const std::string_view dim_stem = DropLastChars(joined, 1);
   const std::string_view dim_final = LastChars(joined, 1);
+  // Zimbabwean writers also end a noun's or qualifier's diminutive in -ane
+  // (izibholane, balutshwane); the -ana entry stays the line's last.
+  if (tag == "adj" || tag == "rel")
+    lexicon.AddEntry(tag, prefix, Cat(dim_stem, "e"), "", info);
+  else if (tag != "verb")
+    lexicon.AddEntry(tag, prefix, dim_stem, "e", info);
   if (tag == "verb")
     lexicon.AddEntry("uku", InfinitivePrefix(stem), dim_stem, dim_final, info);
   else if (tag == "adj" || tag == "rel")

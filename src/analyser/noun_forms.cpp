@@ -43,7 +43,8 @@ enum class PrefixRule {
 enum class StemRule {
   kNone,
   kInAmaAspirate,  // plural of "in" nouns in k-: kom -> khom
-  kUluIzin,        // plural drops a second-letter "h"; "n" of izin/in dropped before n-
+  kUluIzin,        // plural drops a second-letter "h"; "n" of izin/in dropped before n-;
+                   // "l" becomes "d" after the nasal
 };
 
 struct PrefixSpec {
@@ -141,6 +142,11 @@ void ApplyStemRule(StemRule rule, std::string_view prefix, std::string_view stem
         v[1].stem.erase(1, 1);
         v[2].stem.erase(1, 1);
       }
+      // After the nasal of izin a stem's initial "l" is said "d": ulimi, izindimi.
+      if (StartsWith(stem, "l"))
+        for (int j = 1; j < out.count; ++j)
+          if (!v[j].prefix.empty() && v[j].prefix.back() == 'n' && StartsWith(v[j].stem, "l"))
+            v[j].stem[0] = 'd';
       // A nasal prefix meets a stem's own initial "n": izin + nwele is izinwele.
       if (StartsWith(stem, "n"))
         for (int j = 0; j < out.count; ++j)

@@ -7,7 +7,7 @@
 
 namespace tovuri {
 
-inline constexpr size_t kVerbPatternCount = 520;
+inline constexpr size_t kVerbPatternCount = 532;
 extern const std::array<PatternRow, kVerbPatternCount> kVerbPatterns;
 
 }  // namespace tovuri

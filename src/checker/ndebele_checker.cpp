@@ -151,6 +151,8 @@ TUnknownWordVerdict TNdebeleChecker::JudgeUnknownWord(std::string_view word) {
   // A word the user excluded stays reported, however the analyser judges it.
   if (spell_.UseExcludeWords && spell_.IsExcludedWord(whole)) return {TJudgement::jdRejected, whole};
   if (Analysed(whole)) return {TJudgement::jdAnalysed, whole};
+  // Known to a dictionary, not learnt: the user may turn English words off.
+  if (EnglishAccepts(whole)) return {TJudgement::jdKnown, whole};
   // The tokenizer keeps a closing curly quote (the elision mark) with a word:
   // unless the word with it is an elision, the quote closes a quotation.
   const std::string bare(WithoutClosingQuotes(whole));
@@ -226,6 +228,36 @@ bool TNdebeleChecker::Analysed(const std::string& word) {
     if (spell_.UseExcludeWords && spell_.IsExcludedWord(name)) return false;
     return spell_.WordInDictionaries(name) || AnalyserAccepts(name);
   });
+}
+
+bool TNdebeleChecker::EnglishWords() {
+  if (english_words_ >= 0) return english_words_ == 1;
+  spell_.Configuration().EnsureLoaded();
+  return spell_.Configuration().GetUserValue(kEnglishWordsSetting) != "0";
+}
+
+void TNdebeleChecker::SetEnglishWords(bool on) { english_words_ = on ? 1 : 0; }
+
+bool TNdebeleChecker::EnglishAccepts(std::string_view word) {
+  if (word.size() < 2 || !EnglishWords()) return false;
+  if (AnsiLowerChar(word[0]) != word[0]) return InEnglish(word);
+  // A lower-case Ndebele prefix joined to a capitalised English word.
+  return IsPrefixedName(word, [this](std::string_view name) {
+    return !(spell_.UseExcludeWords && spell_.IsExcludedWord(name)) && InEnglish(name);
+  });
+}
+
+bool TNdebeleChecker::InEnglish(std::string_view name) {
+  if (!english_tried_) {
+    english_tried_ = true;
+    auto english = std::make_unique<TMainDictionary>();
+    const std::string file = spell_.PathMacros().AppDir() + "/" + kEnglishDictionaryFile;
+    if (english->Open(file)) english_ = std::move(english);
+  }
+  if (!english_) return false;
+  // A capitalised word is the list's own spelling (Studio, MDC) or a common
+  // word at the head of a name (South); one in capitals only is a heading.
+  return english_->Lookup(name) || english_->Lookup(AnsiLowerCase(name));
 }
 
 bool TNdebeleChecker::AnalyserAccepts(std::string_view word) {

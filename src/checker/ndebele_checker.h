@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "checker/lru_memo.h"
+#include "spell/ox3MainDictionary.h"
 #include "spell/ox3IgnoringUserInterface.h"
 #include "spell/ox3SpellBase.h"
 #include "spell/ox3SpellUI.h"
@@ -124,6 +125,19 @@ class TNdebeleChecker {
 
   TOrthexSpell3Base& Spell() { return spell_; }
 
+  // English inside Ndebele prose (names of institutions, places, events): a
+  // word of the English dictionary beside the Ndebele one is accepted when it
+  // is capitalised, alone (South, Studio) or joined to a lower-case Ndebele
+  // prefix (kweleSouth, leMDC). An English word in lower case is not: there it
+  // is more often a slip of a Ndebele word.
+  static constexpr const char* kEnglishDictionaryFile = "English.oxm";
+  // The user's setting (a user value of the configuration): "0" turns it off.
+  static constexpr const char* kEnglishWordsSetting = "EnglishWords";
+  // Whether English words are accepted: the user's setting, unless this
+  // checker was told otherwise (a command-line option).
+  bool EnglishWords();
+  void SetEnglishWords(bool on);
+
  private:
   void Configure();
   void Tell(const std::string& message);
@@ -131,6 +145,9 @@ class TNdebeleChecker {
   bool Analysed(const std::string& word);
   // The analyser's own verdict, remembered: it depends on the lexicon alone.
   bool AnalyserAccepts(std::string_view word);
+  // A capitalised word, or a prefix joined to one, that the English dictionary holds.
+  bool EnglishAccepts(std::string_view word);
+  bool InEnglish(std::string_view name);
 
   std::unique_ptr<TOrthexSpell3Base> owned_;
   TOrthexSpell3Base& spell_;
@@ -148,6 +165,9 @@ class TNdebeleChecker {
   bool told_no_home_ = false;
   std::string last_message_;
   std::function<void(const std::string&, size_t, bool)> on_word_;
+  std::unique_ptr<TMainDictionary> english_;  // opened at the first capitalised word
+  bool english_tried_ = false;
+  int english_words_ = -1;  // -1: as the user's setting says; else 0 or 1
 };
 
 }  // namespace tovuri

@@ -47,8 +47,10 @@ bool PrintDictionarySuggestions(const std::string& dir, const std::vector<std::s
   namespace fs = std::filesystem;
   std::vector<fs::path> paths;
   std::error_code error;
+  // English.oxm is no main dictionary: the checker reads it for capitalised words only.
   for (const auto& entry : fs::directory_iterator(dir, error))
-    if (entry.path().extension() == ".oxm") paths.push_back(entry.path());
+    if (entry.path().extension() == ".oxm" && entry.path().filename() != TNdebeleChecker::kEnglishDictionaryFile)
+      paths.push_back(entry.path());
   std::sort(paths.begin(), paths.end(), [](const fs::path& a, const fs::path& b) {
     return std::pair(a.filename() != "Ndebele.oxm", a) < std::pair(b.filename() != "Ndebele.oxm", b);
   });

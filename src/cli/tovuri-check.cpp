@@ -36,7 +36,7 @@ namespace {
 using namespace tovuri;
 
 constexpr std::string_view kUsage =
-    "Usage: tovuri-check [--data DIR] [--no-learn] COMMAND ARGUMENTS...\n"
+    "Usage: tovuri-check [--data DIR] [--no-learn] [--no-english] COMMAND ARGUMENTS...\n"
     "       tovuri-check -a [-p FILE] [-d DICT] [-i ENCODING]\n"
     "\n"
     "Commands:\n"
@@ -78,6 +78,10 @@ constexpr std::string_view kUsage =
     "                                the time spent on verdicts and on start-up\n"
     "  --no-learn                    do not add the words that only the analyser\n"
     "                                accepts to the custom dictionary\n"
+    "  --no-english                  accept no English words (by default a word of\n"
+    "                                English.oxm is accepted when capitalised, alone\n"
+    "                                or after a Ndebele prefix: South, kweleSouth;\n"
+    "                                the setting EnglishWords=0 turns it off too)\n"
     "  --dictionaries-only           --suggest: the suggestions of the main\n"
     "                                dictionaries (*.oxm, Ndebele.oxm first) in the\n"
     "                                data directory alone, as the framework ranks them\n"
@@ -113,6 +117,7 @@ struct Options {
   bool stats = false;      // timings on standard error at the end
   bool learn = true;
   bool dictionaries_only = false;  // --suggest: the main dictionaries' suggestions alone
+  bool english = true;  // false: no English words, whatever the user's setting says
   std::vector<std::string> word_lists;  // -p: words accepted for the session
   std::string service{kSpellingDefaultProgram};  // whom --query asks
 };
@@ -267,6 +272,7 @@ int Suggest(const Options& options, const std::vector<std::string>& words) {
   if (options.dictionaries_only) return PrintDictionarySuggestions(AppDir(options), words) ? 0 : kExitUsage;
   if (!LoadData(options)) return kExitUsage;
   TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options), ReportProblem);
+  if (!options.english) checker.SetEnglishWords(false);
   PrintSuggestions(checker, words);
   checker.Close();
   return 0;
@@ -293,6 +299,7 @@ int ListUnknown(const Options& options, const std::vector<std::string>& files, T
   if (!LoadData(options)) return kExitUsage;
   PrepareForStats(options);
   TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options), ReportProblem);
+  if (!options.english) checker.SetEnglishWords(false);
   if (!AcceptWordLists(options, checker)) return kExitUsage;
   const std::vector<std::string> names = files.empty() ? std::vector<std::string>{"-"} : files;
   bool listed = false;
@@ -356,6 +363,7 @@ int Words(const Options& options, const std::vector<std::string>& words) {
   if (!LoadData(options)) return kExitUsage;
   PrepareForStats(options);
   TNdebeleChecker checker(AppDir(options), Learning(options), AnalyseFor(options), ReportProblem);
+  if (!options.english) checker.SetEnglishWords(false);
   bool all_accepted = true;
   for (const std::string& word : words) {
     const bool accepted = checker.IsAccepted(Utf8ToFrameworkText(word));
@@ -370,6 +378,7 @@ int Words(const Options& options, const std::vector<std::string>& words) {
 int Explain(const Options& options, const std::vector<std::string>& words) {
   if (!LoadData(options)) return kExitUsage;
   TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options), ReportProblem);
+  if (!options.english) checker.SetEnglishWords(false);
   const int status = ExplainWords(checker, words, std::cout);
   checker.Close();
   return status == 0 ? 0 : kExitRejected;
@@ -381,6 +390,7 @@ int Explain(const Options& options, const std::vector<std::string>& words) {
 int Pipe(const Options& options, const std::vector<std::string>&) {
   if (!LoadData(options)) return kExitUsage;
   TNdebeleChecker checker(AppDir(options), TLearning::lnDoNotLearn, AnalyseFor(options), ReportProblem);
+  if (!options.english) checker.SetEnglishWords(false);
   if (!AcceptWordLists(options, checker)) return kExitUsage;
   const bool kept = RunPipeMode(checker, std::cin, std::cout, ReportProblem);
   checker.Close();
@@ -468,6 +478,8 @@ int main(int argc, char** argv) {
       options.learn = false;
     } else if (arg == "--dictionaries-only") {
       options.dictionaries_only = true;
+    } else if (arg == "--no-english") {
+      options.english = false;
     } else if (arg == "--data") {
       if (++i == argc) return UsageError("--data needs a directory");
       options.data_dir = argv[i];

@@ -83,7 +83,7 @@ TEST(ClosedClassCheckTool, FormsServesEachTag) {
       {"exc uku bulal e", 6510 - 64 + 17, "\nngibulawa\n"},
       {"defverb uku z e", 129, "\nkangaze\n"},
       {"defverb uku qq e", 0, ""},
-      {"adj '' khulu ''", 1175, "\ninkulu\n"},
+      {"adj '' khulu ''", 1187, "\ninkulu\n"},
       {"adv e khay a", 621, "\nngisekhaya\n"},
       {"conj '' kodwa ''", 19, "\nkukodwa\n"},
       {"rel '' bomvu ''", 308, "\nyibomvu\n"},

@@ -354,6 +354,25 @@ TEST(LexiconLoader, DiminutiveEntriesFollowTheStemChanges) {
   }
 }
 
+TEST(LexiconLoader, NounsAndQualifiersAlsoGetADiminutiveInAne) {
+  struct Case {
+    std::string line;
+    std::string ane;  // the entry before the last
+  } const cases[] = {
+      {"isi/izi,isi-tsha,,dish", "isi/izi|isi|tshan|e|"},
+      {"in/izin,in-komo,,cow", "in/izin|in|konyan|e|"},
+      {"adj,khulu,,big", "adj||khudlwane||"},
+      {"adj,lutshwana,,few", "adj||lutshwanyane||"},
+  };
+  for (const Case& c : cases) {
+    const Lexicon lexicon = Load(c.line).lexicon;
+    ASSERT_GE(lexicon.size(), 3u) << c.line;
+    EXPECT_EQ(Entry(lexicon, lexicon.size() - 2), c.ane) << c.line;
+  }
+  EXPECT_THAT(Entries(Load("adj,lutshwana,,few").lexicon), ::testing::Contains("adj||lutshwane||"));
+  EXPECT_THAT(Entries(Load("verb,uku-hamba,,walk").lexicon), ::testing::Not(::testing::Contains("uku|uku|hanjan|e|")));
+}
+
 TEST(LexiconLoader, SomeTagsGetNoDiminutive) {
   for (std::string line : {"ubu,ubu-hle,,x", "special,kodwa,,x", "adv,ka-khulu,,x",
                            "conj,kumbe,,x", "person,u-Themba,,x", "place,e-Bulawayo,,x",
@@ -379,7 +398,7 @@ TEST(LexiconLoader, SurvivesMalformedAndHugeLines) {
   text += "in/izin,in-ja,,dog";
   const Loaded loaded = Load(text);
   ExpectParallel(loaded.lexicon);
-  EXPECT_EQ(Entry(loaded.lexicon, loaded.lexicon.size() - 2), "in/izin|in|j|a|");
+  EXPECT_EQ(Entry(loaded.lexicon, loaded.lexicon.size() - 3), "in/izin|in|j|a|");  // then its two diminutives
   EXPECT_GE(loaded.lexicon.size(), std::size(lines) + 3);
 }
 

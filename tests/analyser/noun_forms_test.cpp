@@ -192,6 +192,12 @@ TEST(NounForms, RelativeAndParticipialAssociatives) {
              {"lisengengingelamuntu"}}});
 }
 
+TEST(NounForms, ClassElevenPluralSaysLAsDAfterTheNasal) {
+  CheckAll({{{"ulu/izin", "u", "lim", "i"},
+             {"ulimi", "izindimi", "ezindimini", "ngezindimi", "zindimi"},
+             {"izinlimi", "izilimi"}}});
+}
+
 TEST(NounForms, CopulativeRuleByClassAndShape) {
   CheckAll({
       {{"ili/ama", "i", "zw", "e"}, {"lizwe", "ngamazwe", "ngilizwe", "bengingelizwe"}, {}},

@@ -140,6 +140,51 @@ TEST(AnalyserFailure, IsSaidAndTheWordIsNotAcceptedNorRemembered) {
   EXPECT_TRUE(checker.IsAccepted("simbona")) << "the failure was not remembered as a verdict";
 }
 
+// The checker with an English dictionary beside the Ndebele one.
+class EnglishInNdebele : public ::testing::Test {
+ protected:
+  EnglishInNdebele() {
+    std::ofstream(dirs_.Root() / "Ndebele.oxm", std::ios::binary)
+        << CompileMainDictionary({"umuntu"}, "Test", 0).bytes;
+    std::ofstream(dirs_.Root() / TNdebeleChecker::kEnglishDictionaryFile, std::ios::binary)
+        << CompileMainDictionary({"south", "Studio", "MDC", "press"}, "English", 2057).bytes;
+    checker_ = std::make_unique<TNdebeleChecker>(dirs_.Root().string(), TLearning::lnLearn,
+                                                 [](std::string_view) { return false; });
+  }
+
+  ScopedUserDirs dirs_;
+  std::unique_ptr<TNdebeleChecker> checker_;
+};
+
+TEST_F(EnglishInNdebele, AcceptsCapitalisedEnglishAloneAndAfterANdebelePrefix) {
+  const struct {
+    const char* word;
+    bool accepted;
+  } cases[] = {
+      {"South", true},       {"SOUTH", true},      {"Studio", true},     {"MDC", true},
+      {"kweleSouth", true},  {"weStudio", true},   {"leMDC", true},      {"south", false},
+      {"press", false},      {"studio", false},    {"xyzSouth", false},  {"kweleSouthe", false},
+      {"kwelesouth", false}, {"Mdc", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(checker_->IsAccepted(c.word), c.accepted) << c.word;
+  EXPECT_FALSE(checker_->Spell().ActiveCustomDictionary()->Contains("kweleSouth"))
+      << "English words are not learnt: the user may turn them off";
+}
+
+TEST_F(EnglishInNdebele, TurnsOffForTheRunOrByTheUsersSetting) {
+  checker_->SetEnglishWords(false);
+  EXPECT_FALSE(checker_->IsAccepted("South"));
+  EXPECT_FALSE(checker_->IsAccepted("kweleSouth"));
+
+  auto fresh = std::make_unique<TNdebeleChecker>(dirs_.Root().string(), TLearning::lnDoNotLearn,
+                                                 [](std::string_view) { return false; });
+  fresh->Spell().Configuration().SetUserValue(TNdebeleChecker::kEnglishWordsSetting, "0");
+  EXPECT_FALSE(fresh->EnglishWords());
+  EXPECT_FALSE(fresh->IsAccepted("weStudio"));
+  fresh->Spell().Configuration().SetUserValue(TNdebeleChecker::kEnglishWordsSetting, "1");
+  EXPECT_TRUE(fresh->IsAccepted("weStudio"));
+}
+
 TEST(SuggestionCase, FollowsTheShapeOfTheWordReplaced) {
   const struct {
     std::string word;
