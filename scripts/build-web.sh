@@ -32,7 +32,7 @@ assemble_core() {
   mkdir -p "$dir"
   cp "$wasm_build/web/tovuri_core.js" web/src/tovuri.js web/src/index_worker.js web/src/underlines.js "$dir/"
   gzip -9nc "$wasm_build/web/tovuri_core.wasm" >"$dir/tovuri_core.wasm.gz"
-  for file in dictionary.txt passives.txt Ndebele.oxm letter_model.tsv; do
+  for file in dictionary.txt passives.txt Ndebele.oxm English.oxm letter_model.tsv; do
     gzip -9nc "$native_bin/$file" >"$dir/$file.gz"
   done
 }

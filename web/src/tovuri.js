@@ -8,7 +8,7 @@ import createTovuriCore from './tovuri_core.js';
 // What the core reads, each served gzip-compressed (NAME.gz) and unpacked
 // here, so any static server will do. The word check index is not among
 // them: the core builds it from the lexicon, which is 190 times smaller.
-export const DATA_FILES = ['dictionary.txt', 'passives.txt', 'Ndebele.oxm', 'letter_model.tsv'];
+export const DATA_FILES = ['dictionary.txt', 'passives.txt', 'Ndebele.oxm', 'English.oxm', 'letter_model.tsv'];
 const WASM_FILE = 'tovuri_core.wasm';
 const DATA_DIR = '/data';
 const INDEX_FILE = 'Ndebele.idx';
