@@ -233,7 +233,7 @@ bool TNdebeleChecker::Analysed(const std::string& word) {
 bool TNdebeleChecker::EnglishWords() {
   if (english_words_ >= 0) return english_words_ == 1;
   spell_.Configuration().EnsureLoaded();
-  return spell_.Configuration().GetUserValue(kEnglishWordsSetting) != "0";
+  return spell_.Configuration().SpellOptionsValue().Has(kEnglishWordsOption);
 }
 
 void TNdebeleChecker::SetEnglishWords(bool on) { english_words_ = on ? 1 : 0; }

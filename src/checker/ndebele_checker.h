@@ -131,8 +131,9 @@ class TNdebeleChecker {
   // prefix (kweleSouth, leMDC). An English word in lower case is not: there it
   // is more often a slip of a Ndebele word.
   static constexpr const char* kEnglishDictionaryFile = "English.oxm";
-  // The user's setting (a user value of the configuration): "0" turns it off.
-  static constexpr const char* kEnglishWordsSetting = "EnglishWords";
+  // The user's setting: the program's first option of the options dialog,
+  // kept with the other spelling options.
+  static constexpr TSpellOption kEnglishWordsOption = TSpellOption::soUser1;
   // Whether English words are accepted: the user's setting, unless this
   // checker was told otherwise (a command-line option).
   bool EnglishWords();

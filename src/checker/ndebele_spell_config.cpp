@@ -24,10 +24,12 @@ void ConfigureNdebeleSpell(TOrthexSpell3Base& spell, const std::string& app_dir)
   spell.SetConfigDefaultMain({"Ndebele.oxm"});
   spell.SetConfigDefaultActiveCustom(has_home ? "%ConfigID%.oxu" : "");
   spell.SetConfigUseMSWordCustom(false);
-  spell.SetConfigDefaultOptions({soLiveSpelling, soLiveCorrect, soInternet, soAbbreviations});
+  // The program's own option: English names inside Ndebele prose (TNdebeleChecker).
+  spell.ConfigUserOption1 = "Accept English names (South, MDC, kweleSouth)";
+  spell.SetConfigDefaultOptions({soLiveSpelling, soLiveCorrect, soInternet, soAbbreviations, soUser1});
   spell.ConfigAvailableOptions = {soLiveSpelling, soLiveCorrect, soUpcase,        soNumbers,
                                   soHTML,         soInternet,    soQuoted,        soAbbreviations,
-                                  soPrimaryOnly,  soRepeated};
+                                  soPrimaryOnly,  soRepeated,    soUser1};
   spell.SetPhoneticMaxDistance(4);
   spell.SetPhoneticDivisor(2);
   spell.SetPhoneticDepth(2);

@@ -81,7 +81,7 @@ constexpr std::string_view kUsage =
     "  --no-english                  accept no English words (by default a word of\n"
     "                                English.oxm is accepted when capitalised, alone\n"
     "                                or after a Ndebele prefix: South, kweleSouth;\n"
-    "                                the setting EnglishWords=0 turns it off too)\n"
+    "                                the option \"Accept English names\" turns it off too)\n"
     "  --dictionaries-only           --suggest: the suggestions of the main\n"
     "                                dictionaries (*.oxm, Ndebele.oxm first) in the\n"
     "                                data directory alone, as the framework ranks them\n"

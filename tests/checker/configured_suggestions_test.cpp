@@ -67,5 +67,19 @@ TEST_F(ConfiguredSuggestions, TheComponentOffersWordsOnlyTheAnalyserKnowsAndMaxS
   checker.Close();
 }
 
+// English names are an option of the options dialog, on until the user turns it off.
+TEST_F(ConfiguredSuggestions, EnglishNamesAreAnOptionOfTheOptionsDialog) {
+  TNdebeleChecker checker(bin_.string(), TLearning::lnDoNotLearn);
+  TOrthexSpell3Base& spell = checker.Spell();
+  EXPECT_TRUE(spell.ConfigAvailableOptions.Has(TNdebeleChecker::kEnglishWordsOption));
+  EXPECT_EQ(spell.ConfigUserOption1, "Accept English names (South, MDC, kweleSouth)");
+  EXPECT_TRUE(checker.IsAccepted("Zimbabwe"));
+  EXPECT_TRUE(checker.IsAccepted("kweleSouth"));
+  TSpellOptions options = spell.Configuration().SpellOptionsValue();
+  options.Exclude(TNdebeleChecker::kEnglishWordsOption);
+  spell.Configuration().SetSpellOptions(options);
+  EXPECT_FALSE(checker.IsAccepted("kweleSouth"));
+}
+
 }  // namespace
 }  // namespace tovuri

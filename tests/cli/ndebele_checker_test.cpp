@@ -178,10 +178,14 @@ TEST_F(EnglishInNdebele, TurnsOffForTheRunOrByTheUsersSetting) {
 
   auto fresh = std::make_unique<TNdebeleChecker>(dirs_.Root().string(), TLearning::lnDoNotLearn,
                                                  [](std::string_view) { return false; });
-  fresh->Spell().Configuration().SetUserValue(TNdebeleChecker::kEnglishWordsSetting, "0");
+  EXPECT_TRUE(fresh->EnglishWords()) << "on by default";
+  TSpellOptions options = fresh->Spell().Configuration().SpellOptionsValue();
+  options.Exclude(TNdebeleChecker::kEnglishWordsOption);
+  fresh->Spell().Configuration().SetSpellOptions(options);
   EXPECT_FALSE(fresh->EnglishWords());
   EXPECT_FALSE(fresh->IsAccepted("weStudio"));
-  fresh->Spell().Configuration().SetUserValue(TNdebeleChecker::kEnglishWordsSetting, "1");
+  options.Include(TNdebeleChecker::kEnglishWordsOption);
+  fresh->Spell().Configuration().SetSpellOptions(options);
   EXPECT_TRUE(fresh->IsAccepted("weStudio"));
 }
 

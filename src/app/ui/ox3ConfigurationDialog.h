@@ -23,7 +23,7 @@ class TConfigurationDialog : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kOptionBoxes = 10;
+  static constexpr int kOptionBoxes = 11;
 
   explicit TConfigurationDialog(QWidget* owner);
 
