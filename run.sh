@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 # The programs and the data they read: no tests, no benchmarks.
-scripts/build.sh tovuri tovuri-check ndebele_dictionary word_check_index
+scripts/build.sh tovuri tovuri-check ndebele_dictionary english_dictionary word_check_index
 text="${1:-data/sample.txt}"
 if [ ! -f "$text" ]; then
   echo "run.sh: no such file: $text" >&2
