@@ -21,6 +21,7 @@
 #include "checker/ndebele_checker.h"
 #include "entry_proposals.h"
 #include "spell/ox3Encoding.h"
+#include "private_home.h"
 
 namespace {
 
@@ -51,30 +52,11 @@ bool IsLowerWord(std::string_view word) {
   return !word.empty() && std::all_of(word.begin(), word.end(), [](unsigned char c) { return std::islower(c); });
 }
 
-// A private home, so the checker neither reads nor changes the user's files.
-class PrivateHome {
- public:
-  PrivateHome() {
-    std::string pattern = (fs::temp_directory_path() / "tovuri-candidates-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::exit(2);
-    root_ = pattern;
-    setenv("HOME", root_.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
-  }
-  ~PrivateHome() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-
- private:
-  fs::path root_;
-};
 
 std::string Utf8(const std::string& s) { return Windows1252ToUtf8(s); }
 
 int Run(const Options& options) {
-  const PrivateHome home;
+  const PrivateHome home("tovuri-candidates");
   BuildLexicon(options.data_dir, [](const LexiconWarning&) {});
   PrepareWordCheck();
   TNdebeleChecker checker(options.data_dir, TLearning::lnDoNotLearn);

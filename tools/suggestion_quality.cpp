@@ -23,6 +23,7 @@
 #include "checker/ndebele_checker.h"
 #include "misspellings.h"
 #include "spell/ox3Encoding.h"
+#include "private_home.h"
 
 namespace {
 
@@ -75,25 +76,6 @@ std::vector<std::string> ReadWords(const std::vector<std::string>& files) {
   return words;
 }
 
-// A private home, so the checker neither reads nor changes the user's files.
-class PrivateHome {
- public:
-  PrivateHome() {
-    std::string pattern = (fs::temp_directory_path() / "tovuri-quality-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::exit(2);
-    root_ = pattern;
-    setenv("HOME", root_.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
-  }
-  ~PrivateHome() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-
- private:
-  fs::path root_;
-};
 
 double Percent(size_t part, size_t whole) { return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole); }
 
@@ -112,7 +94,7 @@ struct Tally {
 };
 
 int Run(const Options& options) {
-  const PrivateHome home;
+  const PrivateHome home("tovuri-quality");
   BuildLexicon(options.data_dir, [](const LexiconWarning&) {});
   PrepareWordCheck();
   TNdebeleChecker checker(options.data_dir, TLearning::lnDoNotLearn);
